@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds Lexamo in Release and starts it in the folder run/, which holds the sample question
+# bank and the two help texts. A bank already in run/ is kept, so your own edits survive.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/setup.sh"
+
+cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release -DLEXAMO_TESTS=OFF >/dev/null
+cmake --build "$top/build" -j"$(nproc)" --target lexamo data
+
+mkdir -p "$top/run"
+for f in "$top"/build/data/*; do
+    name=$(basename "$f")
+    if [ "$name" = verbal.zep ] && [ -e "$top/run/verbal.zep" ]; then
+        continue
+    fi
+    cp "$f" "$top/run/$name"
+done
+
+cd "$top/run"
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec "$top/build/src/lexamo"
+fi
+if command -v xvfb-run >/dev/null; then
+    echo "No display found: starting Lexamo under a virtual display (xvfb-run)."
+    echo "To see its window, run this script from a desktop session, or set DISPLAY."
+    exec xvfb-run -a "$top/build/src/lexamo"
+fi
+echo "No display found. Run this script from a desktop session, or start a virtual display:" >&2
+echo "  apt-get install xvfb && xvfb-run -a $top/build/src/lexamo   (in $top/run)" >&2
+exit 1

@@ -1,0 +1,307 @@
+#include "app/frmMain.h"
+
+#include "app/Placement.h"
+#include "app/main1.h"
+#include "options/OptionsFile.h"
+#include "platform/AppInfo.h"
+#include "platform/Forms.h"
+#include "platform/Services.h"
+#include "platform/Twips.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const QString kAntiqua = QStringLiteral("Book Antiqua");
+const QString kSansSerif = QStringLiteral("MS Sans Serif");
+const QString kArial = QStringLiteral("Arial");
+const QString kSystem = QStringLiteral("System");
+
+QToolButton* pictureButton(QWidget* parent, const QString& caption, const QIcon& icon)
+{
+    auto* button = new QToolButton(parent);
+    button->setText(caption);
+    button->setIcon(icon);
+    button->setIconSize(QSize(16, 16));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    return button;
+}
+
+QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
+                  const QKeySequence& shortcut = {})
+{
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(QString::fromLatin1(name));
+    item->setShortcut(shortcut);
+    return item;
+}
+
+QAction* separator(QMenu* menu, const char* name)
+{
+    QAction* bar = menu->addSeparator();
+    bar->setObjectName(QString::fromLatin1(name));
+    return bar;
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(appinfo::title());
+    setWindowIcon(forms::programIcon());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::CustomizeWindowHint);
+    buildControls();
+    buildMenus();
+    connectHandlers();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildControls()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setMinimumSize(twips::rect(0, 0, kClientWidth, kClientHeight).size());
+    setCentralWidget(client);
+
+    txtreview = new QPlainTextEdit(client);
+    txtreview->setReadOnly(true);
+    txtreview->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    txtreview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtreview->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtreview->setAccessibleName(QStringLiteral("Review and help text"));
+    QPalette light = txtreview->palette();
+    light.setColor(QPalette::Base, light.color(QPalette::Midlight));
+    txtreview->setPalette(light);
+    cmdnext = pictureButton(client, QStringLiteral("&Next"), forms::arrowIcon(true));
+    cmdanswer = pictureButton(client, QStringLiteral("&Answer Confirm"), forms::confirmIcon());
+    lblsectionname = new QLabel(QStringLiteral("Section Type"), client);
+    lblquestionhead = new QLabel(QStringLiteral("Question             No."), client);
+    lblquestion = new QLabel(client);
+    lblquestion->setWordWrap(true);
+    lblquestion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    opta = new QRadioButton(QStringLiteral("a"), client);
+    optb = new QRadioButton(QStringLiteral("b"), client);
+    optc = new QRadioButton(QStringLiteral("c"), client);
+    optd = new QRadioButton(QStringLiteral("d"), client);
+    opte = new QRadioButton(QStringLiteral("e"), client);
+    cmdquit = new QPushButton(QStringLiteral("&Test  Quit"), client);
+    cmdHelp = new QPushButton(QStringLiteral("&Help"), client);
+    cmdtime = new QPushButton(QStringLiteral("Time"), client);
+    lbltime = new QLabel(client);
+    cmdendreview = new QPushButton(QStringLiteral("End Review"), client);
+
+    const QFont sans = twips::font(kSansSerif, 8.25);
+    const QFont antiqua = twips::font(kAntiqua, 9.75);
+    // The layout table: name, place in twips, font; the list is also the tab order.
+    struct Row {
+        QWidget* control;
+        const char* name;
+        int left, top, width, height;
+        QFont font;
+    };
+    const Row rows[] = {
+        {cmdnext, "cmdnext", 8160, 5520, 1215, 615, sans},
+        {cmdanswer, "cmdanswer", 6720, 5520, 1215, 615, sans},
+        {lblsectionname, "lblsectionname", 3480, 0, 2172, 372,
+         twips::font(kAntiqua, 12, twips::Bold | twips::Underline)},
+        {lblquestionhead, "lblquestionhead", 240, 600, 1095, 615,
+         twips::font(kAntiqua, 9.75, twips::Bold)},
+        {lblquestion, "lblquestion", 1440, 600, 6135, 1215, twips::font(kSystem, 9.75, twips::Bold)},
+        {opta, "opta", 1320, 2400, 6375, 375, antiqua},
+        {optb, "optb", 1320, 2880, 6375, 375, antiqua},
+        {optc, "optc", 1320, 3360, 6375, 375, antiqua},
+        {optd, "optd", 1320, 3840, 6375, 375, antiqua},
+        {opte, "opte", 1320, 4320, 6375, 375, antiqua},
+        {cmdquit, "cmdquit", 120, 5640, 1215, 495, sans},
+        {cmdHelp, "cmdHelp", 1560, 5640, 1212, 492, sans},
+        {cmdtime, "cmdtime", 3000, 5640, 1215, 495, sans},
+        {lbltime, "lbltime", 6360, 0, 3012, 372, twips::font(kArial, 10.5, twips::Bold)},
+        {cmdendreview, "cmdendreview", 4148, 5880, kEndReviewWidth, 495, twips::font(kArial, 10.5)},
+        {txtreview, "txtreview", 240, 480, 9012, 5172, twips::font(kArial, 10.5, twips::Bold)},
+    };
+    QWidget* previous = nullptr;
+    for (const Row& row : rows) {
+        forms::place(row.control, row.name, row.left, row.top, row.width, row.height, row.font);
+        row.control->hide();
+        if (previous && row.control->focusPolicy() != Qt::NoFocus)
+            setTabOrder(previous, row.control);
+        if (row.control->focusPolicy() != Qt::NoFocus)
+            previous = row.control;
+    }
+    // The text box lies over the question area; it must cover the labels under it.
+    txtreview->raise();
+    for (QWidget* off : {static_cast<QWidget*>(txtreview), static_cast<QWidget*>(cmdnext),
+                         static_cast<QWidget*>(cmdanswer), static_cast<QWidget*>(cmdquit),
+                         static_cast<QWidget*>(cmdtime), static_cast<QWidget*>(cmdendreview)})
+        off->setEnabled(false);
+
+    choices = new QButtonGroup(this);
+    choices->setObjectName(QStringLiteral("choices"));
+    for (QRadioButton* option : {opta, optb, optc, optd, opte})
+        choices->addButton(option);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    Timer1->start();
+}
+
+void frmMain::buildMenus()
+{
+    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileVer = menuItem(mnuFile, "mnuFileVer", QStringLiteral("&Verbal Test"),
+                          QKeySequence(Qt::CTRL | Qt::Key_V));
+    mnuFileTestquit = menuItem(mnuFile, "mnuFileTestquit", QStringLiteral("&Test Qiut"),
+                               QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuFileBar1 = separator(mnuFile, "mnuFileBar1");
+    mnuFileExit = menuItem(mnuFile, "mnuFileExit", QStringLiteral("E&xit"),
+                           QKeySequence(Qt::CTRL | Qt::Key_X));
+
+    mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    mnuTools->setObjectName(QStringLiteral("mnuTools"));
+    mnuOptions = menuItem(mnuTools, "mnuOptions", QStringLiteral("&Options"),
+                          QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuAdd = menuItem(mnuTools, "mnuAdd", QStringLiteral("&Add"), QKeySequence(Qt::CTRL | Qt::Key_A));
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpContents = menuItem(mnuHelp, "mnuHelpContents", QStringLiteral("&Contents"));
+    mnuHelpBar1 = separator(mnuHelp, "mnuHelpBar1");
+    mnuHelpAbout = menuItem(mnuHelp, "mnuHelpAbout", QStringLiteral("&About TestZEP..."));
+}
+
+void frmMain::connectHandlers()
+{
+    connect(mnuFileVer, &QAction::triggered, this, &frmMain::mnuFileVer_Click);
+    connect(mnuFileTestquit, &QAction::triggered, this, &frmMain::mnuFileTestquit_Click);
+    connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    connect(mnuOptions, &QAction::triggered, this, &frmMain::mnuOptions_Click);
+    connect(mnuAdd, &QAction::triggered, this, &frmMain::mnuAdd_Click);
+    connect(mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
+    connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+    connect(cmdnext, &QAbstractButton::clicked, this, &frmMain::cmdnext_Click);
+    connect(cmdanswer, &QAbstractButton::clicked, this, &frmMain::cmdanswer_Click);
+    connect(cmdquit, &QAbstractButton::clicked, this, &frmMain::cmdquit_Click);
+    connect(cmdHelp, &QAbstractButton::clicked, this, &frmMain::cmdHelp_Click);
+    connect(cmdtime, &QAbstractButton::clicked, this, &frmMain::cmdtime_Click);
+    connect(cmdendreview, &QAbstractButton::clicked, this, &frmMain::cmdendreview_Click);
+    connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+}
+
+void frmMain::Form_Load()
+{
+    Timer1->setInterval(1000);
+    showtime = false;
+    mnuFileTestquit->setEnabled(false);
+    readPlacement();
+    const optionsfile::Values values = optionsfile::ensureAndRead();
+    numques = values.numques;
+    testmins = values.testmins;
+}
+
+void frmMain::readPlacement()
+{
+    platform::SettingsStore& store = *platform::services().settings;
+    const auto value = [&](const placement::Key& key) {
+        const QString text =
+            store.read(appinfo::title(), QString::fromLatin1(placement::kSection),
+                       QString::fromLatin1(key.name), QString::number(key.defaultTwips));
+        return twips::toPixels(static_cast<int>(std::lround(placement::twipsValue(text, key))));
+    };
+    const QRect stored(value(placement::kLeft), value(placement::kTop), value(placement::kWidth),
+                       value(placement::kHeight));
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect placed =
+        primary ? placement::keptOnScreen(stored, screens, primary->availableGeometry()) : stored;
+    move(placed.topLeft());
+    resize(placed.size());
+}
+
+void frmMain::savePlacement()
+{
+    platform::SettingsStore& store = *platform::services().settings;
+    const QRect outer = frameGeometry();
+    const std::pair<placement::Key, int> values[] = {{placement::kLeft, outer.left()},
+                                                     {placement::kTop, outer.top()},
+                                                     {placement::kWidth, outer.width()},
+                                                     {placement::kHeight, outer.height()}};
+    for (const auto& [key, pixels] : values)
+        store.write(appinfo::title(), QString::fromLatin1(placement::kSection),
+                    QString::fromLatin1(key.name),
+                    placement::storedText(static_cast<float>(twips::fromPixels(pixels))));
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::Form_Unload()
+{
+    main1::unloadOtherWindows();
+    if (!isMinimized())
+        savePlacement();
+}
+
+void frmMain::setEndReviewWidth(int widthTwips)
+{
+    cmdendreview->resize(twips::toPixels(widthTwips), cmdendreview->height());
+}
+
+int frmMain::endReviewWidth() const
+{
+    return twips::fromPixels(cmdendreview->width());
+}
+
+void frmMain::mnuFileExit_Click()
+{
+    close();
+}
+
+template <typename Form> void frmMain::openModeless(QPointer<Form>& form)
+{
+    if (!form) {
+        form = new Form;
+        form->setAttribute(Qt::WA_DeleteOnClose);
+        main1::trackWindow(form);
+    }
+    form->show();
+    form->raise();
+    form->activateWindow();
+    form->Form_Load();
+}
+
+void frmMain::mnuOptions_Click()
+{
+    // The options dialog comes with its own window.
+}
+
+void frmMain::mnuAdd_Click()
+{
+    // The question-bank editor comes with its own window.
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    // The About box comes with its own window.
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QButtonGroup;
+class QCloseEvent;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+class QToolButton;
+
+// The main window: the place where a test runs, where the review of a finished test is shown
+// and where both help texts are read. Its controls are public: the test procedures of vertest
+// reach them through main1::mainwindow, as every other window does.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The layout is designed for a client area of 9510 by 6540 twips.
+    static constexpr int kClientWidth = 9510;
+    static constexpr int kClientHeight = 6540;
+    static constexpr int kEndReviewWidth = 1332;
+
+    // Load step: timer, showtime, "&Test Qiut" disabled, placement, options file.
+    void Form_Load();
+
+    // Controls, in the order of the layout table.
+    QPlainTextEdit* txtreview = nullptr;
+    QToolButton* cmdnext = nullptr;
+    QToolButton* cmdanswer = nullptr;
+    QLabel* lblsectionname = nullptr;
+    QLabel* lblquestionhead = nullptr;
+    QLabel* lblquestion = nullptr;
+    QRadioButton* opta = nullptr;
+    QRadioButton* optb = nullptr;
+    QRadioButton* optc = nullptr;
+    QRadioButton* optd = nullptr;
+    QRadioButton* opte = nullptr;
+    QPushButton* cmdquit = nullptr;
+    QPushButton* cmdHelp = nullptr;
+    QPushButton* cmdtime = nullptr;
+    QLabel* lbltime = nullptr;
+    QPushButton* cmdendreview = nullptr;
+    QTimer* Timer1 = nullptr;
+    QButtonGroup* choices = nullptr; // opta to opte: selecting one clears the others
+
+    // Menus and their items, in menu order.
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileVer = nullptr;
+    QAction* mnuFileTestquit = nullptr;
+    QAction* mnuFileBar1 = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuTools = nullptr;
+    QAction* mnuOptions = nullptr;
+    QAction* mnuAdd = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpBar1 = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+    // State of a test.
+    qint16 answered = 0;  // 0 until the first answer of the running test is confirmed
+    bool showtime = false; // the remaining time is shown and counted down
+    qint16 numques = 15;   // questions of the test, from the options file
+    qint16 testmins = 15;  // minutes of the test, from the options file
+    qint16 optfile = 0;    // kept for the options file's readers; files need no number here
+    qint32 elapsed = 0;    // timer ticks (seconds) since the test started
+    qint16 quesno = 0;     // number of the question on screen, from 1
+
+    // Sets the width of cmdendreview in twips, keeping its place.
+    void setEndReviewWidth(int widthTwips);
+    int endReviewWidth() const;
+
+    // Handlers.
+    void mnuFileVer_Click();
+    void mnuFileTestquit_Click();
+    void mnuFileExit_Click();
+    void mnuOptions_Click();
+    void mnuAdd_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpAbout_Click();
+    void cmdnext_Click();
+    void cmdanswer_Click();
+    void cmdquit_Click();
+    void cmdHelp_Click();
+    void cmdtime_Click();
+    void cmdendreview_Click();
+    void Timer1_Timer();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void connectHandlers();
+    void Form_Unload();
+    void readPlacement();
+    void savePlacement();
+
+    // Loads a modeless window (its constructor runs its load step), shows it and runs its
+    // load step once more; an open window is brought to the front instead of loaded again.
+    template <typename Form> void openModeless(QPointer<Form>& form);
+};

@@ -1,0 +1,87 @@
+#include "bank/BankFile.h"
+
+#include <QFileInfo>
+
+namespace {
+
+qint64 offsetOf(qint64 n)
+{
+    return (n - 1) * QuestionRecord::kSize;
+}
+
+} // namespace
+
+bool BankFile::open(const QString& path)
+{
+    close();
+    file_.setFileName(path);
+    if (QFileInfo(path).isDir())
+        return fail(QStringLiteral("open"), QStringLiteral("a folder stands in its place"));
+    if (file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return true;
+    const QString reason = file_.errorString();
+    if (QFileInfo::exists(path) && file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return true;
+    return fail(QStringLiteral("open"), reason);
+}
+
+void BankFile::close()
+{
+    if (file_.isOpen())
+        file_.close();
+}
+
+qint64 BankFile::length() const
+{
+    return file_.isOpen() ? file_.size() : -1;
+}
+
+qint64 BankFile::recordCount() const
+{
+    const qint64 bytes = length();
+    return bytes < 0 ? 0 : bytes / QuestionRecord::kSize;
+}
+
+std::optional<QuestionRecord> BankFile::read(qint64 n)
+{
+    if (!file_.isOpen()) {
+        fail(QStringLiteral("read"), QStringLiteral("the file is not open"));
+        return std::nullopt;
+    }
+    if (n < 1 || n > recordCount())
+        return QuestionRecord();
+    QByteArray bytes(QuestionRecord::kSize, '\0');
+    if (!file_.seek(offsetOf(n)) || file_.read(bytes.data(), bytes.size()) != bytes.size()) {
+        fail(QStringLiteral("read"), file_.errorString());
+        return std::nullopt;
+    }
+    return QuestionRecord::fromBytes(bytes);
+}
+
+bool BankFile::write(qint64 n, const QuestionRecord& record)
+{
+    if (!file_.isOpen())
+        return fail(QStringLiteral("write"), QStringLiteral("the file is not open"));
+    if (!file_.isWritable())
+        return fail(QStringLiteral("write"), QStringLiteral("the file can only be read"));
+    if (n < 1 || n > kMaxRecords)
+        return fail(QStringLiteral("write"), QStringLiteral("record %1 is out of range").arg(n));
+    const qint64 before = file_.size();
+    const qint64 at = offsetOf(n);
+    const QByteArray bytes = record.toBytes();
+    const bool ok = (at <= before || file_.resize(at)) && file_.seek(at) &&
+                    file_.write(bytes) == bytes.size();
+    if (ok)
+        return true;
+    const QString reason = file_.errorString();
+    if (file_.size() > before)
+        file_.resize(before);
+    return fail(QStringLiteral("write"), reason);
+}
+
+bool BankFile::fail(const QString& action, const QString& reason)
+{
+    lastError_ = QStringLiteral("Cannot %1 the question bank \"%2\": %3.")
+                     .arg(action, QFileInfo(file_.fileName()).fileName(), reason);
+    return false;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+
+// One question of the bank: seven fixed-width text fields, 576 bytes in the file.
+//
+// The record keeps its bytes exactly as they stand in the file. A text stored into a field is
+// padded on the right with spaces or cut to the field's width, silently. A fresh record holds
+// zero bytes in every field.
+class QuestionRecord {
+public:
+    enum class Field { Question, ChoiceA, ChoiceB, ChoiceC, ChoiceD, ChoiceE, Answer };
+
+    static constexpr int kSize = 576;
+    static constexpr int kQuestionWidth = 200;
+    static constexpr int kChoiceWidth = 75;
+    static constexpr int kChoiceCount = 5;
+
+    static constexpr int width(Field f)
+    {
+        return f == Field::Question ? kQuestionWidth : f == Field::Answer ? 1 : kChoiceWidth;
+    }
+    static constexpr int offset(Field f)
+    {
+        return f == Field::Question ? 0 : kQuestionWidth + (static_cast<int>(f) - 1) * kChoiceWidth;
+    }
+    // Choice 0 to 4 is choice A to E.
+    static constexpr Field choiceField(int index) { return static_cast<Field>(1 + index); }
+
+    QuestionRecord() = default;
+    // The record held by the first 576 bytes; missing bytes are zero.
+    static QuestionRecord fromBytes(QByteArrayView bytes);
+    QByteArray toBytes() const;
+
+    // Every character of the field, fill spaces and zero characters included.
+    QString field(Field f) const;
+    void setField(Field f, const QString& text);
+
+    QString question() const { return field(Field::Question); }
+    QString choice(int index) const { return field(choiceField(index)); }
+    QString answer() const { return field(Field::Answer); }
+    void setQuestion(const QString& text) { setField(Field::Question, text); }
+    void setChoice(int index, const QString& text) { setField(choiceField(index), text); }
+    void setAnswer(const QString& letter) { setField(Field::Answer, letter); }
+
+    bool operator==(const QuestionRecord&) const = default;
+
+private:
+    std::array<char, kSize> bytes_{};
+};

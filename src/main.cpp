@@ -1,0 +1,15 @@
+#include "app/main1.h"
+#include "platform/AppInfo.h"
+#include "platform/Twips.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(appinfo::title());
+    QApplication::setApplicationVersion(appinfo::versionText());
+    twips::registerFontSubstitutions();
+    main1::Main();
+    return QApplication::exec();
+}

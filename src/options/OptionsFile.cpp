@@ -1,0 +1,102 @@
+#include "options/OptionsFile.h"
+
+#include "bank/Cp1252.h"
+#include "options/NumberRules.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <optional>
+
+namespace optionsfile {
+
+namespace {
+
+// The first two lines of the file, raw; a line is ended by CR or CR LF. Empty optionals for
+// lines the file does not have (or for a file that cannot be read).
+struct RawLines {
+    std::optional<QByteArray> first;
+    std::optional<QByteArray> second;
+};
+
+RawLines readRawLines(const QString& path)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+        return {};
+    // The two lines the program reads are short; a huge file is not read beyond its start.
+    const QByteArray bytes = file.read(64 * 1024);
+    RawLines lines;
+    qsizetype pos = 0;
+    for (auto* line : {&lines.first, &lines.second}) {
+        if (pos >= bytes.size())
+            break;
+        const qsizetype cr = bytes.indexOf('\r', pos);
+        const qsizetype end = cr < 0 ? bytes.size() : cr;
+        *line = bytes.mid(pos, end - pos);
+        pos = end + 1;
+        if (cr >= 0 && pos < bytes.size() && bytes.at(pos) == '\n')
+            ++pos;
+    }
+    return lines;
+}
+
+qint16 valueOf(const std::optional<QByteArray>& line)
+{
+    if (!line)
+        return kDefaultValue;
+    return numberrules::roundToInt16(numberrules::convert(*line)).value_or(kDefaultValue);
+}
+
+bool writeAll(const QByteArray& bytes, const QString& path, QString* error)
+{
+    QSaveFile file(path);
+    // A file is checked as a whole: Qt may report success on a short write to a full disk.
+    const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+                    file.flush() && file.commit();
+    if (!ok) {
+        if (error)
+            *error = QStringLiteral("Cannot write the options file \"%1\": %2.")
+                         .arg(QFileInfo(path).fileName(), file.errorString());
+        file.cancelWriting();
+    }
+    return ok;
+}
+
+QByteArray fileBytes(const Lines& lines)
+{
+    return cp1252::encode(lines.questions) + "\r\n" + cp1252::encode(lines.minutes) + "\r\n";
+}
+
+} // namespace
+
+Values ensureAndRead(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || (info.isFile() && info.size() < 1)) {
+        const QString defaultText = QString::number(kDefaultValue);
+        writeAll(fileBytes({defaultText, defaultText}), path, nullptr);
+        return Values{};
+    }
+    return read(path);
+}
+
+Values read(const QString& path)
+{
+    const RawLines lines = readRawLines(path);
+    return Values{valueOf(lines.first), valueOf(lines.second)};
+}
+
+Lines loadLines(const QString& path)
+{
+    const RawLines lines = readRawLines(path);
+    return Lines{cp1252::decode(lines.first.value_or(QByteArray())),
+                 cp1252::decode(lines.second.value_or(QByteArray()))};
+}
+
+bool saveLines(const Lines& lines, QString* error, const QString& path)
+{
+    return writeAll(fileBytes(lines), path, error);
+}
+
+} // namespace optionsfile

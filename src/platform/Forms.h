@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QFont>
+#include <QIcon>
+#include <QString>
+
+class QAbstractButton;
+class QButtonGroup;
+class QWidget;
+
+// Small helpers that every window of Lexamo uses to build itself from its layout table.
+namespace forms {
+
+// Gives a control its name and its place in twips within its parent.
+void place(QWidget* control, const char* name, int left, int top, int width, int height,
+           const QFont& font);
+// Clears every button of an exclusive group (an exclusive group refuses to clear its last one).
+void clearGroup(QButtonGroup* group);
+
+// The program's icon, and the pictures of the picture buttons, drawn by Lexamo itself.
+QIcon programIcon();
+QIcon arrowIcon(bool pointingRight);
+QIcon confirmIcon();
+
+} // namespace forms

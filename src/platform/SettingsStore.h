@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+// The per-user settings store: text values by application, section and key.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual QString read(const QString& application, const QString& section, const QString& key,
+                         const QString& defaultValue) = 0;
+    virtual void write(const QString& application, const QString& section, const QString& key,
+                       const QString& value) = 0;
+};
+
+// QSettings in the user's configuration folder, one store per application name; or, when given
+// a folder, the same layout below that folder (tests use a temporary one).
+class QtSettingsStore final : public SettingsStore {
+public:
+    QtSettingsStore() = default;
+    explicit QtSettingsStore(QString folder);
+
+    QString read(const QString& application, const QString& section, const QString& key,
+                 const QString& defaultValue) override;
+    void write(const QString& application, const QString& section, const QString& key,
+               const QString& value) override;
+
+private:
+    QString folder_;
+};
+
+} // namespace platform

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/ProgramStarter.h"
+
+#include <QStringList>
+
+// Records the programs it is asked to start; fails every start when told to.
+class FakeProgramStarter final : public platform::ProgramStarter {
+public:
+    bool start(const QString& path) override
+    {
+        started.append(path);
+        return !failing;
+    }
+
+    QStringList started;
+    bool failing = false;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "support/FakeMessageBoxes.h"
+#include "support/FakeProgramStarter.h"
+#include "support/FakeRandom.h"
+#include "support/FakeRegistry.h"
+
+#include "platform/SettingsStore.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+class QAction;
+class QWidget;
+
+// Everything a test needs around Lexamo: a fresh temporary current folder for the program's
+// files, a settings store inside it, and the test doubles installed as the program's services.
+// The destructor restores the real services and the former current folder.
+class TestEnvironment {
+public:
+    TestEnvironment();
+    ~TestEnvironment();
+    TestEnvironment(const TestEnvironment&) = delete;
+    TestEnvironment& operator=(const TestEnvironment&) = delete;
+
+    QString path(const QString& name) const;
+    void write(const QString& name, const QByteArray& bytes) const;
+    QByteArray read(const QString& name) const;
+    bool exists(const QString& name) const;
+
+    QTemporaryDir dir;
+    FakeMessageBoxes boxes;
+    FakeRandom random;
+    FakeRegistry registry;
+    FakeProgramStarter programs;
+    platform::QtSettingsStore settings;
+
+private:
+    QString previousFolder_;
+};
+
+// The menu item (QAction) with that object name in the window; null when there is none.
+QAction* findAction(QWidget* window, const char* name);
+// Triggers the named menu item as a user would; false when it is missing or disabled.
+bool trigger(QWidget* window, const char* name);
+// Names of the top-level windows still open (visible or not), for cleanup checks.
+QStringList openTopLevelWindows();

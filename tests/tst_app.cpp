@@ -1,0 +1,267 @@
+#include "app/Placement.h"
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
+#include "app/main1.h"
+#include "platform/Twips.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+const QString kApp = QStringLiteral("Lexamo");
+const QString kSection = QStringLiteral("Settings");
+
+QRect inTwips(const QWidget* w)
+{
+    const QRect r = w->geometry();
+    return QRect(r.x() * 15, r.y() * 15, r.width() * 15, r.height() * 15);
+}
+
+} // namespace
+
+class TestApp : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { twips::registerFontSubstitutions(); }
+    void init() { env = std::make_unique<TestEnvironment>(); }
+    void cleanup();
+
+    void startUpInAnEmptyFolder();
+    void startUpKeepsAnOptionsFileWithContent();
+    void menusInOrder();
+    void controlsFromTheLayoutTable_data();
+    void controlsFromTheLayoutTable();
+    void placementRoundTrip();
+    void closingMinimizedWritesNothing();
+    void unusablePlacementValues_data();
+    void unusablePlacementValues();
+    void exitUnloadsOtherWindowsNewestFirst();
+    void splashTexts();
+
+private:
+    frmMain* start();
+    // The normal placement the load step gives a main window, before it is shown maximized.
+    QRect loadedPlacement()
+    {
+        frmMain w;
+        w.Form_Load();
+        return w.geometry();
+    }
+    void closeMain();
+    QString stored(const char* key) { return env->settings.read(kApp, kSection, QString::fromLatin1(key), {}); }
+    void store(const char* key, const QString& value) { env->settings.write(kApp, kSection, QString::fromLatin1(key), value); }
+
+    std::unique_ptr<TestEnvironment> env;
+};
+
+frmMain* TestApp::start()
+{
+    main1::Main();
+    return main1::mainwindow;
+}
+
+void TestApp::closeMain()
+{
+    if (main1::mainwindow)
+        main1::mainwindow->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TestApp::cleanup()
+{
+    closeMain();
+    QVERIFY(!main1::mainwindow);
+    QCOMPARE(openTopLevelWindows(), QStringList());
+    QCOMPARE(env->boxes.unexpected, 0);
+    env.reset();
+}
+
+void TestApp::startUpInAnEmptyFolder()
+{
+    frmMain* w = start();
+    QVERIFY(w->isVisible());
+    QVERIFY(w->isMaximized());
+    QCOMPARE(w->windowTitle(), QStringLiteral("Lexamo"));
+    QCOMPARE(env->read(QStringLiteral("options")), QByteArray("\x31\x35\x0D\x0A\x31\x35\x0D\x0A"));
+    QCOMPARE(w->numques, 15);
+    QCOMPARE(w->testmins, 15);
+    QCOMPARE(w->showtime, false);
+    QCOMPARE(w->Timer1->interval(), 1000);
+    QVERIFY(w->Timer1->isActive());
+    for (QWidget* control : w->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(!control->isVisible(), qPrintable(control->objectName()));
+    QVERIFY(!findAction(w, "mnuFileTestquit")->isEnabled());
+    for (const char* name : {"mnuFileVer", "mnuFileExit", "mnuOptions", "mnuAdd", "mnuHelpContents",
+                             "mnuHelpAbout"})
+        QVERIFY2(findAction(w, name)->isEnabled(), name);
+    for (QMenu* menu : {w->mnuFile, w->mnuTools, w->mnuHelp})
+        QVERIFY(menu->menuAction()->isEnabled());
+    QVERIFY(!w->txtreview->isEnabled());
+    QVERIFY(w->cmdHelp->isEnabled());
+    QVERIFY(!w->cmdendreview->isEnabled());
+}
+
+void TestApp::startUpKeepsAnOptionsFileWithContent()
+{
+    env->write(QStringLiteral("options"), "2.5\r\n3.5\r\n");
+    frmMain* w = start();
+    QCOMPARE(w->numques, 2);
+    QCOMPARE(w->testmins, 4);
+    QCOMPARE(env->read(QStringLiteral("options")), QByteArray("2.5\r\n3.5\r\n"));
+}
+
+void TestApp::menusInOrder()
+{
+    frmMain* w = start();
+    QStringList seen;
+    for (QAction* top : w->menuBar()->actions()) {
+        seen << top->menu()->objectName() + QLatin1Char('=') + top->text();
+        for (QAction* item : top->menu()->actions()) {
+            seen << item->objectName() + QLatin1Char('=') +
+                        (item->isSeparator() ? QStringLiteral("-") : item->text()) +
+                        QLatin1Char(' ') + item->shortcut().toString();
+        }
+    }
+    const QStringList expected{
+        QStringLiteral("mnuFile=&File"),
+        QStringLiteral("mnuFileVer=&Verbal Test Ctrl+V"),
+        QStringLiteral("mnuFileTestquit=&Test Qiut Ctrl+T"),
+        QStringLiteral("mnuFileBar1=- "),
+        QStringLiteral("mnuFileExit=E&xit Ctrl+X"),
+        QStringLiteral("mnuTools=&Tools"),
+        QStringLiteral("mnuOptions=&Options Ctrl+O"),
+        QStringLiteral("mnuAdd=&Add Ctrl+A"),
+        QStringLiteral("mnuHelp=&Help"),
+        QStringLiteral("mnuHelpContents=&Contents "),
+        QStringLiteral("mnuHelpBar1=- "),
+        QStringLiteral("mnuHelpAbout=&About TestZEP... "),
+    };
+    QCOMPARE(seen, expected);
+}
+
+void TestApp::controlsFromTheLayoutTable_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("place"); // twips, to the pixel
+    QTest::newRow("txtreview") << "txtreview" << "" << QRect(240, 480, 9015, 5175);
+    QTest::newRow("cmdnext") << "cmdnext" << "&Next" << QRect(8160, 5520, 1215, 615);
+    QTest::newRow("cmdanswer") << "cmdanswer" << "&Answer Confirm" << QRect(6720, 5520, 1215, 615);
+    QTest::newRow("lblsectionname") << "lblsectionname" << "Section Type" << QRect(3480, 0, 2175, 375);
+    QTest::newRow("lblquestionhead") << "lblquestionhead" << "Question             No."
+                                     << QRect(240, 600, 1095, 615);
+    QTest::newRow("opte") << "opte" << "e" << QRect(1320, 4320, 6375, 375);
+    QTest::newRow("cmdquit") << "cmdquit" << "&Test  Quit" << QRect(120, 5640, 1215, 495);
+    QTest::newRow("cmdHelp") << "cmdHelp" << "&Help" << QRect(1560, 5640, 1215, 495);
+    QTest::newRow("cmdtime") << "cmdtime" << "Time" << QRect(3000, 5640, 1215, 495);
+    QTest::newRow("lbltime") << "lbltime" << "" << QRect(6360, 0, 3015, 375);
+    QTest::newRow("cmdendreview") << "cmdendreview" << "End Review" << QRect(4155, 5880, 1335, 495);
+}
+
+void TestApp::controlsFromTheLayoutTable()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, place);
+    frmMain* w = start();
+    auto* control = w->findChild<QWidget*>(name);
+    QVERIFY(control);
+    QCOMPARE(inTwips(control), place);
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        QCOMPARE(button->text(), caption);
+    else if (auto* label = qobject_cast<QLabel*>(control))
+        QCOMPARE(label->text(), caption);
+}
+
+void TestApp::placementRoundTrip()
+{
+    QCOMPARE(loadedPlacement(), QRect(67, 67, 433, 433)); // 1000 and 6500 twips
+    frmMain* w = start();
+    QVERIFY(w->isMaximized());
+    const QRect maximized = w->frameGeometry();
+    closeMain();
+    QCOMPARE(stored("MainLeft"), QString::number(maximized.left() * 15));
+    QCOMPARE(stored("MainTop"), QString::number(maximized.top() * 15));
+    QCOMPARE(stored("MainWidth"), QString::number(maximized.width() * 15));
+    QCOMPARE(stored("MainHeight"), QString::number(maximized.height() * 15));
+
+    store("MainLeft", QStringLiteral("1500"));
+    store("MainTop", QStringLiteral("3000"));
+    store("MainWidth", QStringLiteral("4500"));
+    store("MainHeight", QStringLiteral("6000"));
+    QCOMPARE(loadedPlacement(), QRect(100, 200, 300, 400));
+}
+
+void TestApp::closingMinimizedWritesNothing()
+{
+    store("MainLeft", QStringLiteral("1234"));
+    frmMain* w = start();
+    w->setWindowState(Qt::WindowMinimized);
+    closeMain();
+    QCOMPARE(stored("MainLeft"), QStringLiteral("1234"));
+    QCOMPARE(stored("MainWidth"), QString());
+}
+
+void TestApp::unusablePlacementValues_data()
+{
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<QRect>("normal");
+    QTest::newRow("not a number") << "abc" << "wide" << QRect(67, 67, 433, 433);
+    QTest::newRow("negative width") << "1500" << "-30" << QRect(100, 67, 433, 433);
+    QTest::newRow("off every screen") << "-900000" << "4500" << QRect(0, 0, 300, 433);
+}
+
+void TestApp::unusablePlacementValues()
+{
+    QFETCH(QString, left);
+    QFETCH(QString, width);
+    QFETCH(QRect, normal);
+    store("MainLeft", left);
+    store("MainWidth", width);
+    QCOMPARE(loadedPlacement(), normal);
+}
+
+void TestApp::exitUnloadsOtherWindowsNewestFirst()
+{
+    frmMain* w = start();
+    QStringList closed;
+    for (const char* name : {"older", "newer"}) {
+        auto* other = new QWidget;
+        other->setObjectName(QString::fromLatin1(name));
+        other->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(other, &QObject::destroyed, other,
+                         [&closed, name] { closed << QString::fromLatin1(name); });
+        main1::trackWindow(other);
+        other->show();
+    }
+    QVERIFY(trigger(w, "mnuFileExit"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(closed, QStringList({QStringLiteral("newer"), QStringLiteral("older")}));
+    QVERIFY(!main1::mainwindow);
+    QVERIFY(!stored("MainLeft").isEmpty());
+}
+
+void TestApp::splashTexts()
+{
+    frmSplash splash;
+    QCOMPARE(splash.lblVersion->text(), QStringLiteral("Version 1.0.0"));
+    QCOMPARE(splash.lblProductName->text(), QStringLiteral("Lexamo"));
+    QCOMPARE(splash.lblPlatform->text(), QStringLiteral("Linux"));
+    QVERIFY(splash.lblWarning->text().startsWith(QStringLiteral("Warning: ")));
+    QVERIFY(splash.lblWarning->text().contains(QStringLiteral("MIT")));
+    QVERIFY(splash.windowFlags() & Qt::SplashScreen);
+}
+
+QTEST_MAIN(TestApp)
+#include "tst_app.moc"

@@ -1,0 +1,249 @@
+#include "bank/BankFile.h"
+#include "bank/Cp1252.h"
+#include "bank/QuestionRecord.h"
+#include "bank/TextRules.h"
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTest>
+#include <memory>
+
+using Field = QuestionRecord::Field;
+
+namespace {
+
+QuestionRecord sample(const QString& question, const QString& answer)
+{
+    QuestionRecord record;
+    record.setQuestion(question);
+    for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
+        record.setChoice(i, QStringLiteral("choice %1").arg(QChar(u'A' + i)));
+    record.setAnswer(answer);
+    return record;
+}
+
+} // namespace
+
+class TestBank : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { env.reset(); }
+
+    void fieldsPadOrCut_data();
+    void fieldsPadOrCut();
+    void freshRecordIsZero();
+    void recordLayout();
+    void everyByteRoundTrips();
+    void unmappableCharactersBecomeQuestionMarks();
+    void openCreatesAMissingBankEmpty();
+    void firstRecordIntoAnEmptyBank();
+    void writeBeyondTheEndFillsWithZeroRecords();
+    void recordCountIgnoresAPartialPiece();
+    void readsOutsideTheBankGiveEmptyRecords();
+    void handlesSeeEachOthersWrites();
+    void readOnlyBankCanBeRead();
+    void folderInPlaceOfTheBank();
+    void failedWriteLeavesNoTornRecord();
+    void textRules();
+
+private:
+    std::unique_ptr<TestEnvironment> env;
+};
+
+void TestBank::fieldsPadOrCut_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::newRow("short choice") << int(Field::ChoiceC) << QStringLiteral("abc")
+                                  << QByteArray("abc") + QByteArray(72, ' ');
+    QTest::newRow("80-character choice")
+        << int(Field::ChoiceA) << QString(75, u'x') + QStringLiteral("yyyyy") << QByteArray(75, 'x');
+    QTest::newRow("spaces only") << int(Field::Question) << QStringLiteral("   ")
+                                 << QByteArray(200, ' ');
+    QTest::newRow("answer cut to one") << int(Field::Answer) << QStringLiteral("cd")
+                                       << QByteArray("c");
+    QTest::newRow("empty answer is a space") << int(Field::Answer) << QString() << QByteArray(" ");
+    QTest::newRow("line break as CR LF")
+        << int(Field::Question) << QStringLiteral("a\r\nb")
+        << QByteArray("a\r\nb") + QByteArray(196, ' ');
+}
+
+void TestBank::fieldsPadOrCut()
+{
+    QFETCH(int, field);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, stored);
+    const auto f = static_cast<Field>(field);
+    QuestionRecord record;
+    record.setField(f, text);
+    QCOMPARE(record.toBytes().mid(QuestionRecord::offset(f), QuestionRecord::width(f)), stored);
+    QCOMPARE(record.field(f), cp1252::decode(stored));
+}
+
+void TestBank::freshRecordIsZero()
+{
+    const QuestionRecord record;
+    QCOMPARE(record.toBytes(), QByteArray(QuestionRecord::kSize, '\0'));
+    QCOMPARE(record.answer(), QString(QChar(0)));
+    QCOMPARE(textrules::shownField(record.question()), QString());
+}
+
+void TestBank::recordLayout()
+{
+    const QByteArray bytes = sample(QStringLiteral("Q"), QStringLiteral("e")).toBytes();
+    QCOMPARE(bytes.size(), 576);
+    QCOMPARE(bytes.at(0), 'Q');
+    QCOMPARE(bytes.mid(200, 8), QByteArray("choice A"));
+    QCOMPARE(bytes.mid(275, 8), QByteArray("choice B"));
+    QCOMPARE(bytes.mid(350, 8), QByteArray("choice C"));
+    QCOMPARE(bytes.mid(425, 8), QByteArray("choice D"));
+    QCOMPARE(bytes.mid(500, 8), QByteArray("choice E"));
+    QCOMPARE(bytes.at(575), 'e');
+}
+
+void TestBank::everyByteRoundTrips()
+{
+    QByteArray all;
+    for (int b = 0x20; b <= 0xFF; ++b)
+        all.append(static_cast<char>(b));
+    QCOMPARE(cp1252::encode(cp1252::decode(all)), all);
+    QCOMPARE(cp1252::decode("\x80\x9f\xe9"), QStringLiteral(u"\u20ac\u0178\u00e9"));
+
+    // Through a bank file: the 224 bytes over a question and two choices, then back.
+    QuestionRecord record;
+    record.setQuestion(cp1252::decode(all.left(200)));
+    record.setChoice(0, cp1252::decode(all.mid(200)));
+    BankFile bank;
+    QVERIFY(bank.open());
+    QVERIFY(bank.write(1, record));
+    const std::optional<QuestionRecord> back = bank.read(1);
+    QVERIFY(back);
+    QCOMPARE(back->question(), record.question());
+    QCOMPARE(env->read(QStringLiteral("verbal.zep")).left(224), all);
+}
+
+void TestBank::unmappableCharactersBecomeQuestionMarks()
+{
+    QCOMPARE(cp1252::encode(QStringLiteral(u"a\u0100b\U0001F600c")), QByteArray("a?b?c"));
+    QVERIFY(!cp1252::canEncode(QStringLiteral(u"\u4e2d")));
+    QVERIFY(cp1252::canEncode(QStringLiteral(u"caf\u00e9 \u20ac")));
+}
+
+void TestBank::openCreatesAMissingBankEmpty()
+{
+    BankFile bank;
+    QVERIFY(bank.open());
+    QVERIFY(env->exists(QStringLiteral("verbal.zep")));
+    QCOMPARE(bank.length(), 0);
+    QCOMPARE(bank.recordCount(), 0);
+}
+
+void TestBank::firstRecordIntoAnEmptyBank()
+{
+    BankFile bank;
+    QVERIFY(bank.open());
+    QVERIFY(bank.write(1, sample(QStringLiteral("Q1"), QStringLiteral("c"))));
+    QCOMPARE(bank.length(), 576); // seen through the same handle at once
+    const QByteArray bytes = env->read(QStringLiteral("verbal.zep"));
+    QCOMPARE(bytes.size(), 576);
+    QCOMPARE(bytes.at(575), 'c');
+}
+
+void TestBank::writeBeyondTheEndFillsWithZeroRecords()
+{
+    BankFile bank;
+    QVERIFY(bank.open());
+    for (int n = 1; n <= 3; ++n)
+        QVERIFY(bank.write(n, sample(QStringLiteral("Q%1").arg(n), QStringLiteral("a"))));
+    QVERIFY(bank.write(5, sample(QStringLiteral("Q5"), QStringLiteral("b"))));
+    const QByteArray bytes = env->read(QStringLiteral("verbal.zep"));
+    QCOMPARE(bytes.size(), 2880);
+    QCOMPARE(bytes.mid(3 * 576, 576), QByteArray(576, '\0'));
+    QCOMPARE(bytes.at(2879), 'b');
+    // Rewriting an earlier record never shortens the file.
+    QVERIFY(bank.write(2, sample(QStringLiteral("again"), QStringLiteral("d"))));
+    QCOMPARE(bank.length(), 2880);
+    QCOMPARE(bank.read(2)->answer(), QStringLiteral("d"));
+}
+
+void TestBank::recordCountIgnoresAPartialPiece()
+{
+    env->write(QStringLiteral("verbal.zep"), QByteArray(1000, 'x'));
+    BankFile bank;
+    QVERIFY(bank.open());
+    QCOMPARE(bank.recordCount(), 1);
+}
+
+void TestBank::readsOutsideTheBankGiveEmptyRecords()
+{
+    env->write(QStringLiteral("verbal.zep"), QByteArray(1000, 'x'));
+    BankFile bank;
+    QVERIFY(bank.open());
+    for (const qint64 n : {0LL, -1LL, 2LL, 40000LL}) {
+        const std::optional<QuestionRecord> record = bank.read(n);
+        QVERIFY(record);
+        QCOMPARE(*record, QuestionRecord());
+    }
+    QCOMPARE(bank.read(1)->question(), QString(200, u'x'));
+}
+
+void TestBank::handlesSeeEachOthersWrites()
+{
+    BankFile editor;
+    BankFile test;
+    QVERIFY(editor.open());
+    QVERIFY(test.open());
+    QVERIFY(editor.write(1, sample(QStringLiteral("old"), QStringLiteral("a"))));
+    QCOMPARE(textrules::shownField(test.read(1)->question()), QStringLiteral("old"));
+    QVERIFY(editor.write(1, sample(QStringLiteral("new"), QStringLiteral("b"))));
+    QCOMPARE(textrules::shownField(test.read(1)->question()), QStringLiteral("new"));
+    QCOMPARE(test.recordCount(), 1);
+}
+
+void TestBank::readOnlyBankCanBeRead()
+{
+    env->write(QStringLiteral("verbal.zep"), sample(QStringLiteral("Q"), QStringLiteral("a")).toBytes());
+    QFile::setPermissions(env->path(QStringLiteral("verbal.zep")), QFile::ReadOwner);
+    BankFile bank;
+    QVERIFY(bank.open());
+    QCOMPARE(bank.recordCount(), 1);
+    QCOMPARE(bank.read(1)->answer(), QStringLiteral("a"));
+}
+
+void TestBank::folderInPlaceOfTheBank()
+{
+    QVERIFY(QDir(env->dir.path()).mkdir(QStringLiteral("verbal.zep")));
+    BankFile bank;
+    QVERIFY(!bank.open());
+    QVERIFY2(bank.lastError().contains(QStringLiteral("\"verbal.zep\"")), qPrintable(bank.lastError()));
+    QVERIFY(!bank.read(1));
+    QVERIFY(!bank.write(1, QuestionRecord()));
+}
+
+void TestBank::failedWriteLeavesNoTornRecord()
+{
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        QSKIP("no /dev/full here");
+    BankFile bank;
+    QVERIFY(bank.open(QStringLiteral("/dev/full")));
+    QVERIFY(!bank.write(1, sample(QStringLiteral("Q"), QStringLiteral("a"))));
+    QVERIFY(!bank.lastError().isEmpty());
+    QCOMPARE(bank.length(), 0);
+}
+
+void TestBank::textRules()
+{
+    QCOMPARE(textrules::trimSpaces(QStringLiteral("  \ta b\t  ")), QStringLiteral("\ta b\t"));
+    QCOMPARE(textrules::shownField(QStringLiteral("ab") + QChar(0) + QStringLiteral("cd")),
+             QStringLiteral("ab"));
+    QCOMPARE(textrules::toStoredLineBreaks(QStringLiteral("a\nb\r\nc")), QStringLiteral("a\r\nb\r\nc"));
+    QCOMPARE(textrules::toShownLineBreaks(QStringLiteral("a\r\nb")), QStringLiteral("a\nb"));
+    QCOMPARE(textrules::literalCaption(QStringLiteral("R&D")), QStringLiteral("R&&D"));
+}
+
+QTEST_GUILESS_MAIN(TestBank)
+#include "tst_bank.moc"
