@@ -83,6 +83,7 @@ void TestApp::cleanup()
     QVERIFY(!main1::mainwindow);
     QCOMPARE(openTopLevelWindows(), QStringList());
     QCOMPARE(env->boxes.unexpected, 0);
+    QCOMPARE(env->boxes.unanswered(), 0);
     env.reset();
 }
 

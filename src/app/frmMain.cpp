@@ -91,6 +91,8 @@ void frmMain::buildControls()
     cmdanswer = pictureButton(client, QStringLiteral("&Answer Confirm"), forms::confirmIcon());
     lblsectionname = new QLabel(QStringLiteral("Section Type"), client);
     lblquestionhead = new QLabel(QStringLiteral("Question             No."), client);
+    lblquestionhead->setWordWrap(true); // "Question" above "No." and the number
+    lblquestionhead->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblquestion = new QLabel(client);
     lblquestion->setWordWrap(true);
     lblquestion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
