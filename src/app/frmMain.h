@@ -71,7 +71,6 @@ public:
     bool showtime = false; // the remaining time is shown and counted down
     qint16 numques = 15;   // questions of the test, from the options file
     qint16 testmins = 15;  // minutes of the test, from the options file
-    qint16 optfile = 0;    // kept for the options file's readers; files need no number here
     qint32 elapsed = 0;    // timer ticks (seconds) since the test started
     qint16 quesno = 0;     // number of the question on screen, from 1
 

@@ -13,7 +13,7 @@ std::unique_ptr<QSettings> open(const QString& folder, const QString& applicatio
         return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                            application, application);
     return std::make_unique<QSettings>(folder + QLatin1Char('/') + application + QLatin1Char('/') +
-                                           application + QStringLiteral(".conf"),
+                                           application + QStringLiteral(".ini"),
                                        QSettings::IniFormat);
 }
 
