@@ -1,0 +1,504 @@
+#include "bankio/BankCheck.h"
+#include "bankio/BankTool.h"
+
+#include "bank/Cp1252.h"
+#include "bank/QuestionRecord.h"
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QTest>
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+
+namespace {
+
+struct Question {
+    QString text;
+    QStringList choices;
+    QString answer;
+};
+
+QuestionRecord record(const Question& q)
+{
+    QuestionRecord r;
+    r.setQuestion(q.text);
+    for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
+        r.setChoice(i, q.choices.value(i));
+    r.setAnswer(q.answer);
+    return r;
+}
+
+QByteArray bankOf(const QList<Question>& questions)
+{
+    QByteArray bytes;
+    for (const Question& q : questions)
+        bytes += record(q).toBytes();
+    return bytes;
+}
+
+QByteArray utf8(const QString& text)
+{
+    return text.toUtf8();
+}
+
+// The two questions every import test reads, in whichever format.
+const QList<Question> kPair = {
+    {QStringLiteral("Pick the synonym, \"quick\": FAST"),
+     {QStringLiteral("slow"), QStringLiteral("rapid"), QStringLiteral("late"),
+      QStringLiteral("dull"), QStringLiteral("calm")},
+     QStringLiteral("b")},
+    {QStringLiteral(u"Caf\u00e9 {menu}\r\ncosts 5 \u20ac: =~#"),
+     {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three"), QStringLiteral("four"),
+      QStringLiteral("a, b")},
+     QStringLiteral("e")},
+};
+
+// Lines, a question, commas, quotes, backslashes, GIFT's marks, Windows-1252 beyond ASCII,
+// texts filling their fields exactly and a line break at the very end.
+const QList<Question> kAwkward = {
+    {QStringLiteral(u"Line one\r\nline two, \"quoted\"\r\n\u00e9\u20ac\u0153 back\\slash ::t:: "
+                    u"{x} ~y =z #w"),
+     {QStringLiteral("a,b"), QStringLiteral("\"c\""), QStringLiteral("d\r\ne"),
+      QStringLiteral("\\n is not a break"), QString(75, u'x')},
+     QStringLiteral("c")},
+    {QString(198, u'q') + QStringLiteral("\r\n"),
+     {QStringLiteral("//not a comment"), QStringLiteral("$CATEGORY: no"),
+      QStringLiteral("ANSWER: A"), QStringLiteral("E. five"),
+      QStringLiteral(u"\u2122 \u00a0 tab\there")},
+     QStringLiteral("a")},
+};
+
+} // namespace
+
+class TestBankTool : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { env = std::make_unique<TestEnvironment>(); }
+    void cleanup() { env.reset(); }
+
+    void importsEachFormat_data();
+    void importsEachFormat();
+    void formatFromEndingOrOption();
+    void badInputWritesNoBank_data();
+    void badInputWritesNoBank();
+    void failedImportKeepsTheOldBank();
+    void cutFitsLongTexts();
+    void appendAddsAfterTheLastRecord();
+    void neverMoreThan32767Records();
+    void roundTrip_data();
+    void roundTrip();
+    void aikenExport();
+    void exportNeedsAnAnswerWhereTheFormatMarksIt();
+    void checkFindsEveryProblem();
+    void checkReportsRecordsPastTheLast();
+    void listShowsNumberAnswerAndFirstLine();
+    void wrongUsage_data();
+    void wrongUsage();
+    void failedWriteLeavesNothing();
+
+private:
+    int tool(const QStringList& arguments)
+    {
+        out.clear();
+        err.clear();
+        QTextStream o(&out);
+        QTextStream e(&err);
+        return banktool::run(arguments, o, e);
+    }
+    QStringList files() const
+    {
+        return QDir(env->dir.path()).entryList(QDir::Files | QDir::Hidden);
+    }
+
+    std::unique_ptr<TestEnvironment> env;
+    QString out;
+    QString err;
+};
+
+void TestBankTool::importsEachFormat_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("csv") << "q.csv"
+                         << utf8(
+                                QStringLiteral(u"\ufeffQuestion,A,B,C,D,E,Answer\r\n"
+                                               u"\"Pick the synonym, \"\"quick\"\": FAST\",slow,"
+                                               u"rapid,late,dull,calm,B\r\n"
+                                               u"\r\n"
+                                               u"\"Caf\u00e9 {menu}\ncosts 5 \u20ac: =~#\",one,two,"
+                                               u"three,four,\"a, b\", e ,\r\n"));
+    QTest::newRow("aiken") << "q.txt"
+                           << utf8(QStringLiteral("Pick the synonym, \"quick\": FAST\n"
+                                                  "A. slow\nB) rapid\nC. late\nD. dull\nE) calm\n"
+                                                  "ANSWER: B\n\n\n"));
+    QTest::newRow("gift") << "q.gift"
+                          << utf8(QStringLiteral(
+                                 u"// two questions\n"
+                                 u"::S1:: Pick the synonym,\n  \"quick\"\\: FAST {\n"
+                                 u"  ~slow #too slow\n  =rapid\n// a comment inside\n"
+                                 u"  ~late ~dull ~calm\n}\n\n"
+                                 u"Caf\u00e9 \\{menu\\}\\ncosts 5 \u20ac\\: \\=\\~\\# "
+                                 u"{~one ~two ~three ~four =a, b}\n"));
+}
+
+void TestBankTool::importsEachFormat()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    env->write(name, content);
+    QCOMPARE(tool({"import", name, "-o", "bank.zep"}), banktool::Done);
+    const QList<Question> expected = name.endsWith(QLatin1String(".txt")) ? kPair.mid(0, 1) : kPair;
+    QCOMPARE(env->read("bank.zep"), bankOf(expected));
+    QVERIFY2(out.contains(QStringLiteral("%1 questions written").arg(expected.size())),
+             qPrintable(out));
+}
+
+void TestBankTool::formatFromEndingOrOption()
+{
+    env->write("one.dat", "Q\nA. a\nB. b\nC. c\nD. d\nE. e\nANSWER: d\n");
+    env->write("two.gift", "Q2 {~a ~b ~c ~d =e}");
+    QCOMPARE(tool({"import", "one.dat", "-o", "bank.zep"}), banktool::Failed);
+    QVERIFY2(err.contains("one.dat: the format cannot be told"), qPrintable(err));
+    QCOMPARE(tool({"import", "one.dat", "--format", "aiken", "-o", "bank.zep"}), banktool::Done);
+    QCOMPARE(env->read("bank.zep").at(575), 'd');
+    // --format applies to every file.
+    QCOMPARE(tool({"import", "one.dat", "two.gift", "--format=aiken", "-o", "bank.zep"}),
+             banktool::Failed);
+    QVERIFY2(err.startsWith("two.gift:1: "), qPrintable(err));
+}
+
+void TestBankTool::badInputWritesNoBank_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("message");
+    const QByteArray head = "question,a,b,c,d,e,answer\n";
+    const QByteArray good = "Q,a,b,c,d,e,a\n";
+    QTest::newRow("missing column") << "q.csv" << head + good + "Q,a,b,c,d,e\n"
+                                    << "q.csv:3: the column \"answer\" is missing";
+    QTest::newRow("answer F") << "q.csv" << head + "Q,a,b,c,d,e,F\n"
+                              << "q.csv:2: the answer \"F\" is not one of A to E";
+    QTest::newRow("no answer") << "q.csv" << head + "Q,a,b,c,d,e,\n"
+                               << "q.csv:2: the answer \"\" is not one of A to E";
+    QTest::newRow("question 201")
+        << "q.csv" << head + QByteArray(201, 'q') + ",a,b,c,d,e,a\n"
+        << "q.csv:2: the question is 201 characters long, more than the 200";
+    QTest::newRow("line break counts two")
+        << "q.csv" << head + '"' + QByteArray(198, 'q') + "\nq\",a,b,c,d,e,a\n"
+        << "q.csv:2: the question is 201 characters long";
+    QTest::newRow("choice 76") << "q.csv" << head + "Q,a," + QByteArray(76, 'b') + ",c,d,e,a\n"
+                               << "q.csv:2: choice B is 76 characters long, more than the 75";
+    QTest::newRow("not Windows-1252")
+        << "q.csv" << head + good + utf8(QStringLiteral(u"Q,a,b,c,\u4e2d,e,a\n"))
+        << QStringLiteral(u"q.csv:3: choice D holds \"\u4e2d\" (U+4E2D)");
+    QTest::newRow("beyond the BMP")
+        << "q.csv" << head + utf8(QStringLiteral(u"Q \U0001F600,a,b,c,d,e,a\n"))
+        << "(U+1F600), a character Windows-1252 cannot hold";
+    QTest::newRow("unterminated quote")
+        << "q.csv" << head + good + "\"Q,a,b,c,d,e,a\n" + good
+        << "q.csv:3: a quoted field is never closed (unterminated quote)";
+    QTest::newRow("text after quote") << "q.csv" << head + "\"Q\"x,a,b,c,d,e,a\n"
+                                      << "q.csv:2: text follows the closing quote";
+    QTest::newRow("no header") << "q.csv" << good << "q.csv:1: the first row must be the header";
+    QTest::newRow("eight columns") << "q.csv" << head + "Q,a,b,c,d,e,a,x\n"
+                                   << "q.csv:2: 8 columns, 7 expected";
+    QTest::newRow("empty choice") << "q.csv" << head + "Q,a,b,  ,d,e,a\n"
+                                  << "q.csv:2: choice C is empty";
+    QTest::newRow("not UTF-8") << "q.csv" << head + good + "Q,\xe9,b,c,d,e,a\n"
+                               << "q.csv:3: the text is not UTF-8";
+    QTest::newRow("aiken answer too soon")
+        << "q.txt" << QByteArray("Q\nA. a\nB. b\nC. c\nANSWER: A\n")
+        << "q.txt:5: choice D is missing";
+    QTest::newRow("aiken out of order")
+        << "q.txt" << QByteArray("Q\nA. a\nC. c\n")
+        << "q.txt:3: choice B (\"B. text\" or \"B) text\") expected";
+    QTest::newRow("aiken no answer line")
+        << "q.txt" << QByteArray("Q\nA. a\nB. b\nC. c\nD. d\nE. e\n\n")
+        << "q.txt:7: a line \"ANSWER: X\" expected";
+    QTest::newRow("aiken answer F")
+        << "q.txt" << QByteArray("Q\nA. a\nB. b\nC. c\nD. d\nE. e\nANSWER: F")
+        << "q.txt:7: the answer \"F\" is not one of A to E";
+    QTest::newRow("gift two right") << "q.gift" << QByteArray("\n\nQ {\n=a =b ~c ~d ~e }")
+                                    << "q.gift:3: 2 right answers (=), exactly one is needed";
+    QTest::newRow("gift four answers")
+        << "q.gift" << QByteArray("Q {=a ~b ~c ~d}") << "q.gift:1: 4 answers, five are needed";
+    QTest::newRow("gift no answers") << "q.gift" << QByteArray("Q one\n\nQ {=a ~b ~c ~d ~e}")
+                                     << "q.gift:1: the question has no answers";
+    QTest::newRow("gift never closed") << "q.gift" << QByteArray("Q {=a ~b\n~c ~d ~e\n")
+                                       << "q.gift:1: the { opened here is never closed";
+    QTest::newRow("gift text after") << "q.gift" << QByteArray("Q {=a ~b ~c ~d ~e} more")
+                                     << "q.gift:1: text follows the closing }";
+    QTest::newRow("gift true-false")
+        << "q.gift" << QByteArray("//c\nQ {\nTRUE}") << "q.gift:3: an answer must begin with =";
+    QTest::newRow("gift weights") << "q.gift" << QByteArray("Q {=a ~b\n~%50%c ~d ~e}")
+                                  << "q.gift:2: answer weights";
+    QTest::newRow("gift title open") << "q.gift" << QByteArray("::T Q {=a ~b ~c ~d ~e}")
+                                     << "q.gift:1: the title's closing :: is missing";
+    QTest::newRow("gift choice too long") << "q.gift"
+                                          << "Q {=a ~b\n~c ~d\n~" + QByteArray(76, 'e') + "}"
+                                          << "q.gift:3: choice E is 76 characters long";
+    QTest::newRow("missing file") << "absent.csv" << QByteArray() << "absent.csv: cannot be read";
+}
+
+void TestBankTool::badInputWritesNoBank()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    if (name != QLatin1String("absent.csv"))
+        env->write(name, content);
+    env->write("first.csv", "question,a,b,c,d,e,answer\nQ,a,b,c,d,e,a\n");
+    // A good file before the bad one changes nothing.
+    QCOMPARE(tool({"import", "first.csv", name, "-o", "bank.zep"}), banktool::Failed);
+    QVERIFY2(err.contains(message), qPrintable(err));
+    QVERIFY2(err.contains("No bank written."), qPrintable(err));
+    QVERIFY(!env->exists("bank.zep"));
+    QCOMPARE(files().size(), name == QLatin1String("absent.csv") ? 1 : 2); // no temporary file
+}
+
+void TestBankTool::failedImportKeepsTheOldBank()
+{
+    const QByteArray old = bankOf(kPair);
+    env->write("bank.zep", old);
+    env->write("bad.csv", "question,a,b,c,d,e,answer\nQ,a,b,c,d,e,x\n");
+    QCOMPARE(tool({"import", "bad.csv", "-o", "bank.zep"}), banktool::Failed);
+    QCOMPARE(env->read("bank.zep"), old);
+    QCOMPARE(tool({"import", "bad.csv", "-o", "bank.zep", "--append"}), banktool::Failed);
+    QCOMPARE(env->read("bank.zep"), old);
+}
+
+void TestBankTool::cutFitsLongTexts()
+{
+    const QByteArray q = '"' + QByteArray(199, 'q') + "\nrest\"";
+    env->write("long.csv",
+               "question,a,b,c,d,e,answer\n" + q + "," + QByteArray(80, 'a') + ",b,c,d,e,c\n");
+    QCOMPARE(tool({"import", "long.csv", "-o", "bank.zep", "--cut"}), banktool::Done);
+    const QByteArray bank = env->read("bank.zep");
+    // The line break would be cut in two: its CR goes too, and a space fills its place.
+    QCOMPARE(bank.left(200), QByteArray(199, 'q') + ' ');
+    QCOMPARE(bank.mid(200, 75), QByteArray(75, 'a'));
+    QCOMPARE(bank.at(575), 'c');
+}
+
+void TestBankTool::appendAddsAfterTheLastRecord()
+{
+    env->write("a.csv", "question,a,b,c,d,e,answer\nQ1,a,b,c,d,e,a\n");
+    env->write("b.gift", "Q2 {~a =b ~c ~d ~e}\n\nQ3 {~a ~b ~c ~d =e}");
+    QCOMPARE(tool({"import", "--append", "a.csv", "-o", "bank.zep"}), banktool::Done);
+    QCOMPARE(env->read("bank.zep").size(), 576); // a missing bank is started
+    QCOMPARE(tool({"import", "b.gift", "-o", "bank.zep", "--append"}), banktool::Done);
+    QVERIFY2(out.contains("2 questions written to bank.zep (3 records in all)"), qPrintable(out));
+    const QStringList letters = {"a", "b", "e"};
+    QList<Question> expected;
+    for (int i = 0; i < 3; ++i)
+        expected.append({QStringLiteral("Q%1").arg(i + 1), {"a", "b", "c", "d", "e"}, letters[i]});
+    QCOMPARE(env->read("bank.zep"), bankOf(expected));
+
+    // Records added after a partial piece would be out of step with their numbers.
+    env->write("bank.zep", bankOf(expected) + "tail");
+    QCOMPARE(tool({"import", "b.gift", "-o", "bank.zep", "--append"}), banktool::Failed);
+    QVERIFY2(err.contains("a piece of 4 bytes"), qPrintable(err));
+    QCOMPARE(env->read("bank.zep").size(), 3 * 576 + 4);
+}
+
+void TestBankTool::neverMoreThan32767Records()
+{
+    QByteArray csv = "question,a,b,c,d,e,answer\n";
+    for (int i = 1; i <= 32767; ++i)
+        csv += "Q" + QByteArray::number(i) + ",a,b,c,d,e,a\n";
+    env->write("full.csv", csv);
+    env->write("more.csv", csv + "Q32768,a,b,c,d,e,a\n");
+    env->write("one.gift", "\nOne more {=a ~b ~c ~d ~e}");
+
+    QCOMPARE(tool({"import", "more.csv", "-o", "bank.zep"}), banktool::Failed);
+    QVERIFY2(err.contains("more.csv:32769: this question would be record 32768"), qPrintable(err));
+    QVERIFY(!env->exists("bank.zep"));
+
+    QCOMPARE(tool({"import", "full.csv", "-o", "bank.zep"}), banktool::Done);
+    QCOMPARE(env->read("bank.zep").size(), 32767 * 576);
+    QCOMPARE(tool({"import", "one.gift", "-o", "bank.zep", "--append"}), banktool::Failed);
+    QVERIFY2(err.contains("one.gift:2: this question would be record 32768"), qPrintable(err));
+    QCOMPARE(env->read("bank.zep").size(), 32767 * 576);
+}
+
+void TestBankTool::roundTrip_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("sample");
+    for (const char* format : {"csv", "gift"}) {
+        QTest::addRow("sample bank, %s", format) << format << true;
+        QTest::addRow("awkward texts, %s", format) << format << false;
+    }
+}
+
+void TestBankTool::roundTrip()
+{
+    QFETCH(QString, format);
+    QFETCH(bool, sample);
+    if (sample) {
+        const QString source = QStringLiteral(LEXAMO_DATA_DIR "/questions.csv");
+        QCOMPARE(tool({"import", source, "-o", "bank.zep"}), banktool::Done);
+        QCOMPARE(env->read("bank.zep").size(), 160 * 576);
+    } else {
+        env->write("bank.zep", bankOf(kAwkward));
+    }
+    const QByteArray bank = env->read("bank.zep");
+    QCOMPARE(tool({"check", "bank.zep"}), banktool::Done);
+    const QString file = "exported." + format;
+    QCOMPARE(tool({"export", "bank.zep", "-o", file}), banktool::Done);
+    QCOMPARE(tool({"import", file, "-o", "again.zep"}), banktool::Done);
+    QCOMPARE(env->read("again.zep"), bank);
+}
+
+void TestBankTool::aikenExport()
+{
+    env->write("bank.zep", bankOf(kPair));
+    QCOMPARE(tool({"export", "bank.zep", "-o", "out.txt"}), banktool::Failed);
+    QVERIFY2(err.contains("bank.zep: record 2: the question has a line break"), qPrintable(err));
+    QVERIFY(!env->exists("out.txt"));
+    QCOMPARE(tool({"export", "bank.zep", "-o", "out.aiken", "--format", "aiken", "--flatten"}),
+             banktool::Done);
+    QCOMPARE(QString::fromUtf8(env->read("out.aiken")),
+             QStringLiteral(u"Pick the synonym, \"quick\": FAST\nA. slow\nB. rapid\nC. late\n"
+                            u"D. dull\nE. calm\nANSWER: B\n\n"
+                            u"Caf\u00e9 {menu} costs 5 \u20ac: =~#\nA. one\nB. two\nC. three\n"
+                            u"D. four\nE. a, b\nANSWER: E\n\n"));
+}
+
+void TestBankTool::exportNeedsAnAnswerWhereTheFormatMarksIt()
+{
+    QuestionRecord noAnswer = record(kPair.first());
+    noAnswer.setAnswer(QString(QChar(0)));
+    env->write("bank.zep", bankOf(kPair.mid(0, 1)) + noAnswer.toBytes());
+    for (const char* file : {"out.gift", "out.txt"}) {
+        QCOMPARE(tool({"export", "bank.zep", "-o", file}), banktool::Failed);
+        QVERIFY2(err.contains("bank.zep: record 2: the answer is not a letter a to e"),
+                 qPrintable(err));
+        QVERIFY(!env->exists(file));
+    }
+    // CSV keeps such a record, so that it can be mended in a spreadsheet.
+    QCOMPARE(tool({"export", "bank.zep", "-o", "out.csv"}), banktool::Done);
+    QVERIFY(env->read("out.csv").endsWith("slow,rapid,late,dull,calm,\r\n"));
+}
+
+void TestBankTool::checkFindsEveryProblem()
+{
+    QList<QuestionRecord> records;
+    records.append(record({"What is it?", {"a", "b", "c", "d", "e"}, "a"}));
+    records.append(record({"Upper-case answer", {"a", "b", "c", "d", "e"}, "A"}));
+    records.append(record({"Gaps", {"a", "b", "   ", "d", "e"}, "b"}));
+    records.last().setAnswer(QString(QChar(0)));
+    records.append(QuestionRecord()); // a record skipped by the editor: all zero bytes
+    records.append(record({"  WHAT \r\n is  IT? ", {"a", "b", "c", "d", "e"}, "c"}));
+    records.append(record({QString(QChar(0)) + "hidden", {"a", "b", "c", "d", "e"}, "\x01"}));
+    QByteArray bytes;
+    for (const QuestionRecord& r : records)
+        bytes += r.toBytes();
+    env->write("broken.zep", bytes + QByteArray(100, 'x'));
+
+    QCOMPARE(tool({"check", "broken.zep"}), banktool::Failed);
+    const QStringList expected = {
+        "record 2: the answer is \"A\", not a letter a to e",
+        "record 3: the answer is a zero byte, not a letter a to e",
+        "record 3: choice C is empty",
+        "record 4: the answer is a zero byte, not a letter a to e",
+        "record 4: the question is empty",
+        "record 4: choice A is empty",
+        "record 4: choice B is empty",
+        "record 4: choice C is empty",
+        "record 4: choice D is empty",
+        "record 4: choice E is empty",
+        "record 5: the same question as record 1",
+        "record 6: the answer is the byte 0x01, not a letter a to e",
+        "record 6: the question is empty",
+        "after record 6: a piece of 100 bytes, shorter than a record",
+        "broken.zep: 6 records, 14 problems found.",
+    };
+    QCOMPARE(out.split('\n', Qt::SkipEmptyParts), expected);
+
+    env->write("sound.zep", bankOf(kPair));
+    QCOMPARE(tool({"check", "sound.zep"}), banktool::Done);
+    QCOMPARE(out, QStringLiteral("sound.zep: 2 records, no problems found.\n"));
+    QCOMPARE(tool({"check", "absent.zep"}), banktool::Failed);
+    QVERIFY(!env->exists("absent.zep")); // checking never creates a bank
+}
+
+void TestBankTool::checkReportsRecordsPastTheLast()
+{
+    QList<QuestionRecord> records;
+    for (int i = 1; i <= 32769; ++i)
+        records.append(record({QStringLiteral("Q%1").arg(i), {"a", "b", "c", "d", "e"}, "a"}));
+    QCOMPARE(
+        bankcheck::findings(records, 0),
+        QStringList{"records 32768 to 32769 lie past record 32767, the last Lexamo can reach"});
+}
+
+void TestBankTool::listShowsNumberAnswerAndFirstLine()
+{
+    env->write("bank.zep", bankOf(kPair) + QuestionRecord().toBytes());
+    QCOMPARE(tool({"list", "bank.zep"}), banktool::Done);
+    QCOMPARE(out, QStringLiteral(u"    1  b  Pick the synonym, \"quick\": FAST\n"
+                                 u"    2  e  Caf\u00e9 {menu}\n"
+                                 u"    3  -  \n"));
+}
+
+void TestBankTool::wrongUsage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("nothing") << QStringList{} << "no command given";
+    QTest::newRow("unknown command") << QStringList{"merge", "a"} << "unknown command \"merge\"";
+    QTest::newRow("import without -o") << QStringList{"import", "a.csv"} << "import needs -o";
+    QTest::newRow("import without files")
+        << QStringList{"import", "-o", "b.zep"} << "import takes files";
+    QTest::newRow("export with --cut")
+        << QStringList{"export", "b.zep", "-o", "x.csv", "--cut"} << "export does not take --cut";
+    QTest::newRow("list two banks")
+        << QStringList{"list", "a.zep", "b.zep"} << "list takes one bank";
+    QTest::newRow("check with -o")
+        << QStringList{"check", "a.zep", "-o", "x"} << "check does not take -o";
+    QTest::newRow("bad format") << QStringList{"import", "a", "-o", "b", "--format", "xml"}
+                                << "--format is csv, aiken or gift";
+    QTest::newRow("unknown option") << QStringList{"list", "a.zep", "--fast"} << "fast";
+}
+
+void TestBankTool::wrongUsage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    QCOMPARE(tool(arguments), banktool::WrongUsage);
+    QVERIFY2(err.contains(message), qPrintable(err));
+    QVERIFY(files().isEmpty());
+}
+
+void TestBankTool::failedWriteLeavesNothing()
+{
+    env->write("bank.zep", bankOf(kPair));
+    QVERIFY(QDir(env->dir.path()).mkdir("folder.zep"));
+    QCOMPARE(tool({"export", "bank.zep", "-o", "folder.zep", "--format", "csv"}), banktool::Failed);
+    QVERIFY2(err.startsWith("Cannot write \"folder.zep\""), qPrintable(err));
+
+    // A disk that fills up half-way: the file size limit makes every write past it fail.
+    QByteArray csv = "question,a,b,c,d,e,answer\n";
+    for (int i = 0; i < 200; ++i)
+        csv += "Q" + QByteArray::number(i) + ",a,b,c,d,e,a\n";
+    env->write("many.csv", csv);
+    rlimit saved{};
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 50000;
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+    const int status = tool({"import", "many.csv", "-o", "bank.zep"});
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    QCOMPARE(status, banktool::Failed);
+    QVERIFY2(err.contains("Cannot write \"bank.zep\""), qPrintable(err));
+    QCOMPARE(env->read("bank.zep"), bankOf(kPair));
+    QCOMPARE(files(), (QStringList{"bank.zep", "many.csv"}));
+}
+
+QTEST_GUILESS_MAIN(TestBankTool)
+#include "tst_banktool.moc"

@@ -1,0 +1,75 @@
+#include "bankio/BankCheck.h"
+
+#include "bankio/RecordRules.h"
+
+#include "bank/BankFile.h"
+#include "bank/TextRules.h"
+
+#include <QHash>
+
+using Field = QuestionRecord::Field;
+
+namespace bankcheck {
+
+namespace {
+
+QString describeAnswer(const QString& answer)
+{
+    const char16_t c = answer.at(0).unicode();
+    if (c == 0)
+        return QStringLiteral("a zero byte");
+    if (c == u' ')
+        return QStringLiteral("a space");
+    if (c < 0x20 || c == 0x7F)
+        return QStringLiteral("the byte 0x%1").arg(int(c), 2, 16, QLatin1Char('0'));
+    return QStringLiteral("\"%1\"").arg(answer);
+}
+
+void checkRecord(const QuestionRecord& record, const QString& at, QStringList* found)
+{
+    if (recordrules::answerLetter(record).isEmpty()) {
+        found->append(QStringLiteral("%1: the answer is %2, not a letter a to e")
+                          .arg(at, describeAnswer(record.answer())));
+    }
+    for (int f = 0; f < static_cast<int>(Field::Answer); ++f) {
+        const auto field = static_cast<Field>(f);
+        if (textrules::shownField(record.field(field)).isEmpty())
+            found->append(QStringLiteral("%1: %2 is empty").arg(at, recordrules::fieldName(field)));
+    }
+}
+
+} // namespace
+
+QStringList findings(const QList<QuestionRecord>& records, qint64 trailingBytes)
+{
+    QStringList found;
+    QHash<QString, qsizetype> firstWith;
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const QString at = QStringLiteral("record %1").arg(i + 1);
+        checkRecord(records.at(i), at, &found);
+        if (textrules::shownField(records.at(i).question()).isEmpty())
+            continue;
+        const QString folded = recordrules::foldedQuestion(records.at(i).question());
+        const auto seen = firstWith.constFind(folded);
+        if (seen != firstWith.cend())
+            found.append(
+                QStringLiteral("%1: the same question as record %2").arg(at).arg(*seen + 1));
+        else
+            firstWith.insert(folded, i);
+    }
+    if (records.size() > BankFile::kMaxRecords) {
+        found.append(
+            QStringLiteral("records %1 to %2 lie past record %3, the last Lexamo can reach")
+                .arg(BankFile::kMaxRecords + 1)
+                .arg(records.size())
+                .arg(BankFile::kMaxRecords));
+    }
+    if (trailingBytes > 0) {
+        found.append(QStringLiteral("after record %1: a piece of %2 bytes, shorter than a record")
+                         .arg(records.size())
+                         .arg(trailingBytes));
+    }
+    return found;
+}
+
+} // namespace bankcheck

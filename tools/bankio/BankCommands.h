@@ -1,0 +1,18 @@
+#pragma once
+
+#include "bankio/Invocation.h"
+
+#include <QTextStream>
+
+// The four commands of lexamo-bank. Each prints its result to out and its problems to err, and
+// returns the exit status.
+namespace banktool {
+
+enum ExitStatus { Done = 0, Failed = 1, WrongUsage = 2 };
+
+int importCommand(const Invocation& call, QTextStream& out, QTextStream& err);
+int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err);
+int listCommand(const Invocation& call, QTextStream& out, QTextStream& err);
+int checkCommand(const Invocation& call, QTextStream& out, QTextStream& err);
+
+} // namespace banktool

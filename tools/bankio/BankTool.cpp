@@ -1,0 +1,60 @@
+#include "bankio/BankTool.h"
+
+#include "bankio/BankCommands.h"
+#include "bankio/Invocation.h"
+
+namespace banktool {
+
+int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    Invocation call;
+    QString problem;
+    if (!parseInvocation(arguments, &call, &problem)) {
+        err << "lexamo-bank: " << problem << "\nTry \"lexamo-bank --help\".\n";
+        return WrongUsage;
+    }
+    if (call.help) {
+        out << helpText();
+        return Done;
+    }
+    if (call.command == QLatin1String("import"))
+        return importCommand(call, out, err);
+    if (call.command == QLatin1String("export"))
+        return exportCommand(call, out, err);
+    if (call.command == QLatin1String("list"))
+        return listCommand(call, out, err);
+    return checkCommand(call, out, err);
+}
+
+QString helpText()
+{
+    return QStringLiteral(R"(Usage: lexamo-bank COMMAND ...
+
+Builds, exports, lists and checks Lexamo question banks such as verbal.zep: records of 576
+bytes holding a question of up to 200 characters, five choices of up to 75 and the answer.
+
+Commands:
+  import FILE... -o BANK [--format csv|aiken|gift] [--cut] [--append]
+      Reads the questions of every FILE and writes them to BANK, replacing it, or with
+      --append adding them after its last record. A text longer than its field is refused
+      unless --cut cuts it to fit. At the first problem nothing is written.
+  export BANK -o FILE [--format csv|aiken|gift] [--flatten]
+      Writes the bank's questions to FILE. Aiken holds each text on one line: a text with
+      line breaks is refused unless --flatten joins its lines with spaces.
+  list BANK
+      Prints each record's number, its answer and the first line of its question.
+  check BANK
+      Reports answers other than a to e, empty questions and choices, questions that stand
+      twice, records past 32767 and a piece shorter than a record at the end.
+
+Formats, told by the file's ending or given by --format for every file:
+  .csv   a header row question,a,b,c,d,e,answer, then a row per question (RFC 4180)
+  .txt   Aiken: the question on one line, "A. text" to "E. text", "ANSWER: X", a blank line
+  .gift  GIFT: ::title:: question { =right ~wrong ~wrong ~wrong ~wrong }
+The files are UTF-8; the bank holds Windows-1252. A bank holds at most 32767 records.
+
+Exit status: 0 done, 1 bad input or problems found (nothing written), 2 wrong usage.
+)");
+}
+
+} // namespace banktool

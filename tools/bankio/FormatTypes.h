@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <array>
+
+// The types the import and export formats share.
+//
+// A question as read from a text file, before it becomes a bank record: every text with the
+// line of the file it came from, so that a problem can be pointed at.
+struct SourceText {
+    QString text;
+    int line = 0;
+};
+
+struct ParsedQuestion {
+    SourceText question;
+    std::array<SourceText, 5> choices;
+    SourceText answer;
+};
+
+// What is wrong with a file, and on which line (0 when no line can be named).
+struct ParseError {
+    int line = 0;
+    QString what;
+};
+
+struct ParseResult {
+    QList<ParsedQuestion> questions;
+    bool ok = true;
+    ParseError error;
+
+    static ParseResult failure(int line, const QString& what)
+    {
+        ParseResult result;
+        result.ok = false;
+        result.error = {line, what};
+        return result;
+    }
+};
+
+// A bank written in a text format, or why it could not be (naming the record).
+struct ExportResult {
+    QByteArray bytes;
+    QString error;
+};

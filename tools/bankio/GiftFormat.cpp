@@ -1,0 +1,288 @@
+#include "bankio/GiftFormat.h"
+
+#include "bankio/RecordRules.h"
+#include "bankio/TextInput.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+using Field = QuestionRecord::Field;
+
+namespace giftformat {
+
+namespace {
+
+const QString kEscaped = QStringLiteral("~=#{}:");
+
+bool isCommentLine(const QString& line)
+{
+    const QString t = line.trimmed();
+    return t.startsWith(QLatin1String("//")) ||
+           t.startsWith(QLatin1String("$CATEGORY:"), Qt::CaseInsensitive);
+}
+
+// A raw piece of the file as the text it stands for: a line break of the file and the blanks
+// around it are one space, the ends trimmed, escapes resolved.
+QString unescaped(const QString& raw)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("[ \\t]*\\n[ \\t]*"));
+    QString piece = raw;
+    piece.replace(lineBreak, QStringLiteral(" "));
+    piece = piece.trimmed();
+    QString text;
+    text.reserve(piece.size());
+    for (qsizetype i = 0; i < piece.size(); ++i) {
+        const QChar c = piece.at(i);
+        const QChar next = i + 1 < piece.size() ? piece.at(i + 1) : QChar();
+        if (c == u'\\' && (next == u'\\' || kEscaped.contains(next))) {
+            text.append(next);
+            ++i;
+        } else if (c == u'\\' && next == u'n') {
+            text.append(u'\n');
+            ++i;
+        } else {
+            text.append(c);
+        }
+    }
+    return text;
+}
+
+// Walks the file's text with the comment lines taken out, knowing each character's line.
+class Reader {
+public:
+    explicit Reader(const QString& text)
+    {
+        const QStringList lines = textinput::lines(text);
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (isCommentLine(lines.at(i)))
+                continue;
+            starts_.append(src_.size());
+            numbers_.append(int(i) + 1);
+            src_ += lines.at(i) + u'\n';
+        }
+        lastLine_ = int(lines.size());
+    }
+
+    bool parse(ParseResult* result)
+    {
+        for (skipSpace(); pos_ < src_.size(); skipSpace()) {
+            ParsedQuestion q;
+            if (!readQuestion(&q, &result->error))
+                return false;
+            result->questions.append(q);
+        }
+        return true;
+    }
+
+private:
+    // The file's line number of the character at pos_.
+    int line() const
+    {
+        if (pos_ >= src_.size())
+            return lastLine_;
+        const auto after = std::upper_bound(starts_.cbegin(), starts_.cend(), pos_);
+        return numbers_.at(after - starts_.cbegin() - 1);
+    }
+    QChar at(qsizetype p) const { return p < src_.size() ? src_.at(p) : QChar(); }
+
+    void skipSpace()
+    {
+        while (pos_ < src_.size() && src_.at(pos_).isSpace())
+            ++pos_;
+    }
+
+    // True at a line feed that a blank line (or the end) follows: a question ends there.
+    bool atBlankLine() const
+    {
+        if (at(pos_) != u'\n')
+            return false;
+        qsizetype p = pos_ + 1;
+        while (p < src_.size() && src_.at(p) != u'\n' && src_.at(p).isSpace())
+            ++p;
+        return p >= src_.size() || src_.at(p) == u'\n';
+    }
+
+    // Moves to the first unescaped character of stops; false at the end or a blank line.
+    bool scanTo(const QString& stops, bool stopAtBlankLine)
+    {
+        for (; pos_ < src_.size(); ++pos_) {
+            const QChar c = src_.at(pos_);
+            if (c == u'\\') {
+                ++pos_;
+                continue;
+            }
+            if (stops.contains(c))
+                return true;
+            if (stopAtBlankLine && atBlankLine())
+                return false;
+        }
+        return false;
+    }
+
+    bool fail(ParseError* error, int line, const QString& what)
+    {
+        *error = {line, what};
+        return false;
+    }
+
+    bool readQuestion(ParsedQuestion* q, ParseError* error)
+    {
+        const int startLine = line();
+        if (src_.mid(pos_, 2) == QLatin1String("::") && !skipTitle())
+            return fail(error, startLine, QStringLiteral("the title's closing :: is missing"));
+        const qsizetype start = pos_;
+        if (!scanTo(QStringLiteral("{}"), true) || at(pos_) == u'}') {
+            return fail(error, startLine,
+                        QStringLiteral("the question has no answers: a multiple-choice question "
+                                       "needs { =right ~wrong ~wrong ~wrong ~wrong }"));
+        }
+        q->question = {unescaped(src_.mid(start, pos_ - start)), startLine};
+        return readAnswers(q, error) && restOfLineIsEmpty(error);
+    }
+
+    bool skipTitle()
+    {
+        pos_ += 2;
+        for (; pos_ + 1 < src_.size(); ++pos_) {
+            if (src_.at(pos_) == u'\\')
+                ++pos_;
+            else if (src_.at(pos_) == u':' && src_.at(pos_ + 1) == u':')
+                break;
+        }
+        if (pos_ + 1 >= src_.size())
+            return false;
+        pos_ += 2;
+        return true;
+    }
+
+    // Reads "{ =right ~wrong ... }" from its "{"; the right answer gives the answer letter.
+    bool readAnswers(ParsedQuestion* q, ParseError* error)
+    {
+        const int braceLine = line();
+        QList<SourceText> answers;
+        int right = 0;
+        int rightIndex = 0;
+        for (++pos_, skipSpace(); at(pos_) != u'}'; skipSpace()) {
+            if (pos_ >= src_.size())
+                return fail(error, braceLine, QStringLiteral("the { opened here is never closed"));
+            const QChar marker = src_.at(pos_);
+            if (marker != u'=' && marker != u'~') {
+                return fail(error, line(),
+                            QStringLiteral("an answer must begin with = (the right one) or ~ (a "
+                                           "wrong one); only multiple-choice questions are read"));
+            }
+            if (marker == u'=') {
+                ++right;
+                rightIndex = int(answers.size());
+            }
+            SourceText answer;
+            if (!readAnswer(&answer, error))
+                return false;
+            answers.append(answer);
+        }
+        ++pos_;
+        if (right != 1) {
+            return fail(error, braceLine,
+                        QStringLiteral("%1 right answers (=), exactly one is needed").arg(right));
+        }
+        if (answers.size() != QuestionRecord::kChoiceCount) {
+            return fail(error, braceLine,
+                        QStringLiteral("%1 answers, five are needed (one = and four ~)")
+                            .arg(answers.size()));
+        }
+        std::copy(answers.cbegin(), answers.cend(), q->choices.begin());
+        q->answer = {QString(QChar(u'a' + rightIndex)), braceLine};
+        return true;
+    }
+
+    // One answer from its = or ~ to the next one or the "}"; "#feedback" is dropped.
+    bool readAnswer(SourceText* answer, ParseError* error)
+    {
+        answer->line = line();
+        const qsizetype start = ++pos_;
+        scanTo(QStringLiteral("=~}#"), false);
+        answer->text = unescaped(src_.mid(start, pos_ - start));
+        if (at(pos_) == u'#')
+            scanTo(QStringLiteral("=~}"), false);
+        static const QRegularExpression weight(QStringLiteral("^%-?\\d+(\\.\\d+)?%"));
+        if (weight.match(answer->text).hasMatch())
+            return fail(error, answer->line, QStringLiteral("answer weights (%n%) are not read"));
+        return true;
+    }
+
+    bool restOfLineIsEmpty(ParseError* error)
+    {
+        while (pos_ < src_.size() && src_.at(pos_) != u'\n' && src_.at(pos_).isSpace())
+            ++pos_;
+        if (pos_ >= src_.size() || src_.at(pos_) == u'\n')
+            return true;
+        return fail(error, line(), QStringLiteral("text follows the closing }"));
+    }
+
+    QString src_;
+    QList<qsizetype> starts_; // where each kept line begins in src_
+    QList<int> numbers_;      // and its number in the file
+    int lastLine_ = 0;
+    qsizetype pos_ = 0;
+};
+
+// A lone colon means nothing in a multiple-choice question; two in a row would open a title.
+bool isDoubleColon(const QString& text, qsizetype i)
+{
+    return text.at(i) == u':' &&
+           ((i > 0 && text.at(i - 1) == u':') || (i + 1 < text.size() && text.at(i + 1) == u':'));
+}
+
+QString escaped(const QString& text)
+{
+    QString out;
+    out.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' || c == u'\n') {
+            out.append(QLatin1String("\\n"));
+            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+                ++i;
+            continue;
+        }
+        if (c == u'\\' || (kEscaped.contains(c) && c != u':') || isDoubleColon(text, i))
+            out.append(u'\\');
+        out.append(c);
+    }
+    return out;
+}
+
+} // namespace
+
+ParseResult parse(const QString& text)
+{
+    ParseResult result;
+    result.ok = Reader(text).parse(&result);
+    return result;
+}
+
+ExportResult write(const QList<QuestionRecord>& records)
+{
+    ExportResult out;
+    for (qsizetype n = 0; n < records.size(); ++n) {
+        const QuestionRecord& record = records.at(n);
+        const QString letter = recordrules::answerLetter(record);
+        if (letter.isEmpty()) {
+            out.error = QStringLiteral("record %1: the answer is not a letter a to e").arg(n + 1);
+            return out;
+        }
+        QString text = QStringLiteral("::Q%1:: %2 {\n")
+                           .arg(n + 1)
+                           .arg(escaped(recordrules::exportedText(record, Field::Question)));
+        for (int i = 0; i < QuestionRecord::kChoiceCount; ++i) {
+            text += QChar(letter.at(0) == QChar(u'a' + i) ? u'=' : u'~');
+            text += escaped(recordrules::exportedText(record, QuestionRecord::choiceField(i)));
+            text += u'\n';
+        }
+        out.bytes.append(text.append(QLatin1String("}\n\n")).toUtf8());
+    }
+    return out;
+}
+
+} // namespace giftformat

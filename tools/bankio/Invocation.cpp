@@ -1,0 +1,96 @@
+#include "bankio/Invocation.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+namespace banktool {
+
+namespace {
+
+Format formatNamed(const QString& name)
+{
+    const QString n = name.toLower();
+    if (n == QLatin1String("csv"))
+        return Format::Csv;
+    if (n == QLatin1String("aiken") || n == QLatin1String("txt"))
+        return Format::Aiken;
+    if (n == QLatin1String("gift"))
+        return Format::Gift;
+    return Format::Unknown;
+}
+
+QString optionsProblem(const Invocation& call, const QCommandLineParser& parser)
+{
+    const QStringList allowed =
+        call.command == QLatin1String("import")   ? QStringList{"output", "format", "cut", "append"}
+        : call.command == QLatin1String("export") ? QStringList{"output", "format", "flatten"}
+                                                  : QStringList{};
+    for (const QString& name : parser.optionNames()) {
+        const QString option = name == QLatin1String("o") ? QStringLiteral("output") : name;
+        if (!allowed.contains(option)) {
+            const QString dashes = name.size() > 1 ? QStringLiteral("--") : QStringLiteral("-");
+            return QStringLiteral("%1 does not take %2").arg(call.command, dashes + name);
+        }
+    }
+    if (parser.isSet(QStringLiteral("format")) && call.format == Format::Unknown)
+        return QStringLiteral("--format is csv, aiken or gift");
+    return {};
+}
+
+QString usageProblem(const Invocation& call, const QCommandLineParser& parser)
+{
+    const QStringList known = {QStringLiteral("import"), QStringLiteral("export"),
+                               QStringLiteral("list"), QStringLiteral("check")};
+    if (!known.contains(call.command))
+        return QStringLiteral("unknown command \"%1\"").arg(call.command);
+    const bool importing = call.command == QLatin1String("import");
+    if (call.files.isEmpty() || (!importing && call.files.size() > 1)) {
+        return QStringLiteral("%1 takes %2")
+            .arg(call.command, importing ? QStringLiteral("files") : QStringLiteral("one bank"));
+    }
+    const bool writes = importing || call.command == QLatin1String("export");
+    if (writes && call.output.isEmpty())
+        return QStringLiteral("%1 needs -o and the file to write").arg(call.command);
+    return optionsProblem(call, parser);
+}
+
+} // namespace
+
+bool parseInvocation(const QStringList& arguments, Invocation* call, QString* problem)
+{
+    QCommandLineParser parser;
+    parser.addOptions({{{"o", "output"}, "", "file"},
+                       {"format", "", "format"},
+                       {"cut", ""},
+                       {"append", ""},
+                       {"flatten", ""},
+                       {{"h", "help"}, ""}});
+    if (!parser.parse(QStringList{QStringLiteral("lexamo-bank")} + arguments)) {
+        *problem = parser.errorText();
+        return false;
+    }
+    call->help = parser.isSet(QStringLiteral("help"));
+    const QStringList positional = parser.positionalArguments();
+    if (call->help)
+        return true;
+    if (positional.isEmpty()) {
+        *problem = QStringLiteral("no command given");
+        return false;
+    }
+    call->command = positional.first();
+    call->files = positional.mid(1);
+    call->output = parser.value(QStringLiteral("output"));
+    call->format = formatNamed(parser.value(QStringLiteral("format")));
+    call->cut = parser.isSet(QStringLiteral("cut"));
+    call->append = parser.isSet(QStringLiteral("append"));
+    call->flatten = parser.isSet(QStringLiteral("flatten"));
+    *problem = usageProblem(*call, parser);
+    return problem->isEmpty();
+}
+
+Format formatOf(const QString& path, const Invocation& call)
+{
+    return call.format != Format::Unknown ? call.format : formatNamed(QFileInfo(path).suffix());
+}
+
+} // namespace banktool

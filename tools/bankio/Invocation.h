@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStringList>
+
+// A lexamo-bank command line, taken apart.
+namespace banktool {
+
+enum class Format { Unknown, Csv, Aiken, Gift };
+
+struct Invocation {
+    QString command; // import, export, list or check
+    QStringList files;
+    QString output;
+    Format format = Format::Unknown; // as given by --format
+    bool cut = false;
+    bool append = false;
+    bool flatten = false;
+    bool help = false;
+};
+
+// The invocation of the arguments after the program's name; false, with the reason, when they
+// do not make one (an unknown command or option, an option the command does not take, a
+// missing -o or bank).
+bool parseInvocation(const QStringList& arguments, Invocation* call, QString* problem);
+
+// The format --format gave, else the one the file's ending names (.csv, .txt, .gift).
+Format formatOf(const QString& path, const Invocation& call);
+
+} // namespace banktool

@@ -1,0 +1,111 @@
+#include "bankio/RecordRules.h"
+
+#include "bank/Cp1252.h"
+#include "bank/TextRules.h"
+
+using Field = QuestionRecord::Field;
+
+namespace recordrules {
+
+namespace {
+
+char32_t firstUnencodable(const QString& text)
+{
+    for (const char32_t c : text.toUcs4()) {
+        if (!cp1252::canEncode(QString::fromUcs4(&c, 1)))
+            return c;
+    }
+    return 0;
+}
+
+// The text as it goes into its field; empty, with the reason in problem, when it cannot.
+QString storedText(const QString& source, Field f, bool cut, QString* problem)
+{
+    const QString name = fieldName(f);
+    QString text = textrules::toStoredLineBreaks(source);
+    if (textrules::trimSpaces(text).isEmpty()) {
+        *problem = QStringLiteral("%1 is empty").arg(name);
+        return {};
+    }
+    if (!cp1252::canEncode(text)) {
+        const char32_t c = firstUnencodable(text);
+        *problem = QStringLiteral("%1 holds \"%2\" (U+%3), a character Windows-1252 cannot hold")
+                       .arg(name, QString::fromUcs4(&c, 1),
+                            QString::number(c, 16).toUpper().rightJustified(4, u'0'));
+        return {};
+    }
+    const int width = QuestionRecord::width(f);
+    if (text.size() <= width)
+        return text;
+    if (!cut) {
+        *problem = QStringLiteral("%1 is %2 characters long, more than the %3 its field holds "
+                                  "(--cut cuts it to fit)")
+                       .arg(name)
+                       .arg(text.size())
+                       .arg(width);
+        return {};
+    }
+    // A line break cut in two would leave a lone CR at the end of the field.
+    const bool splitsBreak = text.at(width - 1) == u'\r' && text.at(width) == u'\n';
+    return text.left(splitsBreak ? width - 1 : width);
+}
+
+} // namespace
+
+QString fieldName(Field f)
+{
+    switch (f) {
+    case Field::Question:
+        return QStringLiteral("the question");
+    case Field::Answer:
+        return QStringLiteral("the answer");
+    default:
+        return QStringLiteral("choice %1").arg(QChar(u'A' + static_cast<int>(f) - 1));
+    }
+}
+
+std::variant<QuestionRecord, ParseError> toRecord(const ParsedQuestion& question, bool cut)
+{
+    const QString letter = textrules::trimSpaces(question.answer.text).toLower();
+    if (letter.size() != 1 || letter.at(0) < u'a' || letter.at(0) > u'e') {
+        return ParseError{question.answer.line,
+                          QStringLiteral("the answer \"%1\" is not one of A to E")
+                              .arg(textrules::trimSpaces(question.answer.text))};
+    }
+    QuestionRecord record;
+    record.setAnswer(letter);
+    for (int i = 0; i <= QuestionRecord::kChoiceCount; ++i) {
+        const Field f = i == 0 ? Field::Question : QuestionRecord::choiceField(i - 1);
+        const SourceText& source = i == 0 ? question.question : question.choices[i - 1];
+        QString problem;
+        const QString stored = storedText(source.text, f, cut, &problem);
+        if (!problem.isEmpty())
+            return ParseError{source.line, problem};
+        record.setField(f, stored);
+    }
+    return record;
+}
+
+QString exportedText(const QuestionRecord& record, Field f)
+{
+    const QString text = record.field(f);
+    qsizetype end = text.size();
+    while (end > 0 && (text.at(end - 1) == u' ' || text.at(end - 1) == QChar(0)))
+        --end;
+    return text.left(end);
+}
+
+QString answerLetter(const QuestionRecord& record)
+{
+    const QString letter = record.answer();
+    return letter.size() == 1 && letter.at(0) >= u'a' && letter.at(0) <= u'e' ? letter : QString();
+}
+
+QString foldedQuestion(const QString& question)
+{
+    QString text = question;
+    text.replace(QChar(0), u' ');
+    return text.simplified().toCaseFolded();
+}
+
+} // namespace recordrules

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "bankio/FormatTypes.h"
+
+#include "bank/QuestionRecord.h"
+
+#include <variant>
+
+// The rules between the texts of the import and export formats and the bank's fixed fields.
+namespace recordrules {
+
+// "the question", "choice A" to "choice E", "the answer": how messages name a field.
+QString fieldName(QuestionRecord::Field f);
+
+// The bank record for a question: line breaks stored as CR LF, the answer letter in lower
+// case. Refused, with the line and the reason, when the answer is not A to E, a text is empty
+// or holds a character Windows-1252 lacks, or a text is longer than its field (unless cut).
+std::variant<QuestionRecord, ParseError> toRecord(const ParsedQuestion& question, bool cut);
+
+// A field's text as the export formats write it: the field without its trailing fill of spaces
+// and zero characters, so that importing it again fills the field with the same bytes.
+QString exportedText(const QuestionRecord& record, QuestionRecord::Field f);
+
+// The answer letter "a" to "e" of a record, or an empty text when it holds anything else.
+QString answerLetter(const QuestionRecord& record);
+
+// A question's text with runs of spaces, line breaks and zero characters made one space, ends
+// trimmed and case folded: two questions that fold alike stand twice in the bank.
+QString foldedQuestion(const QString& question);
+
+} // namespace recordrules
