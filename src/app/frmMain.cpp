@@ -2,6 +2,7 @@
 
 #include "app/Placement.h"
 #include "app/main1.h"
+#include "options/frmOptions.h"
 #include "options/OptionsFile.h"
 #include "platform/AppInfo.h"
 #include "platform/Forms.h"
@@ -295,7 +296,7 @@ template <typename Form> void frmMain::openModeless(QPointer<Form>& form)
 
 void frmMain::mnuOptions_Click()
 {
-    // The options dialog comes with its own window.
+    openModeless(options);
 }
 
 void frmMain::mnuAdd_Click()

@@ -13,6 +13,7 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 class QToolButton;
+class frmOptions;
 
 // The main window: the place where a test runs, where the review of a finished test is shown
 // and where both help texts are read. Its controls are public: the test procedures of vertest
@@ -73,6 +74,9 @@ public:
     qint16 testmins = 15;  // minutes of the test, from the options file
     qint32 elapsed = 0;    // timer ticks (seconds) since the test started
     qint16 quesno = 0;     // number of the question on screen, from 1
+
+    // The modeless windows of the Tools menu, while they are open.
+    QPointer<frmOptions> options;
 
     // Sets the width of cmdendreview in twips, keeping its place.
     void setEndReviewWidth(int widthTwips);
