@@ -9,6 +9,20 @@ qint64 offsetOf(qint64 n)
     return (n - 1) * QuestionRecord::kSize;
 }
 
+// Writes all of bytes. A write cut short (a full disk, a file size limit) reports no error
+// itself; writing the rest then fails with the reason.
+bool writeAll(QFile& file, const QByteArray& bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
 } // namespace
 
 bool BankFile::open(const QString& path)
@@ -69,8 +83,7 @@ bool BankFile::write(qint64 n, const QuestionRecord& record)
     const qint64 before = file_.size();
     const qint64 at = offsetOf(n);
     const QByteArray bytes = record.toBytes();
-    const bool ok = (at <= before || file_.resize(at)) && file_.seek(at) &&
-                    file_.write(bytes) == bytes.size();
+    const bool ok = (at <= before || file_.resize(at)) && file_.seek(at) && writeAll(file_, bytes);
     if (ok)
         return true;
     const QString reason = file_.errorString();
