@@ -2,6 +2,7 @@
 
 #include "app/Placement.h"
 #include "app/main1.h"
+#include "editor/frmverques.h"
 #include "options/frmOptions.h"
 #include "options/OptionsFile.h"
 #include "platform/AppInfo.h"
@@ -301,7 +302,7 @@ void frmMain::mnuOptions_Click()
 
 void frmMain::mnuAdd_Click()
 {
-    // The question-bank editor comes with its own window.
+    openModeless(editor);
 }
 
 void frmMain::mnuHelpAbout_Click()

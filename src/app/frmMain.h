@@ -14,6 +14,7 @@ class QRadioButton;
 class QTimer;
 class QToolButton;
 class frmOptions;
+class frmverques;
 
 // The main window: the place where a test runs, where the review of a finished test is shown
 // and where both help texts are read. Its controls are public: the test procedures of vertest
@@ -77,6 +78,7 @@ public:
 
     // The modeless windows of the Tools menu, while they are open.
     QPointer<frmOptions> options;
+    QPointer<frmverques> editor;
 
     // Sets the width of cmdendreview in twips, keeping its place.
     void setEndReviewWidth(int widthTwips);

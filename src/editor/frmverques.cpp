@@ -1,0 +1,531 @@
+#include "editor/frmverques.h"
+
+#include "bank/TextRules.h"
+#include "editor/QuestionBox.h"
+#include "platform/Forms.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Twips.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QToolButton>
+
+namespace {
+
+const QString kEmptyFields = QStringLiteral("Don't leave any text boxes empty");
+const QString kBeginning = QStringLiteral("You are at the beginig of the datafile");
+const QString kEnd = QStringLiteral("You have reached the end of the datafile");
+const QString kChanged =
+    QStringLiteral("You have changed the contents of the question. Do you want to save changes!");
+const QString kChangedTitle = QStringLiteral("Contents changed...");
+
+const char kLetters[] = "abcde";
+
+void warn(const QString& text)
+{
+    platform::msgBox(text, platform::Buttons::Ok, platform::Icon::Exclamation);
+}
+
+QPushButton* commandButton(const QString& caption, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QToolButton* pictureButton(const QString& caption, bool pointingRight, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setText(caption);
+    button->setIcon(forms::arrowIcon(pointingRight));
+    button->setIconSize(QSize(16, 16));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+QLineEdit* choiceBox(const QString& letter, QWidget* parent)
+{
+    auto* box = new QLineEdit(parent);
+    box->setToolTip(QStringLiteral("Enter choice %1 here.").arg(letter));
+    box->setAccessibleName(QStringLiteral("Choice %1").arg(letter));
+    return box;
+}
+
+} // namespace
+
+frmverques::State& frmverques::state()
+{
+    static State s;
+    return s;
+}
+
+void frmverques::resetState()
+{
+    State& s = state();
+    s.fileno.close();
+    s.changed = false;
+    s.response.clear();
+    s.recno = 0;
+    s.quesrec = QuestionRecord();
+}
+
+frmverques::frmverques(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+{
+    setObjectName(QStringLiteral("frmverques"));
+    setWindowTitle(QStringLiteral("Add to your Verbal database..."));
+    setWindowIcon(forms::programIcon());
+    setFixedSize(twips::rect(0, 0, kClientWidth, kClientHeight).size());
+    buildControls();
+    connectHandlers();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().topLeft());
+    txtques->setFocus();
+    Form_Load();
+}
+
+frmverques::~frmverques()
+{
+    Form_Unload();
+}
+
+void frmverques::buildControls()
+{
+    const QString antiqua = QStringLiteral("Book Antiqua");
+    const QFont label = twips::font(antiqua, 9);
+    const QFont box = twips::font(QStringLiteral("System"), 9.75, twips::Bold);
+    const QFont sans = twips::font(QStringLiteral("MS Sans Serif"), 8.25);
+
+    lblhead = new QLabel(QStringLiteral("Enter the question to be added into the database"), this);
+    lblqeus = new QLabel(QStringLiteral("Question"), this);
+    txtques = new QuestionBox(QuestionRecord::kQuestionWidth, this);
+    txtques->setToolTip(QStringLiteral("Enter the question to be added here."));
+    txtques->setAccessibleName(QStringLiteral("Question"));
+    lbla = new QLabel(QStringLiteral("Choice A"), this);
+    txta = choiceBox(QStringLiteral("A"), this);
+    lblb = new QLabel(QStringLiteral("Choice B"), this);
+    txtb = choiceBox(QStringLiteral("B"), this);
+    lblc = new QLabel(QStringLiteral("Choice C"), this);
+    txtc = choiceBox(QStringLiteral("C"), this);
+    lbld = new QLabel(QStringLiteral("Choice D"), this);
+    txtd = choiceBox(QStringLiteral("D"), this);
+    lble = new QLabel(QStringLiteral("Choice E"), this);
+    txte = choiceBox(QStringLiteral("E"), this);
+    fraans = new QGroupBox(QStringLiteral("Select correct answer"), this);
+    opta = new QRadioButton(QStringLiteral("A"), fraans);
+    optb = new QRadioButton(QStringLiteral("B"), fraans);
+    optc = new QRadioButton(QStringLiteral("C"), fraans);
+    optd = new QRadioButton(QStringLiteral("D"), fraans);
+    opte = new QRadioButton(QStringLiteral("E"), fraans);
+    cmdExit = commandButton(QStringLiteral("&Exit"), this);
+    lblnumber = new QLabel(QStringLiteral("No."), this);
+    cmdbegin = commandButton(QStringLiteral("BEGIN"), this);
+    cmdnext = pictureButton(QStringLiteral("NEXT"), true, this);
+    cmdprevious = pictureButton(QStringLiteral("PREVIOUS"), false, this);
+    cmdend = commandButton(QStringLiteral("END"), this);
+    cmdadd = commandButton(QStringLiteral("ADD"), this);
+    cmdsave = commandButton(QStringLiteral("SAVE"), this);
+    cmdsave->setEnabled(false);
+
+    // The layout table, in tab order. The option buttons stand in the frame: their places are
+    // given in the window and moved into the frame's own coordinates.
+    constexpr int fx = 240;
+    constexpr int fy = 4560;
+    struct Row {
+        QWidget* control;
+        const char* name;
+        int left, top, width, height;
+        QFont font;
+    };
+    const Row rows[] = {
+        {lblhead, "lblhead", 120, 0, 4815, 255, twips::font(antiqua, 9.75, twips::Bold)},
+        {lblqeus, "lblqeus", 120, 360, 855, 255, label},
+        {txtques, "txtques", 960, 360, 4215, 1095, box},
+        {lbla, "lbla", 120, 1800, 852, 252, label},
+        {txta, "txta", 960, 1800, 4215, 375, box},
+        {lblb, "lblb", 120, 2280, 735, 255, label},
+        {txtb, "txtb", 960, 2280, 4215, 375, box},
+        {lblc, "lblc", 120, 2760, 735, 255, label},
+        {txtc, "txtc", 960, 2760, 4215, 375, box},
+        {lbld, "lbld", 120, 3240, 852, 252, label},
+        {txtd, "txtd", 960, 3240, 4215, 375, box},
+        {lble, "lble", 120, 3720, 735, 255, label},
+        {txte, "txte", 960, 3720, 4215, 375, box},
+        {fraans, "fraans", 240, 4560, 3255, 735, label},
+        {opta, "opta", 360 - fx, 4800 - fy, 495, 375, sans},
+        {optb, "optb", 960 - fx, 4800 - fy, 495, 375, sans},
+        {optc, "optc", 1560 - fx, 4800 - fy, 495, 375, sans},
+        {optd, "optd", 2160 - fx, 4800 - fy, 495, 375, sans},
+        {opte, "opte", 2760 - fx, 4800 - fy, 495, 375, sans},
+        {cmdExit, "cmdExit", 4920, 4800, 1215, 495, sans},
+        {lblnumber, "lblnumber", 120, 720, 732, 252, label},
+        {cmdbegin, "cmdbegin", 5640, 1680, 1215, 495, sans},
+        {cmdnext, "cmdnext", 5640, 3120, 1215, 495, sans},
+        {cmdprevious, "cmdprevious", 5640, 2400, 1215, 495, sans},
+        {cmdend, "cmdend", 5640, 3840, 1215, 495, sans},
+        {cmdadd, "cmdadd", 5640, 240, 1215, 495, sans},
+        {cmdsave, "cmdsave", 5640, 960, 1215, 495, sans},
+    };
+    QWidget* previous = nullptr;
+    for (const Row& row : rows) {
+        forms::place(row.control, row.name, row.left, row.top, row.width, row.height, row.font);
+        if (row.control->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            setTabOrder(previous, row.control);
+        previous = row.control;
+    }
+
+    answers = new QButtonGroup(this);
+    answers->setObjectName(QStringLiteral("answers"));
+    for (QRadioButton* option : options())
+        answers->addButton(option);
+}
+
+void frmverques::connectHandlers()
+{
+    connect(cmdsave, &QPushButton::clicked, this, &frmverques::cmdsave_Click);
+    connect(cmdbegin, &QPushButton::clicked, this, &frmverques::cmdbegin_Click);
+    connect(cmdprevious, &QToolButton::clicked, this, &frmverques::cmdprevious_Click);
+    connect(cmdnext, &QToolButton::clicked, this, &frmverques::cmdnext_Click);
+    connect(cmdend, &QPushButton::clicked, this, &frmverques::cmdend_Click);
+    connect(cmdadd, &QPushButton::clicked, this, &frmverques::cmdadd_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmverques::cmdExit_Click);
+    connect(txtques, &QPlainTextEdit::textChanged, this, &frmverques::txtques_Change);
+    connect(txta, &QLineEdit::textChanged, this, &frmverques::txta_Change);
+    connect(txtb, &QLineEdit::textChanged, this, &frmverques::txtb_Change);
+    connect(txtc, &QLineEdit::textChanged, this, &frmverques::txtc_Change);
+    connect(txtd, &QLineEdit::textChanged, this, &frmverques::txtd_Change);
+    connect(txte, &QLineEdit::textChanged, this, &frmverques::txte_Change);
+    // An option's handler runs whenever it becomes selected, by a click or by the program.
+    const std::pair<QRadioButton*, void (frmverques::*)()> clicks[] = {
+        {opta, &frmverques::opta_Click},
+        {optb, &frmverques::optb_Click},
+        {optc, &frmverques::optc_Click},
+        {optd, &frmverques::optd_Click},
+        {opte, &frmverques::opte_Click}};
+    for (const auto& [option, handler] : clicks)
+        connect(option, &QRadioButton::toggled, this, [this, handler](bool selected) {
+            if (selected)
+                (this->*handler)();
+        });
+}
+
+void frmverques::Form_Load()
+{
+    State& s = state();
+    // 1 and 2. The bank, opened afresh; the handle the window held is closed first.
+    s.fileno.close();
+    openError_ = s.fileno.open() ? QString() : s.fileno.lastError();
+    // 3.
+    s.recno = 1;
+    // 4.
+    if (s.fileno.length() > 0)
+        showrecord(1);
+}
+
+void frmverques::Form_Unload()
+{
+    state().fileno.close();
+}
+
+void frmverques::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmverques::showrecord(qint16 n)
+{
+    State& s = state();
+    // 1. A record the file layer cannot read shows as empty fields.
+    s.quesrec = s.fileno.read(n).value_or(QuestionRecord());
+    // 2.
+    lblnumber->setText(QStringLiteral("NO.  %1").arg(n));
+    // 3.
+    txtques->setPlainText(
+        textrules::toShownLineBreaks(textrules::shownField(s.quesrec.question())));
+    for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
+        choiceBoxes()[i]->setText(textrules::shownField(s.quesrec.choice(i)));
+    // 4.
+    forms::clearGroup(answers);
+    // 5. Only a lower-case letter a to e selects an option.
+    const QString answer = s.quesrec.answer();
+    for (int i = 0; i < QuestionRecord::kChoiceCount; ++i) {
+        if (answer == QLatin1Char(kLetters[i]))
+            options()[i]->setChecked(true);
+    }
+    // 6.
+    s.changed = false;
+    cmdsave->setEnabled(false);
+}
+
+qint16 frmverques::checkstatus() const
+{
+    if (txtques->text().isEmpty())
+        return 1;
+    for (const QLineEdit* choice : choiceBoxes()) {
+        if (choice->text().isEmpty())
+            return 1;
+    }
+    return 0;
+}
+
+bool frmverques::saverecord(qint16 n)
+{
+    State& s = state();
+    QuestionRecord record = s.quesrec;
+    // 1. The texts as they stand, padded or cut to their fields.
+    record.setQuestion(textrules::toStoredLineBreaks(txtques->text()));
+    for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
+        record.setChoice(i, choiceBoxes()[i]->text());
+    // 2. With no option selected the answer stays that of the record last read or written.
+    for (int i = 0; i < QuestionRecord::kChoiceCount; ++i) {
+        if (options()[i]->isChecked()) {
+            record.setAnswer(QString(QLatin1Char(kLetters[i])));
+            break;
+        }
+    }
+    // 3.
+    if (!s.fileno.write(n, record))
+        return false;
+    s.quesrec = record;
+    return true;
+}
+
+void frmverques::reportSaveFailure()
+{
+    const State& s = state();
+    warn(s.fileno.isOpen() ? s.fileno.lastError() : openError_);
+    // The record on screen is still unsaved.
+    state().changed = true;
+    cmdsave->setEnabled(true);
+}
+
+void frmverques::cmdsave_Click()
+{
+    // 1. No text box may be empty.
+    if (checkstatus() == 1) {
+        warn(kEmptyFields);
+        return;
+    }
+    // 2. The record on screen under its number; it stays on screen as typed.
+    if (!saverecord(state().recno)) {
+        reportSaveFailure();
+        return;
+    }
+    cmdsave->setEnabled(false);
+    cmdadd->setEnabled(true);
+    state().changed = false;
+}
+
+void frmverques::cmdbegin_Click()
+{
+    go(Move::Begin);
+}
+
+void frmverques::cmdprevious_Click()
+{
+    go(Move::Previous);
+}
+
+void frmverques::cmdnext_Click()
+{
+    go(Move::Next);
+}
+
+void frmverques::cmdend_Click()
+{
+    go(Move::End);
+}
+
+void frmverques::go(Move move)
+{
+    State& s = state();
+    // 1. No box may be empty; 2. the bound test, on the count before anything is saved.
+    if (checkstatus() == 1)
+        warn(kEmptyFields);
+    else if (!refusedAtBound(move)) {
+        // 3. Unsaved changes are saved first, dropped, or kept by staying.
+        const Prompt prompt = askToSave();
+        if (prompt == Prompt::SaveFailed)
+            return;
+        // 4. The new record, unless there is none (END on an empty bank).
+        const std::optional<qint16> next = prompt == Prompt::GoOn ? target(move) : std::nullopt;
+        if (next) {
+            s.recno = *next;
+            showrecord(s.recno);
+        }
+    }
+    // 5.
+    s.changed = false;
+}
+
+bool frmverques::refusedAtBound(Move move)
+{
+    const qint16 recno = state().recno;
+    if (move == Move::Previous && recno == 1) {
+        warn(kBeginning);
+        return true;
+    }
+    // Record numbers end at the largest 16-bit one, whatever the file's length.
+    if (move == Move::Next && (recno == recordCount() || recno >= BankFile::kMaxRecords)) {
+        warn(kEnd);
+        return true;
+    }
+    return false;
+}
+
+frmverques::Prompt frmverques::askToSave()
+{
+    State& s = state();
+    if (!s.changed)
+        return Prompt::GoOn;
+    const platform::Answer answer =
+        platform::msgBox(kChanged, platform::Buttons::YesNoCancel, platform::Icon::None,
+                         kChangedTitle, platform::Answer::Yes);
+    s.response = QString::number(static_cast<int>(answer));
+    if (answer == platform::Answer::Cancel)
+        return Prompt::Stay;
+    if (answer == platform::Answer::Yes && !saverecord(s.recno)) {
+        reportSaveFailure();
+        return Prompt::SaveFailed;
+    }
+    return Prompt::GoOn;
+}
+
+std::optional<qint16> frmverques::target(Move move) const
+{
+    const qint16 recno = state().recno;
+    switch (move) {
+    case Move::Begin:
+        return 1;
+    case Move::Previous:
+        return static_cast<qint16>(recno - 1);
+    case Move::Next:
+        return static_cast<qint16>(recno + 1);
+    case Move::End:
+        // Taken now, after any save; an empty bank has no last record to show.
+        if (const qint16 count = recordCount(); count > 0)
+            return count;
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+qint16 frmverques::recordCount() const
+{
+    return static_cast<qint16>(std::min(state().fileno.recordCount(), BankFile::kMaxRecords));
+}
+
+void frmverques::cmdadd_Click()
+{
+    State& s = state();
+    // 1. On every path, before any test.
+    cmdadd->setEnabled(false);
+    cmdsave->setEnabled(true);
+    // 2. No box may be empty.
+    if (checkstatus() == 1)
+        warn(kEmptyFields);
+    else {
+        // 3. Unsaved changes are saved first, dropped, or kept by staying.
+        const Prompt prompt = askToSave();
+        if (prompt == Prompt::SaveFailed)
+            return;
+        // 4. and 5. The next free number, counted after any save; a full bank has none.
+        if (prompt == Prompt::GoOn && recordCount() >= BankFile::kMaxRecords)
+            warn(kEnd);
+        else if (prompt == Prompt::GoOn) {
+            s.recno = static_cast<qint16>(recordCount() + 1);
+            clearForNewRecord();
+        }
+    }
+    // 6.
+    s.changed = false;
+}
+
+void frmverques::clearForNewRecord()
+{
+    txtques->setPlainText(QString());
+    for (QLineEdit* choice : choiceBoxes())
+        choice->setText(QString());
+    forms::clearGroup(answers);
+    lblnumber->setText(QStringLiteral("NO.  %1").arg(state().recno));
+}
+
+void frmverques::cmdExit_Click()
+{
+    // No test and no prompt: unsaved changes are lost.
+    Form_Unload();
+    close();
+}
+
+void frmverques::markChanged()
+{
+    state().changed = true;
+    cmdsave->setEnabled(true);
+}
+
+void frmverques::txtques_Change()
+{
+    markChanged();
+}
+
+void frmverques::txta_Change()
+{
+    markChanged();
+}
+
+void frmverques::txtb_Change()
+{
+    markChanged();
+}
+
+void frmverques::txtc_Change()
+{
+    markChanged();
+}
+
+void frmverques::txtd_Change()
+{
+    markChanged();
+}
+
+void frmverques::txte_Change()
+{
+    markChanged();
+}
+
+void frmverques::opta_Click()
+{
+    markChanged();
+}
+
+void frmverques::optb_Click()
+{
+    markChanged();
+}
+
+void frmverques::optc_Click()
+{
+    markChanged();
+}
+
+void frmverques::optd_Click()
+{
+    markChanged();
+}
+
+void frmverques::opte_Click()
+{
+    markChanged();
+}

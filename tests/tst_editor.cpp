@@ -1,0 +1,750 @@
+#include "app/frmMain.h"
+#include "app/main1.h"
+#include "bank/BankFile.h"
+#include "editor/QuestionBox.h"
+#include "editor/frmverques.h"
+#include "platform/Twips.h"
+#include "support/TestEnvironment.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTest>
+#include <QToolButton>
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+
+using platform::Answer;
+
+namespace {
+
+const QString kBank = QStringLiteral("verbal.zep");
+const QString kEmptyFields = QStringLiteral("Don't leave any text boxes empty");
+
+QuestionRecord record(int n, char answer)
+{
+    QuestionRecord r;
+    r.setQuestion(QStringLiteral("Question %1").arg(n));
+    for (int i = 0; i < 5; ++i)
+        r.setChoice(i, QStringLiteral("Choice %1%2").arg(n).arg(QChar(u'a' + i)));
+    r.setAnswer(QString(QLatin1Char(answer)));
+    return r;
+}
+
+// Three records; the first has a line break and texts that end in spaces.
+QByteArray threeRecords()
+{
+    QuestionRecord first = record(1, 'b');
+    first.setQuestion(QStringLiteral("First line\r\nsecond line   "));
+    first.setChoice(0, QStringLiteral("Spaced out  "));
+    return first.toBytes() + record(2, 'd').toBytes() + record(3, 'a').toBytes();
+}
+
+// Open handles of this process on the bank.
+int bankHandles()
+{
+    int count = 0;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QFileInfo& fd :
+         fds.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        if (fd.symLinkTarget().endsWith(QLatin1Char('/') + kBank))
+            ++count;
+    }
+    return count;
+}
+
+// Writes that would take a file beyond this many bytes fail part-way, as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &before_);
+        rlimit limit = before_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &before_); }
+
+private:
+    rlimit before_{};
+};
+
+platform::MessageBox exclamation(const QString& text)
+{
+    return {text, QStringLiteral("Lexamo"), platform::Buttons::Ok, platform::Icon::Exclamation,
+            Answer::Ok};
+}
+
+} // namespace
+
+class TestEditor : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { twips::registerFontSubstitutions(); }
+    void init();
+    void cleanup();
+
+    void windowAndControls();
+    void openingShowsRecordOne();
+    void openingOnABankWithoutWholeRecords_data();
+    void openingOnABankWithoutWholeRecords();
+    void everyChangeEnablesSave_data();
+    void everyChangeEnablesSave();
+    void typedAndDeletedCharacterSavesTheSameBytes();
+    void answerByteSelectsAnOption_data();
+    void answerByteSelectsAnOption();
+    void questionBoxHoldsTwoHundredStoredCharacters();
+    void emptyBoxRefusesSavesAndMoves_data();
+    void emptyBoxRefusesSavesAndMoves();
+    void boundsOfTheBank();
+    void unsavedChangesPrompt_data();
+    void unsavedChangesPrompt();
+    void endSavesFirstThenShowsTheLast();
+    void zeroRecordRefusesEveryMove();
+    void addThenSaveAppends();
+    void addThenMove_data();
+    void addThenMove();
+    void addSavesAnEditFirst();
+    void answerOfTheLastRecordSurvivesReopening();
+    void endOnAnEmptyBankLeavesTheWindow();
+    void reopeningFromTheMenuShowsRecordOne();
+    void leavingDropsChangesAndClosesTheBank_data();
+    void leavingDropsChangesAndClosesTheBank();
+    void thousandOpeningsLeaveNoFileOpen();
+    void failedSaveKeepsTheRecordOnScreen_data();
+    void failedSaveKeepsTheRecordOnScreen();
+    void failedSaveAtThePromptDoesNotMove();
+    void savedRecordIsSeenByAnotherHandle();
+
+private:
+    // Starts Lexamo and opens the editor from the menu, on a bank of these bytes unless null.
+    frmverques* open(const QByteArray& bank);
+    frmverques* reopen();
+    void fill(frmverques* ed, const QString& text = QStringLiteral("x"));
+    void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    QByteArray bankRecord(int n) { return env->read(kBank).mid((n - 1) * 576, 576); }
+    int boxesShown() const { return static_cast<int>(env->boxes.shown.size()); }
+
+    std::unique_ptr<TestEnvironment> env;
+};
+
+void TestEditor::init()
+{
+    frmverques::resetState();
+    env.reset(); // a failed cleanup leaves the last one
+    env = std::make_unique<TestEnvironment>();
+}
+
+void TestEditor::cleanup()
+{
+    if (main1::mainwindow)
+        main1::mainwindow->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(openTopLevelWindows(), QStringList());
+    QCOMPARE(bankHandles(), 0);
+    QCOMPARE(env->boxes.unexpected, 0);
+    QCOMPARE(env->boxes.unanswered(), 0);
+    env.reset();
+}
+
+frmverques* TestEditor::open(const QByteArray& bank)
+{
+    if (!bank.isNull())
+        env->write(kBank, bank);
+    main1::Main();
+    return reopen();
+}
+
+frmverques* TestEditor::reopen()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return trigger(main1::mainwindow, "mnuAdd") ? main1::mainwindow->editor.data() : nullptr;
+}
+
+void TestEditor::fill(frmverques* ed, const QString& text)
+{
+    const QList<QWidget*> boxes{ed->txtques, ed->txta, ed->txtb, ed->txtc, ed->txtd, ed->txte};
+    for (QWidget* box : boxes)
+        QTest::keyClicks(box, text);
+}
+
+void TestEditor::windowAndControls()
+{
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    QCOMPARE(ed->windowTitle(), QStringLiteral("Add to your Verbal database..."));
+    QCOMPARE(ed->size(), QSize(480, 362));
+    QCOMPARE(ed->minimumSize(), ed->maximumSize());
+    QCOMPARE(ed->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    QCOMPARE(ed->windowFlags() & Qt::WindowType_Mask, Qt::Window);
+    QVERIFY(!(ed->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QVERIFY(!ed->parentWidget());
+    QVERIFY(QTest::qWaitForWindowActive(ed));
+    QCOMPARE(QApplication::focusWidget(), ed->txtques);
+
+    struct Place {
+        QWidget* control;
+        QString caption;
+        QRect twips;
+    };
+    const Place places[] = {
+        {ed->lblhead, "Enter the question to be added into the database", {120, 0, 4815, 255}},
+        {ed->txtques, "", {960, 360, 4215, 1095}},
+        {ed->txte, "", {960, 3720, 4215, 375}},
+        {ed->fraans, "Select correct answer", {240, 4560, 3255, 735}},
+        {ed->opta, "A", {360, 4800, 495, 375}},
+        {ed->opte, "E", {2760, 4800, 495, 375}},
+        {ed->cmdExit, "&Exit", {4920, 4800, 1215, 495}},
+        {ed->lblnumber, "NO.  1", {120, 720, 732, 252}},
+        {ed->cmdadd, "ADD", {5640, 240, 1215, 495}},
+        {ed->cmdsave, "SAVE", {5640, 960, 1215, 495}},
+        {ed->cmdprevious, "PREVIOUS", {5640, 2400, 1215, 495}},
+        {ed->cmdnext, "NEXT", {5640, 3120, 1215, 495}},
+        {ed->cmdend, "END", {5640, 3840, 1215, 495}},
+    };
+    for (const Place& p : places) {
+        const QRect shown(p.control->mapTo(ed, QPoint(0, 0)), p.control->size());
+        QCOMPARE(shown, twips::rect(p.twips.x(), p.twips.y(), p.twips.width(), p.twips.height()));
+        if (auto* button = qobject_cast<QAbstractButton*>(p.control))
+            QCOMPARE(button->text(), p.caption);
+        else if (auto* label = qobject_cast<QLabel*>(p.control))
+            QCOMPARE(label->text(), p.caption);
+    }
+    QCOMPARE(ed->txtques->toolTip(), QStringLiteral("Enter the question to be added here."));
+    QCOMPARE(ed->txtc->toolTip(), QStringLiteral("Enter choice C here."));
+    QVERIFY(ed->txta->font().bold() && !ed->lbla->font().bold() && ed->lblhead->font().bold());
+    for (QToolButton* picture : {ed->cmdnext, ed->cmdprevious}) {
+        QVERIFY(!picture->icon().isNull());
+        QCOMPARE(picture->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    }
+    for (QPushButton* button : ed->findChildren<QPushButton*>())
+        QVERIFY(!button->isDefault() && !button->autoDefault());
+
+    const QList<QWidget*> tabOrder{
+        ed->txtques,  ed->txta,    ed->txtb,        ed->txtc,   ed->txtd,   ed->txte,
+        ed->opta,     ed->optb,    ed->optc,        ed->optd,   ed->opte,   ed->cmdExit,
+        ed->cmdbegin, ed->cmdnext, ed->cmdprevious, ed->cmdend, ed->cmdadd, ed->cmdsave};
+    for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i) {
+        QWidget* next = tabOrder[i]->nextInFocusChain();
+        while (next->focusPolicy() == Qt::NoFocus)
+            next = next->nextInFocusChain();
+        QCOMPARE(next, tabOrder[i + 1]);
+    }
+    // Enter and Esc press nothing.
+    QTest::keyClick(ed->txta, Qt::Key_Return);
+    QTest::keyClick(ed->txta, Qt::Key_Escape);
+    QVERIFY(ed->isVisible());
+}
+
+void TestEditor::openingShowsRecordOne()
+{
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  1"));
+    QCOMPARE(ed->txtques->text(), QStringLiteral("First line\nsecond line"));
+    QCOMPARE(ed->txta->text(), QStringLiteral("Spaced out"));
+    QCOMPARE(ed->txte->text(), QStringLiteral("Choice 1e"));
+    QCOMPARE(ed->answers->checkedButton(), ed->optb);
+    QVERIFY(!ed->cmdsave->isEnabled());
+    QVERIFY(ed->cmdadd->isEnabled());
+    QCOMPARE(frmverques::state().recno, 1);
+    QCOMPARE(frmverques::state().changed, false);
+    QCOMPARE(bankHandles(), 1);
+}
+
+void TestEditor::openingOnABankWithoutWholeRecords_data()
+{
+    QTest::addColumn<QByteArray>("bank"); // null: no file
+    QTest::addColumn<QString>("number");
+    QTest::newRow("missing") << QByteArray() << "No.";
+    QTest::newRow("empty") << QByteArray("") << "No.";
+    QTest::newRow("a piece of a record") << QByteArray(500, 'z') << "NO.  1";
+}
+
+void TestEditor::openingOnABankWithoutWholeRecords()
+{
+    QFETCH(QByteArray, bank);
+    QFETCH(QString, number);
+    frmverques* ed = open(bank);
+    QVERIFY(ed);
+    QCOMPARE(env->read(kBank), bank.isNull() ? QByteArray("") : bank);
+    QVERIFY(env->exists(kBank));
+    QCOMPARE(ed->lblnumber->text(), number);
+    QCOMPARE(ed->checkstatus(), 1);
+    QVERIFY(ed->txtques->text().isEmpty() && ed->txta->text().isEmpty());
+    QVERIFY(!ed->answers->checkedButton());
+    QVERIFY(!ed->cmdsave->isEnabled());
+    QCOMPARE(frmverques::state().recno, 1);
+}
+
+void TestEditor::everyChangeEnablesSave_data()
+{
+    QTest::addColumn<QString>("control");
+    for (const char* name : {"txtques", "txta", "txtb", "txtc", "txtd", "txte", "opta", "optb",
+                             "optc", "optd", "opte"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestEditor::everyChangeEnablesSave()
+{
+    QFETCH(QString, control);
+    QuestionRecord unanswered = record(1, 'b');
+    unanswered.setAnswer(QStringLiteral("?"));
+    frmverques* ed = open(unanswered.toBytes());
+    QVERIFY(ed);
+    QWidget* w = ed->findChild<QWidget*>(control);
+    QVERIFY(w);
+    if (auto* option = qobject_cast<QRadioButton*>(w))
+        click(option);
+    else
+        QTest::keyClicks(w, QStringLiteral("z"));
+    QVERIFY(ed->cmdsave->isEnabled());
+    QVERIFY(frmverques::state().changed);
+}
+
+void TestEditor::typedAndDeletedCharacterSavesTheSameBytes()
+{
+    const QByteArray bank = threeRecords();
+    frmverques* ed = open(bank);
+    QVERIFY(ed);
+    QTest::keyClicks(ed->txta, QStringLiteral("x"));
+    QTest::keyClick(ed->txta, Qt::Key_Backspace);
+    QVERIFY(ed->cmdsave->isEnabled());
+    click(ed->cmdsave);
+    QCOMPARE(env->read(kBank), bank);
+    QVERIFY(!ed->cmdsave->isEnabled());
+    QVERIFY(!frmverques::state().changed);
+}
+
+void TestEditor::answerByteSelectsAnOption_data()
+{
+    QTest::addColumn<char>("answer");
+    QTest::addColumn<QString>("option"); // empty: none
+    QTest::newRow("a") << 'a' << "opta";
+    QTest::newRow("e") << 'e' << "opte";
+    QTest::newRow("upper case") << 'A' << "";
+    QTest::newRow("zero byte") << '\0' << "";
+}
+
+void TestEditor::answerByteSelectsAnOption()
+{
+    QFETCH(char, answer);
+    QFETCH(QString, option);
+    QByteArray bank = record(1, 'a').toBytes();
+    bank[575] = answer;
+    frmverques* ed = open(bank);
+    QVERIFY(ed);
+    QAbstractButton* checked = ed->answers->checkedButton();
+    QCOMPARE(checked ? checked->objectName() : QString(), option);
+    QVERIFY(!ed->cmdsave->isEnabled());
+}
+
+void TestEditor::questionBoxHoldsTwoHundredStoredCharacters()
+{
+    frmverques* ed = open(QByteArray(""));
+    QVERIFY(ed);
+    QTest::keyClicks(ed->txtques, QString(201, QLatin1Char('q')));
+    QCOMPARE(ed->txtques->text().size(), 200);
+    // A pasted text is cut where the box is full; a line break counts as two characters.
+    ed->txtques->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("ab\r\n") + QString(300, QLatin1Char('p')));
+    QTest::keyClick(ed->txtques, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(ed->txtques->text(), QStringLiteral("ab\n") + QString(196, QLatin1Char('p')));
+    // With 199 stored characters a line break does not fit; with 198 it does.
+    ed->txtques->selectAll();
+    QTest::keyClicks(ed->txtques, QString(199, QLatin1Char('q')));
+    QTest::keyClick(ed->txtques, Qt::Key_Return);
+    QCOMPARE(ed->txtques->text(), QString(199, QLatin1Char('q')));
+    QTest::keyClick(ed->txtques, Qt::Key_Backspace);
+    QTest::keyClick(ed->txtques, Qt::Key_Return);
+    fill(ed);
+    ed->txta->setText(QString(80, QLatin1Char('c')));
+    click(ed->cmdsave);
+    const QByteArray saved = bankRecord(1);
+    QCOMPARE(saved.left(200), QByteArray(198, 'q') + "\r\n");
+    QCOMPARE(saved.mid(200, 75), QByteArray(75, 'c'));
+}
+
+void TestEditor::emptyBoxRefusesSavesAndMoves_data()
+{
+    QTest::addColumn<QString>("button");
+    for (const char* name : {"cmdsave", "cmdbegin", "cmdprevious", "cmdnext", "cmdend", "cmdadd"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestEditor::emptyBoxRefusesSavesAndMoves()
+{
+    QFETCH(QString, button);
+    const QByteArray bank = threeRecords();
+    frmverques* ed = open(bank);
+    QVERIFY(ed);
+    click(ed->cmdnext);
+    ed->txtc->selectAll();
+    QTest::keyClick(ed->txtc, Qt::Key_Delete);
+    env->boxes.answer(Answer::Ok);
+    click(ed->findChild<QAbstractButton*>(button));
+    QCOMPARE(env->boxes.shown, QList<platform::MessageBox>{exclamation(kEmptyFields)});
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  2"));
+    QCOMPARE(ed->txtc->text(), QString());
+    QCOMPARE(env->read(kBank), bank);
+    QVERIFY(ed->cmdsave->isEnabled());
+    // SAVE leaves the change flag alone; every move clears it.
+    QCOMPARE(frmverques::state().changed, button == QStringLiteral("cmdsave"));
+}
+
+void TestEditor::boundsOfTheBank()
+{
+    frmverques* ed = open(threeRecords() + QByteArray(400, 'z'));
+    QVERIFY(ed);
+    env->boxes.answer(Answer::Ok);
+    click(ed->cmdprevious);
+    QCOMPARE(env->boxes.shown.last(),
+             exclamation(QStringLiteral("You are at the beginig of the datafile")));
+    click(ed->cmdend);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  3"));
+    // The bound test comes before the prompt: an edit on the last record gives no prompt.
+    QTest::keyClicks(ed->txtb, QStringLiteral("!"));
+    env->boxes.answer(Answer::Ok);
+    click(ed->cmdnext);
+    QCOMPARE(env->boxes.shown.last(),
+             exclamation(QStringLiteral("You have reached the end of the datafile")));
+    QCOMPARE(boxesShown(), 2);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  3"));
+    QCOMPARE(ed->txtb->text(), QStringLiteral("Choice 3b!"));
+    QVERIFY(ed->cmdsave->isEnabled());
+    QVERIFY(!frmverques::state().changed);
+    // So the next move drops the edit without asking.
+    click(ed->cmdbegin);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  1"));
+}
+
+void TestEditor::unsavedChangesPrompt_data()
+{
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("Yes") << Answer::Yes << "NO.  3" << true;
+    QTest::newRow("No") << Answer::No << "NO.  3" << false;
+    QTest::newRow("Cancel") << Answer::Cancel << "NO.  2" << false;
+}
+
+void TestEditor::unsavedChangesPrompt()
+{
+    QFETCH(Answer, answer);
+    QFETCH(QString, number);
+    QFETCH(bool, written);
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    click(ed->cmdnext);
+    QTest::keyClicks(ed->txtb, QStringLiteral("!"));
+    env->boxes.answer(answer);
+    click(ed->cmdnext);
+
+    const platform::MessageBox prompt{
+        QStringLiteral(
+            "You have changed the contents of the question. Do you want to save changes!"),
+        QStringLiteral("Contents changed..."), platform::Buttons::YesNoCancel, platform::Icon::None,
+        Answer::Yes};
+    QCOMPARE(env->boxes.shown, QList<platform::MessageBox>{prompt});
+    QCOMPARE(frmverques::state().response, QString::number(static_cast<int>(answer)));
+    QCOMPARE(ed->lblnumber->text(), number);
+    QCOMPARE(bankRecord(2).mid(275, 11), written ? QByteArray("Choice 2b! ") : "Choice 2b  ");
+    QVERIFY(!frmverques::state().changed);
+    QCOMPARE(ed->cmdsave->isEnabled(), answer == Answer::Cancel);
+    if (answer == Answer::Cancel) {
+        QCOMPARE(ed->txtb->text(), QStringLiteral("Choice 2b!"));
+        click(ed->cmdnext); // no prompt: the flag was cleared
+        QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  3"));
+    }
+}
+
+void TestEditor::endSavesFirstThenShowsTheLast()
+{
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    QTest::keyClicks(ed->txte, QStringLiteral("!"));
+    env->boxes.answer(Answer::Yes);
+    click(ed->cmdend);
+    QCOMPARE(bankRecord(1).mid(500, 11), QByteArray("Choice 1e! "));
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  3"));
+    QCOMPARE(ed->txtques->text(), QStringLiteral("Question 3"));
+}
+
+void TestEditor::zeroRecordRefusesEveryMove()
+{
+    frmverques* ed =
+        open(record(1, 'a').toBytes() + QByteArray(576, '\0') + record(3, 'c').toBytes());
+    QVERIFY(ed);
+    click(ed->cmdnext);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  2"));
+    QCOMPARE(ed->checkstatus(), 1);
+    QVERIFY(ed->txtques->text().isEmpty() && ed->txte->text().isEmpty());
+    QVERIFY(!ed->answers->checkedButton());
+    env->boxes.answer(Answer::Ok);
+    click(ed->cmdnext);
+    QCOMPARE(env->boxes.shown.last().text, kEmptyFields);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  2"));
+}
+
+void TestEditor::addThenSaveAppends()
+{
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    click(ed->cmdadd);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
+    QCOMPARE(ed->checkstatus(), 1);
+    QVERIFY(!ed->answers->checkedButton());
+    QVERIFY(ed->cmdsave->isEnabled());
+    QVERIFY(!ed->cmdadd->isEnabled());
+    fill(ed);
+    click(ed->optc);
+    click(ed->cmdsave);
+    const QByteArray bank = env->read(kBank);
+    QCOMPARE(bank.size(), 2304);
+    QCOMPARE(bank.at(2303), 'c');
+    QVERIFY(ed->cmdadd->isEnabled());
+    QVERIFY(!ed->cmdsave->isEnabled());
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
+}
+
+void TestEditor::addThenMove_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("recno");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("END, Yes") << "cmdend" << Answer::Yes << 2304 << 4 << "x";
+    QTest::newRow("PREVIOUS, No") << "cmdprevious" << Answer::No << 1728 << 3 << "Question 3";
+    // NEXT stops only at the record count: it goes on past the end, to an empty record.
+    QTest::newRow("NEXT, Yes") << "cmdnext" << Answer::Yes << 2304 << 5 << "";
+}
+
+void TestEditor::addThenMove()
+{
+    QFETCH(QString, button);
+    QFETCH(Answer, answer);
+    QFETCH(int, size);
+    QFETCH(int, recno);
+    QFETCH(QString, question);
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    click(ed->cmdadd);
+    env->boxes.answer(Answer::Ok);
+    click(ed->cmdprevious); // a blank record cannot be left
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
+    fill(ed);
+    env->boxes.answer(answer);
+    click(ed->findChild<QAbstractButton*>(button));
+    QCOMPARE(boxesShown(), 2);
+    QCOMPARE(env->read(kBank).size(), size);
+    QCOMPARE(frmverques::state().recno, recno);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  %1").arg(recno));
+    QCOMPARE(ed->txtques->text(), question);
+    QVERIFY(!ed->cmdsave->isEnabled());
+    QVERIFY(!ed->cmdadd->isEnabled()); // only SAVE gives ADD back
+}
+
+void TestEditor::addSavesAnEditFirst()
+{
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    click(ed->cmdnext);
+    QTest::keyClicks(ed->txtques, QStringLiteral("?"));
+    env->boxes.answer(Answer::Yes);
+    click(ed->cmdadd);
+    QCOMPARE(bankRecord(2).left(12), QByteArray("?Question 2 "));
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
+    QCOMPARE(env->read(kBank).size(), 1728);
+}
+
+void TestEditor::answerOfTheLastRecordSurvivesReopening()
+{
+    frmverques* ed = open(QByteArray());
+    QVERIFY(ed);
+    // Nothing read or written since the start: no option gives a zero answer byte.
+    fill(ed);
+    click(ed->cmdsave);
+    QCOMPARE(bankRecord(1).at(575), '\0');
+    click(ed->optd);
+    click(ed->cmdsave);
+    QCOMPARE(bankRecord(1).at(575), 'd');
+    ed->close();
+    // On an emptied bank nothing is read at opening: the working copy still holds "d".
+    env->write(kBank, "");
+    ed = reopen();
+    QVERIFY(ed);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("No."));
+    fill(ed, QStringLiteral("y"));
+    click(ed->cmdsave);
+    QCOMPARE(bankRecord(1).at(575), 'd');
+    QCOMPARE(bankRecord(1).left(2), QByteArray("y "));
+}
+
+void TestEditor::endOnAnEmptyBankLeavesTheWindow()
+{
+    frmverques* ed = open(QByteArray());
+    QVERIFY(ed);
+    fill(ed);
+    env->boxes.answer(Answer::No);
+    click(ed->cmdend);
+    QCOMPARE(boxesShown(), 1);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("No."));
+    QCOMPARE(ed->txtques->text(), QStringLiteral("x"));
+    QCOMPARE(frmverques::state().recno, 1);
+    QCOMPARE(env->read(kBank), QByteArray(""));
+}
+
+void TestEditor::reopeningFromTheMenuShowsRecordOne()
+{
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    click(ed->cmdend);
+    QTest::keyClicks(ed->txta, QStringLiteral("!"));
+    QCOMPARE(reopen(), ed);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  1"));
+    QCOMPARE(ed->txta->text(), QStringLiteral("Spaced out"));
+    QVERIFY(!ed->cmdsave->isEnabled());
+    QCOMPARE(bankHandles(), 1);
+}
+
+void TestEditor::leavingDropsChangesAndClosesTheBank_data()
+{
+    QTest::addColumn<bool>("exitButton");
+    QTest::newRow("&Exit") << true;
+    QTest::newRow("close box") << false;
+}
+
+void TestEditor::leavingDropsChangesAndClosesTheBank()
+{
+    QFETCH(bool, exitButton);
+    const QByteArray bank = threeRecords();
+    frmverques* ed = open(bank);
+    QVERIFY(ed);
+    QTest::keyClicks(ed->txta, QStringLiteral("!"));
+    if (exitButton)
+        click(ed->cmdExit);
+    else
+        ed->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!main1::mainwindow->editor);
+    QCOMPARE(bankHandles(), 0);
+    QCOMPARE(env->read(kBank), bank);
+}
+
+void TestEditor::thousandOpeningsLeaveNoFileOpen()
+{
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    for (int i = 0; i < 1000; ++i) {
+        ed = reopen();
+        QVERIFY(ed);
+        if (i == 0)
+            QCOMPARE(bankHandles(), 1);
+        if (i % 2)
+            click(ed->cmdExit);
+        else
+            ed->close();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(bankHandles(), 0);
+}
+
+void TestEditor::failedSaveKeepsTheRecordOnScreen_data()
+{
+    QTest::addColumn<bool>("folder"); // else the disk fills up within the record
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("folder in its place") << true << "a folder stands in its place";
+    QTest::newRow("disk full within the record") << false << "File too large";
+}
+
+void TestEditor::failedSaveKeepsTheRecordOnScreen()
+{
+    QFETCH(bool, folder);
+    QFETCH(QString, reason);
+    const QByteArray bank = threeRecords();
+    if (folder)
+        QVERIFY(QDir(env->dir.path()).mkdir(kBank));
+    frmverques* ed = open(folder ? QByteArray() : bank);
+    QVERIFY(ed);
+    if (!folder)
+        click(ed->cmdadd);
+    fill(ed);
+    env->boxes.answer(Answer::Ok);
+    {
+        FileSizeLimit limit(folder ? RLIM_INFINITY : bank.size() + 100);
+        click(ed->cmdsave);
+    }
+    QCOMPARE(boxesShown(), 1);
+    const platform::MessageBox& box = env->boxes.shown.first();
+    QVERIFY2(box.text.contains(QStringLiteral("\"verbal.zep\"")) && box.text.contains(reason),
+             qPrintable(box.text));
+    QCOMPARE(box.icon, platform::Icon::Exclamation);
+    QCOMPARE(ed->txte->text(), QStringLiteral("x"));
+    QVERIFY(ed->cmdsave->isEnabled());
+    QVERIFY(frmverques::state().changed);
+    if (!folder)
+        QCOMPARE(env->read(kBank), bank); // no torn record at the end
+}
+
+void TestEditor::failedSaveAtThePromptDoesNotMove()
+{
+    const QByteArray bank = threeRecords();
+    frmverques* ed = open(bank);
+    QVERIFY(ed);
+    click(ed->cmdadd);
+    fill(ed);
+    env->boxes.answer(Answer::Yes);
+    env->boxes.answer(Answer::Ok);
+    {
+        FileSizeLimit limit(bank.size());
+        click(ed->cmdnext);
+    }
+    QCOMPARE(boxesShown(), 2);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
+    QCOMPARE(ed->txtques->text(), QStringLiteral("x"));
+    QVERIFY(frmverques::state().changed);
+    QCOMPARE(env->read(kBank), bank);
+    // Once the disk has room, the same move asks again and saves.
+    env->boxes.answer(Answer::Yes);
+    click(ed->cmdnext);
+    QCOMPARE(env->read(kBank).size(), 2304);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  5"));
+}
+
+void TestEditor::savedRecordIsSeenByAnotherHandle()
+{
+    env->write(kBank, threeRecords());
+    BankFile test; // as a running test holds it
+    QVERIFY(test.open());
+    frmverques* ed = open(QByteArray());
+    QVERIFY(ed);
+    click(ed->cmdnext);
+    QTest::keyClicks(ed->txtd, QStringLiteral("!"));
+    click(ed->optb);
+    click(ed->cmdsave);
+    for (BankFile* reader : {&test, new BankFile}) {
+        if (!reader->isOpen())
+            QVERIFY(reader->open());
+        const std::optional<QuestionRecord> seen = reader->read(2);
+        QVERIFY(seen);
+        QCOMPARE(seen->choice(3).left(10), QStringLiteral("Choice 2d!"));
+        QCOMPARE(seen->answer(), QStringLiteral("b"));
+        if (reader != &test)
+            delete reader;
+    }
+    test.close();
+}
+
+QTEST_MAIN(TestEditor)
+#include "tst_editor.moc"
