@@ -33,7 +33,11 @@ class TestApp : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { twips::registerFontSubstitutions(); }
-    void init() { env = std::make_unique<TestEnvironment>(); }
+    void init()
+    {
+        env.reset(); // a cleanup that failed early may have left the last one
+        env = std::make_unique<TestEnvironment>();
+    }
     void cleanup();
 
     void startUpInAnEmptyFolder();

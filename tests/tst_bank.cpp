@@ -29,7 +29,11 @@ class TestBank : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { env = std::make_unique<TestEnvironment>(); }
+    void init()
+    {
+        env.reset(); // a cleanup that failed early may have left the last one
+        env = std::make_unique<TestEnvironment>();
+    }
     void cleanup() { env.reset(); }
 
     void fieldsPadOrCut_data();
