@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "about/frmAbout.h"
 #include "app/Placement.h"
 #include "app/main1.h"
 #include "editor/frmverques.h"
@@ -307,5 +308,8 @@ void frmMain::mnuAdd_Click()
 
 void frmMain::mnuHelpAbout_Click()
 {
-    // The About box comes with its own window.
+    // Held by a guard: should this window go while the box is open, the box goes with it.
+    QPointer<frmAbout> about = new frmAbout(this);
+    about->exec();
+    delete about;
 }

@@ -4,13 +4,14 @@
 
 #include <QStringList>
 
-// Records the programs it is asked to start; fails every start when told to.
+// Records the programs it is asked to start; fails every start when told to, and, like the real
+// one, an empty path.
 class FakeProgramStarter final : public platform::ProgramStarter {
 public:
     bool start(const QString& path) override
     {
         started.append(path);
-        return !failing;
+        return !failing && !path.isEmpty();
     }
 
     QStringList started;
