@@ -2,6 +2,7 @@
 #include "app/main1.h"
 #include "bank/BankFile.h"
 #include "platform/Twips.h"
+#include "support/ExamDriver.h"
 #include "support/TestEnvironment.h"
 #include "test/ExamRules.h"
 #include "test/vertest.h"
@@ -24,76 +25,11 @@ using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
 using platform::MessageBox;
+using namespace examdriver;
 
 namespace {
 
 const QString kLexamo = QStringLiteral("Lexamo");
-const MessageBox kReady{QStringLiteral("Are you ready to start the verbal test"),
-                        QStringLiteral("Verbal Test start..."), Buttons::YesNo, Icon::None,
-                        Answer::Yes};
-const MessageBox kComplete{
-    QStringLiteral("You have finished your Test. Press OK to see your scores"),
-    QStringLiteral("Test Complete")};
-const MessageBox kTimeOver{
-    QStringLiteral("Time alloted for the test is over. Press OK to see your Result"),
-    QStringLiteral("Time Over")};
-const MessageBox kReview{
-    QStringLiteral(
-        "Do you want to review the Test you have taken now. You cannot review it latter."),
-    QStringLiteral("Review"), Buttons::YesNo, Icon::None, Answer::Yes};
-const MessageBox kQuit{QStringLiteral("Are you sure you want to qiut the test inbetween."),
-                       QStringLiteral("Warning"), Buttons::OkCancel};
-const MessageBox kNoChoice{QStringLiteral("Chose any option before clicking next button"),
-                           QStringLiteral("Warning..."), Buttons::Ok, Icon::Exclamation};
-
-MessageBox scoreBox(int score, int total)
-{
-    return {QStringLiteral("You have answered %1 out of %2 correctly").arg(score).arg(total),
-            QStringLiteral("TEST SCORE")};
-}
-
-QStringList described(const QList<MessageBox>& boxes)
-{
-    QStringList lines;
-    for (const MessageBox& b : boxes)
-        lines << QStringLiteral("%1 | %2 | buttons %3 icon %4 default %5")
-                     .arg(b.title, b.text)
-                     .arg(int(b.buttons))
-                     .arg(int(b.icon))
-                     .arg(int(b.defaultButton));
-    return lines;
-}
-
-// The test controls in the order the test shows them, and the menu items of two states.
-const QStringList kTestScreen =
-    QStringLiteral("lblquestionhead lblsectionname lblquestion opta optb optc optd opte cmdanswer "
-                   "cmdnext cmdquit cmdHelp cmdtime lbltime")
-        .split(u' ');
-const QStringList kIdleItems =
-    QStringLiteral("mnuAdd mnuFileVer mnuHelp mnuHelpAbout mnuHelpContents mnuOptions mnuTools")
-        .split(u' ');
-const QStringList kTestItems{QStringLiteral("mnuFileTestquit")};
-
-// Choice i of record n reads "n-a" to "n-e"; record n answers answers[n - 1].
-void writeBank(const QByteArray& answers)
-{
-    BankFile bank;
-    QVERIFY(bank.open());
-    for (int n = 1; n <= answers.size(); ++n) {
-        QuestionRecord record;
-        record.setQuestion(QStringLiteral("Question %1").arg(n));
-        for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
-            record.setChoice(i, QStringLiteral("%1-%2").arg(n).arg(QChar(u'a' + i)));
-        record.setAnswer(QString(QChar(answers.at(n - 1))));
-        QVERIFY(bank.write(n, record));
-    }
-}
-
-// The u that draws record k of a bank of r records.
-float drawing(int k, int r)
-{
-    return (float(k) - 0.5f) / float(r);
-}
 
 } // namespace
 
@@ -131,11 +67,7 @@ private Q_SLOTS:
 private:
     frmMain* start();
     void startTest(const QByteArray& options);
-    void click(QAbstractButton* button);
-    void answer(QRadioButton* option);
     void tick(int times = 1);
-    QStringList visibleControls() const;
-    QStringList enabledItems() const;
     void checkIdle();
     void checkQuestion(int number, int recnum);
 
@@ -166,10 +98,7 @@ void TestFlow::cleanup()
 
 frmMain* TestFlow::start()
 {
-    main1::Main();
-    w = main1::mainwindow;
-    // Ticks come only when a test fires them.
-    w->Timer1->stop();
+    w = startMain();
     return w;
 }
 
@@ -182,57 +111,15 @@ void TestFlow::startTest(const QByteArray& options)
     QVERIFY(trigger(w, "mnuFileVer"));
 }
 
-void TestFlow::click(QAbstractButton* button)
-{
-    QVERIFY2(button->isVisible() && button->isEnabled(), qPrintable(button->objectName()));
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-void TestFlow::answer(QRadioButton* option)
-{
-    click(option);
-    click(w->cmdnext);
-    QVERIFY(!w->cmdnext->isEnabled());
-    QVERIFY(w->cmdanswer->isEnabled());
-    click(w->cmdanswer);
-}
-
 void TestFlow::tick(int times)
 {
-    for (int i = 0; i < times; ++i)
-        w->Timer1_Timer();
-}
-
-QStringList TestFlow::visibleControls() const
-{
-    QStringList names;
-    for (const QString& name : kTestScreen + QStringList{"txtreview", "cmdendreview"}) {
-        if (w->findChild<QWidget*>(name)->isVisible())
-            names << name;
-    }
-    return names;
-}
-
-QStringList TestFlow::enabledItems() const
-{
-    QStringList names;
-    for (QAction* item : w->findChildren<QAction*>()) {
-        if (item->isEnabled() && !item->isSeparator() && !item->objectName().isEmpty() &&
-            item != w->mnuFileExit)
-            names << item->objectName();
-    }
-    for (QMenu* menu : {w->mnuTools, w->mnuHelp}) {
-        if (menu->menuAction()->isEnabled())
-            names << menu->objectName();
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    examdriver::tick(w, times);
 }
 
 void TestFlow::checkIdle()
 {
-    QCOMPARE(visibleControls(), QStringList());
-    QCOMPARE(enabledItems(), kIdleItems);
+    QCOMPARE(visibleControls(w), QStringList());
+    QCOMPARE(enabledItems(w), kIdleItems);
     QVERIFY(!vertest::state().bankfile.isOpen());
 }
 
@@ -250,8 +137,8 @@ void TestFlow::checkQuestion(int number, int recnum)
         QVERIFY(!option->isChecked());
     QVERIFY(w->cmdnext->isEnabled());
     QVERIFY(!w->cmdanswer->isEnabled());
-    QCOMPARE(visibleControls(), kTestScreen);
-    QCOMPARE(enabledItems(), kTestItems);
+    QCOMPARE(visibleControls(w), kTestScreen);
+    QCOMPARE(enabledItems(w), kTestItems);
     QCOMPARE(vertest::state().quesindex, number);
     QCOMPARE(vertest::state().answers[number].recnum, recnum);
 }
@@ -324,12 +211,12 @@ void TestFlow::completedTestOfThree()
     checkQuestion(3, 1);
 
     env->boxes.answer(Answer::Ok, [this] {
-        QCOMPARE(visibleControls(), kTestScreen); // the screen stays up under the box
+        QCOMPARE(visibleControls(w), kTestScreen); // the screen stays up under the box
         QVERIFY(!w->showtime);
     });
     env->boxes.answer(Answer::Ok);
     env->boxes.answer(Answer::No, [this] {
-        QCOMPARE(visibleControls(), QStringList());
+        QCOMPARE(visibleControls(w), QStringList());
         QVERIFY(!vertest::state().bankfile.isOpen());
     });
     answer(w->opta);
@@ -381,7 +268,7 @@ void TestFlow::quitAfterThreeAnswersOfTwenty()
     quit();
     QVERIFY(w->optc->isChecked());
     QVERIFY(w->cmdnext->isEnabled());
-    QCOMPARE(visibleControls(), kTestScreen);
+    QCOMPARE(visibleControls(w), kTestScreen);
     QVERIFY(w->showtime);
 
     env->boxes.answer(Answer::Ok);

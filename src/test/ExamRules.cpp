@@ -1,6 +1,7 @@
 #include "test/ExamRules.h"
 
 #include "bank/BankFile.h"
+#include "bank/TextRules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -75,6 +76,26 @@ QString questionHeading(int number)
 QString scoreText(int score, int total)
 {
     return QStringLiteral("You have answered %1 out of %2 correctly").arg(score).arg(total);
+}
+
+int choiceIndex(const QString& letter)
+{
+    static const QString letters = QStringLiteral("abcde");
+    return letter.size() == 1 ? int(letters.indexOf(letter.front())) : -1;
+}
+
+QString reviewBlock(int i, const QuestionRecord& record, const QString& choice)
+{
+    // "a" to "d" name their choice; any other answer letter names choice E.
+    const int named = choiceIndex(record.answer());
+    const int correct = named < 0 ? 4 : named;
+    const int chosen = choiceIndex(choice);
+    const QString yours = chosen < 0 ? QStringLiteral("(not answered)")
+                                     : textrules::shownField(record.choice(chosen));
+    return QString::number(i) + QStringLiteral(" . ") + textrules::shownField(record.question()) +
+           kCrLf + QStringLiteral("Correct Choice : ") +
+           textrules::shownField(record.choice(correct)) + kCrLf +
+           QStringLiteral("Your Choice : ") + yours + kCrLf + kCrLf;
 }
 
 } // namespace examrules

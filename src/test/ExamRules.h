@@ -35,4 +35,9 @@ QString timeText(const TimeFields& fields);
 QString questionHeading(int number);
 QString scoreText(int score, int total);
 
+// Index 0 to 4 of the choice named by an answer letter "a" to "e" (exact, lower case); -1 else.
+int choiceIndex(const QString& letter);
+// The four review lines of question i, each ended by CR LF.
+QString reviewBlock(int i, const QuestionRecord& record, const QString& choice);
+
 } // namespace examrules

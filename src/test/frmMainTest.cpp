@@ -6,6 +6,9 @@
 #include "test/vertest.h"
 
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QToolButton>
 
 // The main window's handlers of a running test, its review and its help texts.
@@ -143,6 +146,33 @@ void frmMain::cmdtime_Click()
     showtime = !showtime;
 }
 
-void frmMain::mnuHelpContents_Click() {}
-void frmMain::cmdHelp_Click() {}
-void frmMain::cmdendreview_Click() {}
+void frmMain::cmdHelp_Click()
+{
+    // 1. to 3. The question goes out of sight; its selection and buttons stay as they are.
+    const QList<QWidget*> covered{lblquestion, opta,    optb,    optc,    optd,   opte,
+                                  cmdanswer,   cmdnext, cmdquit, cmdHelp, cmdtime};
+    for (QWidget* control : covered)
+        control->hide();
+    // 4. to 7.
+    cmdendreview->setEnabled(true);
+    setEndReviewWidth(1600);
+    cmdendreview->setText(QStringLiteral("&GoBack To Test"));
+    cmdendreview->show();
+    mnuFileVer->setEnabled(false);
+    lblsectionname->setText(QStringLiteral("Help"));
+    txtreview->setEnabled(true);
+    txtreview->show();
+    // 8.
+    vertest::readhelp(QStringLiteral("hlp.txt"));
+}
+
+void frmMain::mnuHelpContents_Click()
+{
+    mnuHelpContents->setEnabled(false);
+    vertest::showhelp();
+}
+
+void frmMain::cmdendreview_Click()
+{
+    vertest::endreview();
+}

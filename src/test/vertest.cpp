@@ -1,5 +1,6 @@
 #include "test/vertest.h"
 
+#include "app/HelpText.h"
 #include "app/frmMain.h"
 #include "app/main1.h"
 #include "bank/TextRules.h"
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -42,22 +44,17 @@ QList<QRadioButton*> options(frmMain& w)
     return {w.opta, w.optb, w.optc, w.optd, w.opte};
 }
 
+// The controls the test help covers, in the order they come back.
+QList<QWidget*> questionControls(frmMain& w)
+{
+    return {w.lblquestion, w.opta,    w.optb,    w.optc,    w.optd,   w.opte,
+            w.cmdanswer,   w.cmdnext, w.cmdquit, w.cmdHelp, w.cmdtime};
+}
+
 QList<QWidget*> testControls(frmMain& w)
 {
-    return {w.lblquestionhead,
-            w.lblsectionname,
-            w.lblquestion,
-            w.opta,
-            w.optb,
-            w.optc,
-            w.optd,
-            w.opte,
-            w.cmdanswer,
-            w.cmdnext,
-            w.cmdquit,
-            w.cmdHelp,
-            w.cmdtime,
-            w.lbltime};
+    return QList<QWidget*>{w.lblquestionhead, w.lblsectionname} + questionControls(w) +
+           QList<QWidget*>{w.lbltime};
 }
 
 // Qt still fires the shortcuts of a disabled menu's items, so the items follow their menu.
@@ -113,6 +110,21 @@ QString selectedLetter(frmMain& w)
             return QString(QChar(u'a' + i));
     }
     return {};
+}
+
+// The test help's way back to the question it covered, as it was left.
+void backtotest()
+{
+    frmMain& w = window();
+    for (QWidget* control : questionControls(w))
+        control->show();
+    w.setEndReviewWidth(frmMain::kEndReviewWidth);
+    w.cmdendreview->hide();
+    w.cmdendreview->setEnabled(false);
+    w.lblsectionname->setText(QStringLiteral("Verbal Test"));
+    w.txtreview->clear();
+    w.txtreview->setEnabled(false);
+    w.txtreview->hide();
 }
 
 } // namespace
@@ -250,9 +262,93 @@ void showscore(qint16 total)
     // 2.
     cleartestscreen();
     // 3. and 4. The review is offered once, here.
-    platform::msgBox(QStringLiteral("Do you want to review the Test you have taken now. You "
-                                    "cannot review it latter."),
-                     Buttons::YesNo, Icon::None, QStringLiteral("Review"));
+    if (platform::msgBox(QStringLiteral("Do you want to review the Test you have taken now. You "
+                                        "cannot review it latter."),
+                         Buttons::YesNo, Icon::None, QStringLiteral("Review")) == Answer::Yes)
+        showreview();
+}
+
+QString reviewtext()
+{
+    State& s = state();
+    // A bank that went away since the test is not created again: its questions show empty.
+    const QString name = QString::fromLatin1(BankFile::kFileName);
+    const bool open = QFileInfo::exists(name) && s.bankfile.open(name);
+    const int count = s.quesindex;
+    QString text;
+    text.reserve(count * 400);
+    for (int i = 1; i <= count; ++i) {
+        const AnswerEntry& entry = s.answers[i];
+        const QuestionRecord record =
+            open ? s.bankfile.read(entry.recnum).value_or(QuestionRecord()) : QuestionRecord();
+        text += examrules::reviewBlock(i, record, entry.choice);
+    }
+    s.bankfile.close();
+    return text;
+}
+
+void showreview()
+{
+    frmMain& w = window();
+    // 1. to 3.
+    w.cmdendreview->setEnabled(true);
+    w.cmdendreview->setText(QStringLiteral("&End Review"));
+    w.cmdendreview->show();
+    w.mnuFileVer->setEnabled(false);
+    w.mnuHelpContents->setEnabled(false);
+    w.lblsectionname->setText(QStringLiteral("Review"));
+    // 4. to 8. The text is built whole, then shown at once.
+    w.txtreview->setEnabled(true);
+    w.txtreview->show();
+    w.txtreview->setPlainText(reviewtext());
+}
+
+void endreview()
+{
+    frmMain& w = window();
+    // The test help goes back to its test while the test runs; after the test ended under it,
+    // it leaves for the idle window like the other views.
+    const bool testHelp = w.cmdendreview->text() == QStringLiteral("&GoBack To Test");
+    if (testHelp && w.testRunning) {
+        backtotest();
+        return;
+    }
+    if (testHelp)
+        w.setEndReviewWidth(frmMain::kEndReviewWidth);
+    // 1. to 3.
+    w.txtreview->clear();
+    w.txtreview->setEnabled(false);
+    w.txtreview->hide();
+    w.mnuFileVer->setEnabled(true);
+    w.mnuHelpContents->setEnabled(true);
+    w.cmdendreview->setEnabled(false);
+    w.cmdendreview->hide();
+}
+
+void showhelp()
+{
+    frmMain& w = window();
+    // 2. to 5.; step 1 is the menu handler's.
+    w.cmdendreview->setEnabled(true);
+    w.cmdendreview->setText(QStringLiteral("&End Help"));
+    w.cmdendreview->show();
+    w.mnuFileVer->setEnabled(false);
+    w.lblsectionname->setText(QStringLiteral("Help"));
+    w.txtreview->setEnabled(true);
+    w.txtreview->show();
+    // 6.
+    readhelp(QStringLiteral("Readme.txt"));
+}
+
+void readhelp(const QString& fileName)
+{
+    QString text;
+    QString error;
+    const bool read = helptext::load(fileName, &text, &error);
+    window().txtreview->setPlainText(text);
+    // The help view stays up, empty, and is left as usual.
+    if (!read)
+        platform::msgBox(error, Buttons::Ok, Icon::Exclamation);
 }
 
 } // namespace vertest

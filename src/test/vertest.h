@@ -44,4 +44,13 @@ bool checkchoice();
 void getchoice(qint16 first);
 void showscore(qint16 total);
 
+// The review of the finished test: its text, built from the bank, and the view that shows it.
+QString reviewtext();
+void showreview();
+// Leaves the review or a help text; the caption of cmdendreview tells which is on screen.
+void endreview();
+// The contents help, and the reading of a help file into txtreview that both helps share.
+void showhelp();
+void readhelp(const QString& fileName);
+
 } // namespace vertest
