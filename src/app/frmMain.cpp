@@ -98,6 +98,7 @@ void frmMain::buildControls()
     lblquestionhead->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblquestion = new QLabel(client);
     lblquestion->setWordWrap(true);
+    lblquestion->setTextFormat(Qt::PlainText); // bank texts are never markup
     lblquestion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     opta = new QRadioButton(QStringLiteral("a"), client);
     optb = new QRadioButton(QStringLiteral("b"), client);

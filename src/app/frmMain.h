@@ -75,6 +75,9 @@ public:
     qint16 testmins = 15;  // minutes of the test, from the options file
     qint32 elapsed = 0;    // timer ticks (seconds) since the test started
     qint16 quesno = 0;     // number of the question on screen, from 1
+    // From the start of a test until its end begins: the end of a test runs once, though ticks
+    // keep coming while its message boxes are open.
+    bool testRunning = false;
 
     // The modeless windows of the Tools menu, while they are open.
     QPointer<frmOptions> options;

@@ -1,0 +1,121 @@
+// How long the main window takes to show a help file and the review of a 50-question test: the
+// texts are built once and set once, so the time grows in proportion to the file's size.
+
+#include "app/HelpText.h"
+#include "app/frmMain.h"
+#include "app/main1.h"
+#include "bank/BankFile.h"
+#include "test/vertest.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Lines like those of a help text: indented, of mixed length, ended by CR LF.
+QByteArray helpBytes(qint64 size)
+{
+    QByteArray bytes;
+    bytes.reserve(size + 128);
+    for (int n = 0; bytes.size() < size; ++n)
+        bytes += QByteArray(n % 4, ' ') + "Line " + QByteArray::number(n) +
+                 " of the help: press \"Time\" to hide the clock; caf\xe9." +
+                 QByteArray(n % 40, 'x') + "  \r\n";
+    return bytes;
+}
+
+void writeFile(const QString& name, const QByteArray& bytes)
+{
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(name));
+}
+
+// The window as a user has it: shown, its timer left out.
+struct Window {
+    Window()
+    {
+        main1::mainwindow = &w;
+        w.Form_Load();
+        w.Timer1->stop();
+        w.show();
+    }
+    ~Window() { main1::mainwindow = nullptr; }
+    frmMain w;
+};
+
+void BM_HelpTextFromBytes(benchmark::State& st)
+{
+    const QByteArray bytes = helpBytes(st.range(0) << 20);
+    for (auto _ : st)
+        benchmark::DoNotOptimize(helptext::shownText(bytes));
+    st.SetBytesProcessed(st.iterations() * bytes.size());
+}
+BENCHMARK(BM_HelpTextFromBytes)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+
+void BM_ShowContentsHelp(benchmark::State& st)
+{
+    const QByteArray bytes = helpBytes(st.range(0) << 20);
+    writeFile(QStringLiteral("Readme.txt"), bytes);
+    Window window;
+    for (auto _ : st) {
+        window.w.mnuHelpContents_Click();
+        QCoreApplication::processEvents(); // the text box lays out and paints what it shows
+        st.PauseTiming();
+        window.w.cmdendreview_Click();
+        st.ResumeTiming();
+    }
+    st.SetBytesProcessed(st.iterations() * bytes.size());
+}
+BENCHMARK(BM_ShowContentsHelp)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+
+void BM_ReviewOfFiftyQuestions(benchmark::State& st)
+{
+    {
+        BankFile bank;
+        bank.open();
+        for (int n = 1; n <= 50; ++n) {
+            QuestionRecord record;
+            record.setQuestion(QString(180, u'q') + QStringLiteral(" %1?").arg(n));
+            for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
+                record.setChoice(i, QString(70, QChar(u'a' + i)));
+            record.setAnswer(QStringLiteral("b"));
+            bank.write(n, record);
+        }
+    }
+    vertest::reset();
+    vertest::State& s = vertest::state();
+    s.quesindex = 50;
+    for (int i = 1; i <= 50; ++i)
+        s.answers[i] = {qint16(51 - i), QStringLiteral("c"), false};
+    Window window;
+    for (auto _ : st) {
+        vertest::showreview();
+        QCoreApplication::processEvents();
+        st.PauseTiming();
+        window.w.cmdendreview_Click();
+        st.ResumeTiming();
+    }
+    vertest::reset();
+}
+BENCHMARK(BM_ReviewOfFiftyQuestions)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

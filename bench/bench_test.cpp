@@ -1,0 +1,109 @@
+// How long the test takes where a user waits: drawing the questions of a test from a full bank,
+// and a whole 50-question test from "&Verbal Test" to the score, its boxes answered at once.
+
+#include "app/frmMain.h"
+#include "app/main1.h"
+#include "bank/QuestionRecord.h"
+#include "platform/Services.h"
+#include "test/vertest.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kFullBank = 32767;
+
+// Answers every box at once: Yes to start, No to the review, OK to the rest.
+class InstantBoxes final : public platform::MessageBoxes {
+public:
+    platform::Answer show(const platform::MessageBox& box) override
+    {
+        if (box.buttons != platform::Buttons::YesNo)
+            return platform::Answer::Ok;
+        return box.title == QStringLiteral("Review") ? platform::Answer::No : platform::Answer::Yes;
+    }
+};
+
+void writeFile(const QString& name, const QByteArray& bytes)
+{
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(name));
+}
+
+void writeFullBank()
+{
+    QByteArray bytes;
+    bytes.reserve(qsizetype(kFullBank) * QuestionRecord::kSize);
+    for (int n = 1; n <= kFullBank; ++n) {
+        QuestionRecord record;
+        record.setQuestion(QStringLiteral("Which word is closest in meaning to word %1?").arg(n));
+        for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
+            record.setChoice(i, QStringLiteral("choice %1 of %2").arg(i + 1).arg(n));
+        record.setAnswer(QStringLiteral("c"));
+        bytes += record.toBytes();
+    }
+    writeFile(QStringLiteral("verbal.zep"), bytes);
+}
+
+void BM_DrawFiftyFromAFullBank(benchmark::State& st)
+{
+    vertest::reset();
+    if (!vertest::openbank(50, 15).isEmpty())
+        st.SkipWithError("the bank cannot serve the test");
+    for (auto _ : st) {
+        qint16 last = vertest::pickquestion(0);
+        for (int i = 1; i < 50; ++i)
+            last = vertest::pickquestion(1);
+        benchmark::DoNotOptimize(last);
+    }
+    vertest::reset();
+}
+BENCHMARK(BM_DrawFiftyFromAFullBank)->Unit(benchmark::kMicrosecond);
+
+void BM_WholeFiftyQuestionTest(benchmark::State& st)
+{
+    InstantBoxes boxes;
+    platform::install({&boxes});
+    writeFile(QStringLiteral("options"), "50\r\n15\r\n");
+    vertest::reset();
+    frmMain w;
+    main1::mainwindow = &w;
+    w.Form_Load();
+    w.Timer1->stop();
+    for (auto _ : st) {
+        w.mnuFileVer_Click();
+        for (int i = 0; i < 50; ++i) {
+            w.opta->setChecked(true);
+            w.cmdnext_Click();
+            w.cmdanswer_Click();
+        }
+        benchmark::DoNotOptimize(vertest::state().quesindex);
+    }
+    main1::mainwindow = nullptr;
+    vertest::reset();
+    platform::install({});
+}
+BENCHMARK(BM_WholeFiftyQuestionTest)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    writeFullBank();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,62 @@
+#include "app/HelpText.h"
+
+#include "bank/Cp1252.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace helptext {
+
+namespace {
+
+QStringView trimmedSpaces(QStringView line)
+{
+    while (!line.isEmpty() && line.front() == u' ')
+        line = line.sliced(1);
+    while (!line.isEmpty() && line.back() == u' ')
+        line.chop(1);
+    return line;
+}
+
+} // namespace
+
+QString shownText(QByteArrayView bytes)
+{
+    const QString all = cp1252::decode(bytes);
+    const QStringView rest(all);
+    QString shown;
+    shown.reserve(all.size() + all.size() / 32 + 2);
+    qsizetype start = 0;
+    while (start < rest.size()) {
+        qsizetype end = rest.indexOf(u'\r', start);
+        if (end < 0)
+            end = rest.size();
+        shown += trimmedSpaces(rest.sliced(start, end - start));
+        shown += u"\r\n";
+        start = end + 1;
+        if (start < rest.size() && rest[start] == u'\n')
+            ++start;
+    }
+    return shown;
+}
+
+bool load(const QString& fileName, QString* text, QString* error)
+{
+    text->clear();
+    const auto fail = [&](const QString& reason) {
+        *error = QStringLiteral("Cannot read the help file \"%1\": %2.").arg(fileName, reason);
+        return false;
+    };
+    if (QFileInfo(fileName).isDir())
+        return fail(QStringLiteral("a folder stands in its place"));
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    *text = shownText(bytes);
+    return true;
+}
+
+} // namespace helptext

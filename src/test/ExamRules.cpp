@@ -1,0 +1,101 @@
+#include "test/ExamRules.h"
+
+#include "bank/BankFile.h"
+#include "bank/TextRules.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace examrules {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+qint64 remainingSeconds(qint64 elapsed, int testmins)
+{
+    return qint64(testmins) * 60 - 1 - elapsed;
+}
+
+} // namespace
+
+qint16 drawCandidate(qint64 records, float u)
+{
+    const qint64 r = std::clamp<qint64>(records, 0, BankFile::kMaxRecords);
+    const auto candidate = static_cast<qint64>(std::floor(double(r) * double(u))) + 1;
+    // A u rounded up to 1 must not reach past the last record.
+    return static_cast<qint16>(std::min(candidate, std::max<qint64>(r, 1)));
+}
+
+QString startProblem(qint64 records, int numques, int testmins)
+{
+    if (numques < 1 || numques > kMaxQuestions)
+        return QStringLiteral("A test has 1 to %1 questions, but the options ask for %2. "
+                              "Set the number of questions in Tools > Options.")
+            .arg(kMaxQuestions)
+            .arg(numques);
+    if (testmins < 1)
+        return QStringLiteral("A test lasts at least 1 minute, but the options give %1. "
+                              "Set the test time in Tools > Options.")
+            .arg(testmins);
+    if (records < numques)
+        return QStringLiteral("The question bank \"%1\" holds %2 questions, but the test needs "
+                              "%3. Add questions with Tools > Add, or lower the number of "
+                              "questions in Tools > Options.")
+            .arg(QString::fromLatin1(BankFile::kFileName))
+            .arg(records)
+            .arg(numques);
+    return {};
+}
+
+TimeFields timeFields(qint64 elapsed, int testmins)
+{
+    const qint64 left = std::max<qint64>(0, remainingSeconds(elapsed, testmins));
+    return {int(left / 3600), int(left % 3600 / 60), int(left % 60)};
+}
+
+bool timeIsUp(qint64 elapsed, int testmins)
+{
+    return remainingSeconds(elapsed, testmins) <= 0;
+}
+
+QString timeText(const TimeFields& fields)
+{
+    return QStringLiteral("Time Remaining %1 : %2 : %3")
+        .arg(fields.hours)
+        .arg(fields.minutes)
+        .arg(fields.seconds);
+}
+
+QString questionHeading(int number)
+{
+    return QStringLiteral("Question       No. ") + (number < 0 ? u'-' : u' ') +
+           QString::number(std::abs(number));
+}
+
+QString scoreText(int score, int total)
+{
+    return QStringLiteral("You have answered %1 out of %2 correctly").arg(score).arg(total);
+}
+
+int choiceIndex(const QString& letter)
+{
+    static const QString letters = QStringLiteral("abcde");
+    return letter.size() == 1 ? int(letters.indexOf(letter.front())) : -1;
+}
+
+QString reviewBlock(int i, const QuestionRecord& record, const QString& choice)
+{
+    // "a" to "d" name their choice; any other answer letter names choice E.
+    const int named = choiceIndex(record.answer());
+    const int correct = named < 0 ? 4 : named;
+    const int chosen = choiceIndex(choice);
+    const QString yours = chosen < 0 ? QStringLiteral("(not answered)")
+                                     : textrules::shownField(record.choice(chosen));
+    return QString::number(i) + QStringLiteral(" . ") + textrules::shownField(record.question()) +
+           kCrLf + QStringLiteral("Correct Choice : ") +
+           textrules::shownField(record.choice(correct)) + kCrLf +
+           QStringLiteral("Your Choice : ") + yours + kCrLf + kCrLf;
+}
+
+} // namespace examrules

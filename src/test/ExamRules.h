@@ -1,0 +1,43 @@
+#pragma once
+
+#include "bank/QuestionRecord.h"
+
+#include <QString>
+#include <QtGlobal>
+
+// The rules of a test that need no window: the draw, the clock, the texts shown.
+namespace examrules {
+
+inline constexpr int kMaxQuestions = 50; // the answer table has slots 1 to 50
+
+// The record drawn by u in [0, 1) from a bank of the given whole records: floor(R * u) + 1,
+// with R capped at the largest record number. Lies in 1 to R for R >= 1.
+qint16 drawCandidate(qint64 records, float u);
+
+// Why a test with these options cannot be drawn from a bank of that many whole records, with
+// what to do about it; empty when it can.
+QString startProblem(qint64 records, int numques, int testmins);
+
+// The remaining time as the label shows it: whole hours, minutes within the hour, seconds.
+// Never negative: once the time is up every field is 0.
+struct TimeFields {
+    int hours = 0;
+    int minutes = 0;
+    int seconds = 0;
+    bool operator==(const TimeFields&) const = default;
+};
+TimeFields timeFields(qint64 elapsed, int testmins);
+// True from the tick at which the remaining time reaches 0 : 0 : 0.
+bool timeIsUp(qint64 elapsed, int testmins);
+QString timeText(const TimeFields& fields);
+
+// "Question       No. " and the number with a leading space in the place of its sign.
+QString questionHeading(int number);
+QString scoreText(int score, int total);
+
+// Index 0 to 4 of the choice named by an answer letter "a" to "e" (exact, lower case); -1 else.
+int choiceIndex(const QString& letter);
+// The four review lines of question i, each ended by CR LF.
+QString reviewBlock(int i, const QuestionRecord& record, const QString& choice);
+
+} // namespace examrules

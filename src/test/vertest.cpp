@@ -1,0 +1,354 @@
+#include "test/vertest.h"
+
+#include "app/HelpText.h"
+#include "app/frmMain.h"
+#include "app/main1.h"
+#include "bank/TextRules.h"
+#include "platform/Forms.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Services.h"
+#include "test/ExamRules.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <memory>
+
+namespace vertest {
+
+namespace {
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+
+std::unique_ptr<State>& holder()
+{
+    static std::unique_ptr<State> current = std::make_unique<State>();
+    return current;
+}
+
+frmMain& window()
+{
+    return *main1::mainwindow;
+}
+
+QList<QRadioButton*> options(frmMain& w)
+{
+    return {w.opta, w.optb, w.optc, w.optd, w.opte};
+}
+
+// The controls the test help covers, in the order they come back.
+QList<QWidget*> questionControls(frmMain& w)
+{
+    return {w.lblquestion, w.opta,    w.optb,    w.optc,    w.optd,   w.opte,
+            w.cmdanswer,   w.cmdnext, w.cmdquit, w.cmdHelp, w.cmdtime};
+}
+
+QList<QWidget*> testControls(frmMain& w)
+{
+    return QList<QWidget*>{w.lblquestionhead, w.lblsectionname} + questionControls(w) +
+           QList<QWidget*>{w.lbltime};
+}
+
+// Qt still fires the shortcuts of a disabled menu's items, so the items follow their menu.
+void setMenuEnabled(QMenu* menu, bool enabled)
+{
+    menu->menuAction()->setEnabled(enabled);
+    for (QAction* item : menu->actions())
+        item->setEnabled(enabled);
+}
+
+// Step 2 of showscore: the test screen comes down and the bank is closed.
+void cleartestscreen()
+{
+    frmMain& w = window();
+    for (QWidget* control : testControls(w))
+        control->hide();
+    w.mnuFileTestquit->setEnabled(false);
+    w.mnuFileVer->setEnabled(true);
+    setMenuEnabled(w.mnuTools, true);
+    setMenuEnabled(w.mnuHelp, true);
+    state().score = 0;
+    state().bankfile.close();
+}
+
+// A bank that fails under a running test ends it without a score: nothing is left to show.
+void abandontest(const QString& reason)
+{
+    frmMain& w = window();
+    w.testRunning = false;
+    w.showtime = false;
+    platform::msgBox(reason + QStringLiteral(" The test has ended."), Buttons::Ok,
+                     Icon::Exclamation);
+    cleartestscreen();
+    w.answered = 0;
+    w.quesno = 0;
+}
+
+bool alreadyDrawn(const State& s, qint16 candidate)
+{
+    for (int slot = 0; slot <= s.usedcount; ++slot) {
+        if (s.usedrecs[slot] == candidate)
+            return true;
+    }
+    return false;
+}
+
+// The letter of the first selected option, or empty.
+QString selectedLetter(frmMain& w)
+{
+    const QList<QRadioButton*> all = options(w);
+    for (int i = 0; i < all.size(); ++i) {
+        if (all[i]->isChecked())
+            return QString(QChar(u'a' + i));
+    }
+    return {};
+}
+
+// The test help's way back to the question it covered, as it was left.
+void backtotest()
+{
+    frmMain& w = window();
+    for (QWidget* control : questionControls(w))
+        control->show();
+    w.setEndReviewWidth(frmMain::kEndReviewWidth);
+    w.cmdendreview->hide();
+    w.cmdendreview->setEnabled(false);
+    w.lblsectionname->setText(QStringLiteral("Verbal Test"));
+    w.txtreview->clear();
+    w.txtreview->setEnabled(false);
+    w.txtreview->hide();
+}
+
+} // namespace
+
+State& state()
+{
+    return *holder();
+}
+
+void reset()
+{
+    holder() = std::make_unique<State>();
+}
+
+QString openbank(qint16 numques, qint16 testmins)
+{
+    State& s = state();
+    const QString name = QString::fromLatin1(BankFile::kFileName);
+    // A missing bank holds no questions; a test that is refused creates nothing.
+    if (!QFileInfo::exists(name))
+        return examrules::startProblem(0, numques, testmins);
+    if (!s.bankfile.open(name))
+        return s.bankfile.lastError() + QStringLiteral(" The test cannot start.");
+    const QString problem = examrules::startProblem(s.bankfile.recordCount(), numques, testmins);
+    if (!problem.isEmpty())
+        s.bankfile.close();
+    return problem;
+}
+
+void starttest()
+{
+    frmMain& w = window();
+    // 1. The test screen.
+    for (QWidget* control : testControls(w))
+        control->show();
+    // 2. and 3.
+    setMenuEnabled(w.mnuHelp, false);
+    w.lblsectionname->setText(QStringLiteral("VERBAL SECTION"));
+    // 4. Every question starts with only "&Next" enabled.
+    w.cmdquit->setEnabled(true);
+    w.cmdtime->setEnabled(true);
+    w.cmdnext->setEnabled(true);
+    w.cmdanswer->setEnabled(false);
+    // 5.
+    w.mnuFileVer->setEnabled(false);
+    w.mnuFileTestquit->setEnabled(true);
+    setMenuEnabled(w.mnuTools, false);
+    // 6. The bank is open already: openbank checked it could serve the test.
+}
+
+qint16 pickquestion(qint16 first)
+{
+    State& s = state();
+    // 1. The first question of a test forgets the last test.
+    if (first == 0) {
+        s.answers.fill(AnswerEntry{});
+        s.quesindex = 0;
+        s.usedrecs.fill(0);
+        s.usedcount = 0;
+    }
+    const qint64 records = s.bankfile.recordCount();
+    platform::Random& random = *platform::services().random;
+    qint16 candidate = 0;
+    do {
+        // 2. to 5. A fresh seed for every draw, until a record not yet drawn comes up.
+        random.reseed();
+        candidate = examrules::drawCandidate(records, random.next());
+    } while (alreadyDrawn(s, candidate));
+    // 6.
+    s.usedrecs[++s.usedcount] = candidate;
+    return candidate;
+}
+
+void showquestion(qint16 recnum, qint16 quesno)
+{
+    State& s = state();
+    frmMain& w = window();
+    // 1.
+    ++s.quesindex;
+    s.answers[s.quesindex].recnum = recnum;
+    // 2.
+    const std::optional<QuestionRecord> record = s.bankfile.read(recnum);
+    if (!record) {
+        abandontest(s.bankfile.lastError());
+        return;
+    }
+    s.currec = *record;
+    // 3. and 4. The fields go in whole, fill spaces included; "&" shows as itself.
+    w.lblquestionhead->setText(examrules::questionHeading(quesno));
+    w.lblquestion->setText(textrules::toShownLineBreaks(textrules::beforeNul(s.currec.question())));
+    const QList<QRadioButton*> all = options(w);
+    for (int i = 0; i < all.size(); ++i)
+        all[i]->setText(textrules::literalCaption(textrules::beforeNul(s.currec.choice(i))));
+    // 5. No choice selected.
+    forms::clearGroup(w.choices);
+}
+
+bool checkchoice()
+{
+    frmMain& w = window();
+    // 1. and 2.
+    bool any = false;
+    for (QRadioButton* option : options(w))
+        any = option->isChecked() || any;
+    if (any)
+        return true;
+    // 3.
+    platform::msgBox(QStringLiteral("Chose any option before clicking next button"), Buttons::Ok,
+                     Icon::Exclamation, QStringLiteral("Warning..."));
+    return false;
+}
+
+void getchoice(qint16 first)
+{
+    State& s = state();
+    // 1.
+    if (first == 0)
+        s.correctcount = 0;
+    // 2. and 3.
+    AnswerEntry& entry = s.answers[s.quesindex];
+    entry.choice = selectedLetter(window());
+    // 4. Exact and case-sensitive: "C" in the bank never matches.
+    entry.correct = !entry.choice.isEmpty() && entry.choice == s.currec.answer();
+    if (entry.correct)
+        ++s.correctcount;
+    // 5.
+    s.score = s.correctcount;
+}
+
+void showscore(qint16 total)
+{
+    // 1.
+    platform::msgBox(examrules::scoreText(state().score, total), Buttons::Ok, Icon::None,
+                     QStringLiteral("TEST SCORE"));
+    // 2.
+    cleartestscreen();
+    // 3. and 4. The review is offered once, here.
+    if (platform::msgBox(QStringLiteral("Do you want to review the Test you have taken now. You "
+                                        "cannot review it latter."),
+                         Buttons::YesNo, Icon::None, QStringLiteral("Review")) == Answer::Yes)
+        showreview();
+}
+
+QString reviewtext()
+{
+    State& s = state();
+    // A bank that went away since the test is not created again: its questions show empty.
+    const QString name = QString::fromLatin1(BankFile::kFileName);
+    const bool open = QFileInfo::exists(name) && s.bankfile.open(name);
+    const int count = s.quesindex;
+    QString text;
+    text.reserve(count * 400);
+    for (int i = 1; i <= count; ++i) {
+        const AnswerEntry& entry = s.answers[i];
+        const QuestionRecord record =
+            open ? s.bankfile.read(entry.recnum).value_or(QuestionRecord()) : QuestionRecord();
+        text += examrules::reviewBlock(i, record, entry.choice);
+    }
+    s.bankfile.close();
+    return text;
+}
+
+void showreview()
+{
+    frmMain& w = window();
+    // 1. to 3.
+    w.cmdendreview->setEnabled(true);
+    w.cmdendreview->setText(QStringLiteral("&End Review"));
+    w.cmdendreview->show();
+    w.mnuFileVer->setEnabled(false);
+    w.mnuHelpContents->setEnabled(false);
+    w.lblsectionname->setText(QStringLiteral("Review"));
+    // 4. to 8. The text is built whole, then shown at once.
+    w.txtreview->setEnabled(true);
+    w.txtreview->show();
+    w.txtreview->setPlainText(reviewtext());
+}
+
+void endreview()
+{
+    frmMain& w = window();
+    // The test help goes back to its test while the test runs; after the test ended under it,
+    // it leaves for the idle window like the other views.
+    const bool testHelp = w.cmdendreview->text() == QStringLiteral("&GoBack To Test");
+    if (testHelp && w.testRunning) {
+        backtotest();
+        return;
+    }
+    if (testHelp)
+        w.setEndReviewWidth(frmMain::kEndReviewWidth);
+    // 1. to 3.
+    w.txtreview->clear();
+    w.txtreview->setEnabled(false);
+    w.txtreview->hide();
+    w.mnuFileVer->setEnabled(true);
+    w.mnuHelpContents->setEnabled(true);
+    w.cmdendreview->setEnabled(false);
+    w.cmdendreview->hide();
+}
+
+void showhelp()
+{
+    frmMain& w = window();
+    // 2. to 5.; step 1 is the menu handler's.
+    w.cmdendreview->setEnabled(true);
+    w.cmdendreview->setText(QStringLiteral("&End Help"));
+    w.cmdendreview->show();
+    w.mnuFileVer->setEnabled(false);
+    w.lblsectionname->setText(QStringLiteral("Help"));
+    w.txtreview->setEnabled(true);
+    w.txtreview->show();
+    // 6.
+    readhelp(QStringLiteral("Readme.txt"));
+}
+
+void readhelp(const QString& fileName)
+{
+    QString text;
+    QString error;
+    const bool read = helptext::load(fileName, &text, &error);
+    window().txtreview->setPlainText(text);
+    // The help view stays up, empty, and is left as usual.
+    if (!read)
+        platform::msgBox(error, Buttons::Ok, Icon::Exclamation);
+}
+
+} // namespace vertest

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "bank/BankFile.h"
+#include "bank/QuestionRecord.h"
+
+#include <QString>
+#include <array>
+
+// What a test keeps for each question it showed.
+struct AnswerEntry {
+    qint16 recnum = 0; // the bank record shown
+    QString choice;    // the letter confirmed, "a" to "e"; empty while unanswered
+    bool correct = false;
+};
+
+// The test that runs in the main window. Its procedures reach the window's controls through
+// main1::mainwindow; the window's handlers call them.
+namespace vertest {
+
+inline constexpr int kSlots = 51; // question i uses slot i; slot 0 is never used
+
+struct State {
+    BankFile bankfile;     // the bank, open from the start of a test to its score
+    QuestionRecord currec; // the record of the question on screen
+    int quesindex = 0;     // questions shown so far; the slot of the question on screen
+    std::array<AnswerEntry, kSlots> answers{};
+    std::array<qint16, kSlots> usedrecs{}; // slots 1 to usedcount hold the records drawn
+    qint16 usedcount = 0;
+    qint16 correctcount = 0;
+    qint16 score = 0;
+};
+
+State& state();
+// A fresh state with the bank closed, as at program start.
+void reset();
+
+// Opens the bank for a test of numques questions lasting testmins minutes. Empty when the test
+// can be drawn; otherwise the bank is closed again and the text says what is wrong.
+QString openbank(qint16 numques, qint16 testmins);
+void starttest();
+qint16 pickquestion(qint16 first);
+void showquestion(qint16 recnum, qint16 quesno);
+bool checkchoice();
+void getchoice(qint16 first);
+void showscore(qint16 total);
+
+// The review of the finished test: its text, built from the bank, and the view that shows it.
+QString reviewtext();
+void showreview();
+// Leaves the review or a help text; the caption of cmdendreview tells which is on screen.
+void endreview();
+// The contents help, and the reading of a help file into txtreview that both helps share.
+void showhelp();
+void readhelp(const QString& fileName);
+
+} // namespace vertest

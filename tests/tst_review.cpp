@@ -1,0 +1,422 @@
+#include "app/HelpText.h"
+#include "app/frmMain.h"
+#include "app/main1.h"
+#include "platform/Twips.h"
+#include "support/ExamDriver.h"
+#include "support/TestEnvironment.h"
+#include "test/ExamRules.h"
+#include "test/vertest.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+using platform::MessageBox;
+using namespace examdriver;
+
+namespace {
+
+// Menu items of the review and the contents help: the tools, the About box, nothing that starts
+// a test or shows a help again.
+const QStringList kViewItems =
+    QStringLiteral("mnuAdd mnuHelp mnuHelpAbout mnuOptions mnuTools").split(u' ');
+const QByteArray kTestHelp = "  Test help\r\n\r\nline two  ";
+const QString kTestHelpShown = QStringLiteral("Test help\r\n\r\nline two\r\n");
+
+QString lines(QString crlf)
+{
+    return crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QString block(int i, const QString& question, const QString& correct, const QString& yours)
+{
+    return QStringLiteral("%1 . %2\r\nCorrect Choice : %3\r\nYour Choice : %4\r\n\r\n")
+        .arg(i)
+        .arg(question, correct, yours);
+}
+
+} // namespace
+
+class TestReview : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { twips::registerFontSubstitutions(); }
+    void init();
+    void cleanup();
+
+    void reviewBlock_data();
+    void reviewBlock();
+    void helpText_data();
+    void helpText();
+
+    void reviewOfACompletedTestOfTwo();
+    void reviewOfTenQuestions();
+    void reviewOfATestQuitOnItsThirdQuestion();
+    void recordsMissingAtTheReview_data();
+    void recordsMissingAtTheReview();
+    void testHelpAndBack();
+    void timeOverUnderTheTestHelpThenReview();
+    void testEndedUnderTheHelpThenGoBack();
+    void noReviewThenContentsHelp();
+    void helpFileThatCannotBeRead_data();
+    void helpFileThatCannotBeRead();
+
+private:
+    void startTest(const QByteArray& options);
+    // Ends the running test by quitting; the review question gets the answer given.
+    void quitTest(Answer review, int score, int total);
+    void checkShown(const QString& caption, const QString& text);
+
+    std::unique_ptr<TestEnvironment> env;
+    QPointer<frmMain> w;
+};
+
+void TestReview::init()
+{
+    env = std::make_unique<TestEnvironment>();
+    vertest::reset();
+}
+
+void TestReview::cleanup()
+{
+    if (w)
+        w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QStringList left = openTopLevelWindows();
+    const int unexpected = env->boxes.unexpected;
+    const qsizetype unanswered = env->boxes.unanswered();
+    vertest::reset();
+    env.reset();
+    QCOMPARE(left, QStringList());
+    QCOMPARE(unexpected, 0);
+    QCOMPARE(unanswered, 0);
+}
+
+void TestReview::startTest(const QByteArray& options)
+{
+    env->write(QStringLiteral("options"), options);
+    if (!w)
+        w = startMain();
+    env->boxes.answer(Answer::Yes);
+    QVERIFY(trigger(w, "mnuFileVer"));
+}
+
+void TestReview::quitTest(Answer review, int score, int total)
+{
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(review);
+    QVERIFY(trigger(w, "mnuFileTestquit"));
+    QCOMPARE(env->boxes.shown.mid(env->boxes.shown.size() - 2, 1).value(0), scoreBox(score, total));
+}
+
+// The text box with its text, line for line, and the button that leaves it.
+void TestReview::checkShown(const QString& caption, const QString& text)
+{
+    QVERIFY(w->txtreview->isVisible());
+    QVERIFY(w->txtreview->isEnabled());
+    QCOMPARE(w->txtreview->toPlainText(), lines(text));
+    QVERIFY(w->cmdendreview->isVisible());
+    QVERIFY(w->cmdendreview->isEnabled());
+    QCOMPARE(w->cmdendreview->text(), caption);
+}
+
+void TestReview::reviewBlock_data()
+{
+    QTest::addColumn<int>("i");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<QString>("block");
+    const QString q = QStringLiteral("What grows?\r\nName one.");
+    QTest::newRow("c and c") << 1 << "c"
+                             << "c" << block(1, q, "chard", "chard");
+    QTest::newRow("e") << 7 << "e"
+                       << "a" << block(7, q, "elder", "apple");
+    QTest::newRow("upper-case A names E") << 10 << "A"
+                                          << "a" << block(10, q, "elder", "apple");
+    QTest::newRow("zero byte names E")
+        << 2 << QString(QChar(0)) << "d" << block(2, q, "elder", "dates");
+    QTest::newRow("never answered") << 3 << "b"
+                                    << "" << block(3, q, "berry", "(not answered)");
+}
+
+void TestReview::reviewBlock()
+{
+    QFETCH(int, i);
+    QFETCH(QString, answer);
+    QFETCH(QString, choice);
+    QFETCH(QString, block);
+    QuestionRecord record;
+    record.setQuestion(QStringLiteral("  What grows?\r\nName one.  "));
+    const QStringList fruit{"apple", "berry", "chard", "dates", "elder"};
+    for (int c = 0; c < QuestionRecord::kChoiceCount; ++c)
+        record.setChoice(c, fruit[c]); // five letters and 70 fill spaces
+    record.setAnswer(answer);
+    QCOMPARE(examrules::reviewBlock(i, record, choice), block);
+}
+
+void TestReview::helpText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("empty file") << QByteArray() << "";
+    QTest::newRow("spaces trimmed, empty line kept")
+        << QByteArray("  first\r\n\r\nthird  \r\n") << "first\r\n\r\nthird\r\n";
+    QTest::newRow("last line without ending") << QByteArray("a\r\nlast") << "a\r\nlast\r\n";
+    QTest::newRow("tabs kept") << QByteArray("\t tab \t \r\n") << "\t tab \t\r\n";
+    QTest::newRow("CR alone ends a line") << QByteArray("a\rb\r") << "a\r\nb\r\n";
+    QTest::newRow("LF alone stays in its line") << QByteArray("a\nb \r\n\nc") << "a\nb\r\n\nc\r\n";
+    QTest::newRow("only spaces") << QByteArray("   ") << "\r\n";
+    QTest::newRow("Windows-1252") << QByteArray("\x80 caf\xe9 \x93q\x94\x81")
+                                  << QStringLiteral("\u20ac caf\u00e9 \u201cq\u201d\u0081\r\n");
+}
+
+void TestReview::helpText()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    QCOMPARE(helptext::shownText(bytes), shown);
+}
+
+void TestReview::reviewOfACompletedTestOfTwo()
+{
+    writeBank("ab");
+    env->random.values = {drawing(2, 2), drawing(1, 2)};
+    startTest("2\r\n15\r\n");
+    answer(w->optb);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Yes);
+    answer(w->optc);
+    QCOMPARE(described(env->boxes.shown), described({kReady, kComplete, scoreBox(1, 2), kReview}));
+    const QString review =
+        block(1, "Question 2", "2-b", "2-b") + block(2, "Question 1", "1-a", "1-c");
+    QCOMPARE(vertest::reviewtext(), review);
+    checkShown(QStringLiteral("&End Review"), review);
+    QCOMPARE(visibleControls(w), QStringList({"txtreview", "cmdendreview"}));
+    QCOMPARE(enabledItems(w), kViewItems);
+    QCOMPARE(w->lblsectionname->text(), QStringLiteral("Review"));
+    QVERIFY(!vertest::state().bankfile.isOpen());
+
+    click(w->cmdendreview);
+    QCOMPARE(visibleControls(w), QStringList());
+    QCOMPARE(enabledItems(w), kIdleItems);
+    QCOMPARE(w->txtreview->toPlainText(), QString());
+    QVERIFY(!w->txtreview->isEnabled());
+    QVERIFY(!w->cmdendreview->isEnabled());
+}
+
+void TestReview::reviewOfTenQuestions()
+{
+    const QByteArray letters = "abcdeabcdeab";
+    writeBank(letters);
+    startTest("10\r\n15\r\n");
+    for (int i = 1; i < 10; ++i)
+        answer(i % 2 ? w->opta : w->opte);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Yes);
+    answer(w->opte);
+    QString review;
+    for (int i = 1; i <= 10; ++i) {
+        const int r = vertest::state().answers[i].recnum;
+        const QString n = QString::number(r);
+        review += block(i, "Question " + n, n + '-' + QChar(letters.at(r - 1)),
+                        n + (i % 2 ? "-a" : "-e"));
+    }
+    QCOMPARE(vertest::reviewtext(), review);
+    checkShown(QStringLiteral("&End Review"), review);
+    click(w->cmdendreview);
+}
+
+void TestReview::reviewOfATestQuitOnItsThirdQuestion()
+{
+    writeBank("abc");
+    env->random.values = {drawing(3, 3), drawing(1, 3), drawing(2, 3)};
+    startTest("3\r\n15\r\n");
+    answer(w->optc);
+    answer(w->optb);
+    click(w->optb); // selected, not confirmed
+    quitTest(Answer::Yes, 1, 3);
+    const QString review = block(1, "Question 3", "3-c", "3-c") +
+                           block(2, "Question 1", "1-a", "1-b") +
+                           block(3, "Question 2", "2-b", "(not answered)");
+    checkShown(QStringLiteral("&End Review"), review);
+    click(w->cmdendreview);
+}
+
+void TestReview::recordsMissingAtTheReview_data()
+{
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("bank shrank") << false;
+    QTest::newRow("bank deleted") << true;
+}
+
+void TestReview::recordsMissingAtTheReview()
+{
+    QFETCH(bool, deleted);
+    writeBank("ab");
+    env->random.values = {drawing(1, 2), drawing(2, 2)};
+    startTest("2\r\n15\r\n");
+    answer(w->opta);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Yes, [&] {
+        QFile bank(env->path(QStringLiteral("verbal.zep")));
+        QVERIFY(deleted ? bank.remove() : bank.resize(576 + 100));
+    });
+    answer(w->optb);
+    const QString first = deleted ? block(1, "", "", "") : block(1, "Question 1", "1-a", "1-a");
+    checkShown(QStringLiteral("&End Review"), first + block(2, "", "", ""));
+    QCOMPARE(env->exists(QStringLiteral("verbal.zep")), !deleted);
+    click(w->cmdendreview);
+}
+
+void TestReview::testHelpAndBack()
+{
+    env->write(QStringLiteral("hlp.txt"), kTestHelp);
+    writeBank("ab");
+    startTest("2\r\n15\r\n");
+    const QString heading = w->lblquestionhead->text();
+    const QString question = w->lblquestion->text();
+    click(w->optd);
+    click(w->cmdnext);
+    for (int visit = 0; visit < 2; ++visit) {
+        click(w->cmdHelp);
+        checkShown(QStringLiteral("&GoBack To Test"), kTestHelpShown);
+        QCOMPARE(w->cmdendreview->width(), twips::toPixels(1600));
+        QCOMPARE(w->lblsectionname->text(), QStringLiteral("Help"));
+        QCOMPARE(visibleControls(w), QStringList({"lblquestionhead", "lblsectionname", "lbltime",
+                                                  "txtreview", "cmdendreview"}));
+        QCOMPARE(enabledItems(w), kTestItems);
+
+        click(w->cmdendreview);
+        QCOMPARE(visibleControls(w), kTestScreen);
+        QCOMPARE(enabledItems(w), kTestItems);
+        QCOMPARE(w->lblsectionname->text(), QStringLiteral("Verbal Test"));
+        QCOMPARE(w->lblquestionhead->text(), heading);
+        QCOMPARE(w->lblquestion->text(), question);
+        QVERIFY(w->optd->isChecked());
+        QVERIFY(!w->cmdnext->isEnabled());
+        QVERIFY(w->cmdanswer->isEnabled());
+        QCOMPARE(w->cmdendreview->width(), twips::toPixels(frmMain::kEndReviewWidth));
+        QVERIFY(!w->cmdendreview->isEnabled());
+        QCOMPARE(w->txtreview->toPlainText(), QString());
+    }
+    quitTest(Answer::No, 0, 2);
+}
+
+void TestReview::timeOverUnderTheTestHelpThenReview()
+{
+    env->write(QStringLiteral("hlp.txt"), kTestHelp);
+    writeBank("a");
+    startTest("1\r\n1\r\n");
+    click(w->cmdHelp);
+    tick(w, 59);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Yes);
+    tick(w);
+    QCOMPARE(described(env->boxes.shown), described({kReady, kTimeOver, scoreBox(0, 1), kReview}));
+    checkShown(QStringLiteral("&End Review"), block(1, "Question 1", "1-a", "(not answered)"));
+    QCOMPARE(w->cmdendreview->width(), twips::toPixels(1600));
+    QCOMPARE(visibleControls(w), QStringList({"txtreview", "cmdendreview"}));
+    QCOMPARE(enabledItems(w), kViewItems);
+    click(w->cmdendreview);
+    QCOMPARE(visibleControls(w), QStringList());
+    QCOMPARE(enabledItems(w), kIdleItems);
+    QCOMPARE(w->cmdendreview->width(), twips::toPixels(1600));
+}
+
+void TestReview::testEndedUnderTheHelpThenGoBack()
+{
+    env->write(QStringLiteral("hlp.txt"), kTestHelp);
+    writeBank("ab");
+    startTest("2\r\n15\r\n");
+    click(w->cmdHelp);
+    quitTest(Answer::No, 0, 2);
+    checkShown(QStringLiteral("&GoBack To Test"), kTestHelpShown);
+    click(w->cmdendreview);
+    QCOMPARE(visibleControls(w), QStringList());
+    QCOMPARE(enabledItems(w), kIdleItems);
+    QCOMPARE(w->txtreview->toPlainText(), QString());
+    QVERIFY(!w->cmdendreview->isEnabled());
+    QCOMPARE(w->cmdendreview->width(), twips::toPixels(frmMain::kEndReviewWidth));
+}
+
+void TestReview::noReviewThenContentsHelp()
+{
+    env->write(QStringLiteral("Readme.txt"), "Lexamo\r\n  contents  \r\n");
+    writeBank("a");
+    startTest("1\r\n15\r\n");
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::No);
+    answer(w->opta);
+    QCOMPARE(visibleControls(w), QStringList());
+    QCOMPARE(enabledItems(w), kIdleItems);
+    QCOMPARE(w->txtreview->toPlainText(), QString());
+
+    QVERIFY(trigger(w, "mnuHelpContents"));
+    checkShown(QStringLiteral("&End Help"), QStringLiteral("Lexamo\r\ncontents\r\n"));
+    QCOMPARE(w->cmdendreview->width(), twips::toPixels(frmMain::kEndReviewWidth));
+    QCOMPARE(visibleControls(w), QStringList({"txtreview", "cmdendreview"}));
+    QCOMPARE(enabledItems(w), kViewItems);
+    click(w->cmdendreview);
+    QCOMPARE(visibleControls(w), QStringList());
+    QCOMPARE(enabledItems(w), kIdleItems);
+    QCOMPARE(env->boxes.shown.size(), 4);
+}
+
+void TestReview::helpFileThatCannotBeRead_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("folder");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("test help missing") << "hlp.txt" << false << "No such file or directory";
+    QTest::newRow("test help a folder") << "hlp.txt" << true << "a folder stands in its place";
+    QTest::newRow("contents missing") << "Readme.txt" << false << "No such file or directory";
+    QTest::newRow("contents a folder") << "Readme.txt" << true << "a folder stands in its place";
+}
+
+void TestReview::helpFileThatCannotBeRead()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, folder);
+    QFETCH(QString, reason);
+    if (folder)
+        QVERIFY(QDir(env->dir.path()).mkdir(file));
+    const bool testHelp = file == QStringLiteral("hlp.txt");
+    if (testHelp) {
+        writeBank("a");
+        startTest("1\r\n15\r\n");
+    } else {
+        w = startMain();
+    }
+    env->boxes.answer(Answer::Ok);
+    if (testHelp)
+        click(w->cmdHelp);
+    else
+        QVERIFY(trigger(w, "mnuHelpContents"));
+    const MessageBox box{QStringLiteral("Cannot read the help file \"%1\": %2.").arg(file, reason),
+                         QStringLiteral("Lexamo"), Buttons::Ok, Icon::Exclamation};
+    QCOMPARE(described({env->boxes.shown.last()}), described({box}));
+    checkShown(testHelp ? QStringLiteral("&GoBack To Test") : QStringLiteral("&End Help"), {});
+    click(w->cmdendreview);
+    QCOMPARE(visibleControls(w), testHelp ? kTestScreen : QStringList());
+    QCOMPARE(env->exists(file), folder);
+}
+
+QTEST_MAIN(TestReview)
+#include "tst_review.moc"

@@ -1,0 +1,577 @@
+#include "app/frmMain.h"
+#include "app/main1.h"
+#include "bank/BankFile.h"
+#include "platform/Twips.h"
+#include "support/ExamDriver.h"
+#include "support/TestEnvironment.h"
+#include "test/ExamRules.h"
+#include "test/vertest.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+using platform::MessageBox;
+using namespace examdriver;
+
+namespace {
+
+const QString kLexamo = QStringLiteral("Lexamo");
+
+} // namespace
+
+class TestFlow : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { twips::registerFontSubstitutions(); }
+    void init();
+    void cleanup();
+
+    void drawCandidate_data();
+    void drawCandidate();
+    void remainingTime_data();
+    void remainingTime();
+
+    void completedTestOfThree();
+    void quitAfterThreeAnswersOfTwenty_data();
+    void quitAfterThreeAnswersOfTwenty();
+    void nextWithoutAChoice();
+    void choiceChangedBeforeConfirm();
+    void upperCaseAnswerNeverScores();
+    void optionsChangedBetweenTests();
+    void bankOfExactlyTheTestsSize();
+    void testThatCannotBeDrawn_data();
+    void testThatCannotBeDrawn();
+    void timeOverWithTicksDuringEveryBox();
+    void hiddenTimeStillEndsTheTest();
+    void clockEndsTheTestUnderTheQuitQuestion();
+    void clockEndsTheTestUnderTheChoiceWarning();
+    void completedAsTheTimeRunsOut();
+    void bankTextsShownLiterally();
+    void bankFailingUnderATest();
+
+private:
+    frmMain* start();
+    void startTest(const QByteArray& options);
+    void tick(int times = 1);
+    void checkIdle();
+    void checkQuestion(int number, int recnum);
+
+    std::unique_ptr<TestEnvironment> env;
+    QPointer<frmMain> w;
+};
+
+void TestFlow::init()
+{
+    env = std::make_unique<TestEnvironment>();
+    vertest::reset();
+}
+
+void TestFlow::cleanup()
+{
+    if (w)
+        w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QStringList left = openTopLevelWindows();
+    const int unexpected = env->boxes.unexpected;
+    const qsizetype unanswered = env->boxes.unanswered();
+    vertest::reset();
+    env.reset();
+    QCOMPARE(left, QStringList());
+    QCOMPARE(unexpected, 0);
+    QCOMPARE(unanswered, 0);
+}
+
+frmMain* TestFlow::start()
+{
+    w = startMain();
+    return w;
+}
+
+void TestFlow::startTest(const QByteArray& options)
+{
+    env->write(QStringLiteral("options"), options);
+    if (!w)
+        start();
+    env->boxes.answer(Answer::Yes);
+    QVERIFY(trigger(w, "mnuFileVer"));
+}
+
+void TestFlow::tick(int times)
+{
+    examdriver::tick(w, times);
+}
+
+void TestFlow::checkIdle()
+{
+    QCOMPARE(visibleControls(w), QStringList());
+    QCOMPARE(enabledItems(w), kIdleItems);
+    QVERIFY(!vertest::state().bankfile.isOpen());
+}
+
+// A fresh question on screen: its heading, texts with their fill spaces, nothing selected, only
+// "&Next" enabled, the whole test screen up and only "&Test Qiut" in the menus.
+void TestFlow::checkQuestion(int number, int recnum)
+{
+    QCOMPARE(w->lblquestionhead->text(), QStringLiteral("Question       No.  %1").arg(number));
+    QCOMPARE(w->lblsectionname->text(), QStringLiteral("VERBAL SECTION"));
+    const QString question = QStringLiteral("Question %1").arg(recnum);
+    QCOMPARE(w->lblquestion->text(), question + QString(200 - question.size(), u' '));
+    const QString choice = QStringLiteral("%1-e").arg(recnum);
+    QCOMPARE(w->opte->text(), choice + QString(75 - choice.size(), u' '));
+    for (QRadioButton* option : {w->opta, w->optb, w->optc, w->optd, w->opte})
+        QVERIFY(!option->isChecked());
+    QVERIFY(w->cmdnext->isEnabled());
+    QVERIFY(!w->cmdanswer->isEnabled());
+    QCOMPARE(visibleControls(w), kTestScreen);
+    QCOMPARE(enabledItems(w), kTestItems);
+    QCOMPARE(vertest::state().quesindex, number);
+    QCOMPARE(vertest::state().answers[number].recnum, recnum);
+}
+
+void TestFlow::drawCandidate_data()
+{
+    QTest::addColumn<qint64>("records");
+    QTest::addColumn<float>("u");
+    QTest::addColumn<int>("candidate");
+    QTest::newRow("one record, low") << qint64(1) << 0.0f << 1;
+    QTest::newRow("one record, high") << qint64(1) << 0.99999994f << 1;
+    QTest::newRow("middle") << qint64(5) << 0.3f << 2;
+    QTest::newRow("last of five") << qint64(5) << 0.99999994f << 5;
+    QTest::newRow("last record number") << qint64(32767) << 0.99999994f << 32767;
+    QTest::newRow("a larger file is capped") << qint64(40000) << 0.5f << 16384;
+    QTest::newRow("capped at its top") << qint64(40000) << 0.99999994f << 32767;
+}
+
+void TestFlow::drawCandidate()
+{
+    QFETCH(qint64, records);
+    QFETCH(float, u);
+    QFETCH(int, candidate);
+    QCOMPARE(examrules::drawCandidate(records, u), candidate);
+}
+
+void TestFlow::remainingTime_data()
+{
+    QTest::addColumn<int>("testmins");
+    QTest::addColumn<qint64>("elapsed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("up");
+    QTest::newRow("15 minutes, first tick") << 15 << qint64(0) << "0 : 14 : 59" << false;
+    QTest::newRow("minute boundary") << 15 << qint64(60) << "0 : 13 : 59" << false;
+    QTest::newRow("1 minute, first tick") << 1 << qint64(0) << "0 : 0 : 59" << false;
+    QTest::newRow("1 minute, one left") << 1 << qint64(58) << "0 : 0 : 1" << false;
+    QTest::newRow("1 minute, up") << 1 << qint64(59) << "0 : 0 : 0" << true;
+    QTest::newRow("past the end, never negative") << 1 << qint64(200) << "0 : 0 : 0" << true;
+    QTest::newRow("90 minutes, first tick") << 90 << qint64(0) << "1 : 29 : 59" << false;
+    QTest::newRow("90 minutes, last of the hour") << 90 << qint64(1799) << "1 : 0 : 0" << false;
+    QTest::newRow("90 minutes, under an hour") << 90 << qint64(1800) << "0 : 59 : 59" << false;
+    QTest::newRow("beyond 16 bits") << 1000 << qint64(40000) << "5 : 33 : 19" << false;
+}
+
+void TestFlow::remainingTime()
+{
+    QFETCH(int, testmins);
+    QFETCH(qint64, elapsed);
+    QFETCH(QString, shown);
+    QFETCH(bool, up);
+    QCOMPARE(examrules::timeText(examrules::timeFields(elapsed, testmins)),
+             QStringLiteral("Time Remaining ") + shown);
+    QCOMPARE(examrules::timeIsUp(elapsed, testmins), up);
+}
+
+void TestFlow::completedTestOfThree()
+{
+    writeBank("abcde");
+    // Record 2, record 2 again (drawn anew), then records 5 and 1.
+    env->random.values = {drawing(2, 5), drawing(2, 5), drawing(5, 5), drawing(1, 5)};
+    startTest("3\r\n15\r\n");
+    checkQuestion(1, 2);
+    QVERIFY(w->showtime);
+    QCOMPARE(w->quesno, 1);
+    QCOMPARE(w->answered, 0);
+    answer(w->optb);
+    checkQuestion(2, 5);
+    QCOMPARE(w->answered, 1);
+    answer(w->opta);
+    checkQuestion(3, 1);
+
+    env->boxes.answer(Answer::Ok, [this] {
+        QCOMPARE(visibleControls(w), kTestScreen); // the screen stays up under the box
+        QVERIFY(!w->showtime);
+    });
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::No, [this] {
+        QCOMPARE(visibleControls(w), QStringList());
+        QVERIFY(!vertest::state().bankfile.isOpen());
+    });
+    answer(w->opta);
+    QCOMPARE(described(env->boxes.shown), described({kReady, kComplete, scoreBox(2, 3), kReview}));
+    checkIdle();
+    QCOMPARE(w->quesno, 0);
+    QCOMPARE(w->answered, 0);
+    QCOMPARE(env->random.reseeds, 4);
+
+    const vertest::State& s = vertest::state();
+    QCOMPARE(s.quesindex, 3);
+    QCOMPARE(s.usedcount, 3);
+    QCOMPARE(s.usedrecs[0], 0);
+    QCOMPARE(QList<qint16>(s.usedrecs.begin() + 1, s.usedrecs.begin() + 4),
+             QList<qint16>({2, 5, 1}));
+    const QList<std::tuple<int, QString, bool>> expected{
+        {2, "b", true}, {5, "a", false}, {1, "a", true}};
+    for (int i = 1; i <= 3; ++i) {
+        const AnswerEntry& entry = s.answers[i];
+        QCOMPARE(std::make_tuple(int(entry.recnum), entry.choice, entry.correct), expected[i - 1]);
+    }
+    QCOMPARE(s.score, 0);
+}
+
+void TestFlow::quitAfterThreeAnswersOfTwenty_data()
+{
+    QTest::addColumn<bool>("byMenu");
+    QTest::newRow("button") << false;
+    QTest::newRow("menu") << true;
+}
+
+void TestFlow::quitAfterThreeAnswersOfTwenty()
+{
+    QFETCH(bool, byMenu);
+    writeBank(QByteArray(25, 'a'));
+    startTest("20\r\n15\r\n");
+    answer(w->opta);
+    answer(w->optb);
+    answer(w->opta);
+    click(w->optc);
+    const auto quit = [&] {
+        if (byMenu)
+            QVERIFY(trigger(w, "mnuFileTestquit"));
+        else
+            click(w->cmdquit);
+    };
+
+    env->boxes.answer(Answer::Cancel);
+    quit();
+    QVERIFY(w->optc->isChecked());
+    QVERIFY(w->cmdnext->isEnabled());
+    QCOMPARE(visibleControls(w), kTestScreen);
+    QVERIFY(w->showtime);
+
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::No);
+    quit();
+    QCOMPARE(described(env->boxes.shown),
+             described({kReady, kQuit, kQuit, scoreBox(2, 20), kReview}));
+    checkIdle();
+    QVERIFY(!w->showtime);
+    QCOMPARE(w->answered, 0);
+    QCOMPARE(w->quesno, 4);
+    const vertest::State& s = vertest::state();
+    QCOMPARE(s.quesindex, 4);
+    QCOMPARE(s.answers[4].choice, QString());
+    QCOMPARE(s.answers[4].recnum, s.usedrecs[4]);
+    QList<qint16> drawn(s.usedrecs.begin() + 1, s.usedrecs.begin() + 5);
+    std::sort(drawn.begin(), drawn.end());
+    QVERIFY(std::adjacent_find(drawn.begin(), drawn.end()) == drawn.end());
+}
+
+void TestFlow::nextWithoutAChoice()
+{
+    writeBank("a");
+    startTest("1\r\n15\r\n");
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    click(w->cmdnext);
+    click(w->cmdnext);
+    QCOMPARE(described(env->boxes.shown), described({kReady, kNoChoice, kNoChoice}));
+    QVERIFY(w->cmdnext->isEnabled());
+    QVERIFY(!w->cmdanswer->isEnabled());
+    checkQuestion(1, 1);
+}
+
+void TestFlow::choiceChangedBeforeConfirm()
+{
+    writeBank("d");
+    startTest("1\r\n15\r\n");
+    click(w->optb);
+    click(w->cmdnext);
+    click(w->optd);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::No);
+    click(w->cmdanswer);
+    QCOMPARE(vertest::state().answers[1].choice, QStringLiteral("d"));
+    QCOMPARE(env->boxes.shown.at(2), scoreBox(1, 1));
+}
+
+void TestFlow::upperCaseAnswerNeverScores()
+{
+    writeBank("Cc");
+    env->random.values = {drawing(1, 2), drawing(2, 2)};
+    startTest("2\r\n15\r\n");
+    answer(w->optc);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::No);
+    answer(w->optc);
+    QVERIFY(!vertest::state().answers[1].correct);
+    QVERIFY(vertest::state().answers[2].correct);
+    QCOMPARE(env->boxes.shown.at(2), scoreBox(1, 2));
+}
+
+void TestFlow::optionsChangedBetweenTests()
+{
+    writeBank("aaa");
+    startTest("1\r\n15\r\n");
+    // A change saved while the test runs waits for the next test.
+    env->write(QStringLiteral("options"), "2\r\n5\r\n");
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::No);
+    answer(w->opta);
+    QCOMPARE(env->boxes.shown.at(2), scoreBox(1, 1));
+
+    env->boxes.answer(Answer::Yes);
+    QVERIFY(trigger(w, "mnuFileVer"));
+    QCOMPARE(w->numques, 2);
+    tick();
+    QCOMPARE(w->lbltime->text(), QStringLiteral("Time Remaining 0 : 4 : 59"));
+    answer(w->optb);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::No);
+    answer(w->optb);
+    // The first answer of a test starts its count afresh.
+    QCOMPARE(env->boxes.shown.at(6), scoreBox(0, 2));
+}
+
+void TestFlow::bankOfExactlyTheTestsSize()
+{
+    writeBank("abcdef");
+    startTest("6\r\n15\r\n");
+    for (int i = 1; i < 6; ++i)
+        answer(w->opta);
+    const vertest::State& s = vertest::state();
+    QList<qint16> shown;
+    for (int i = 1; i <= 6; ++i)
+        shown << s.answers[i].recnum;
+    QCOMPARE(QList<qint16>(s.usedrecs.begin() + 1, s.usedrecs.begin() + 7), shown);
+    std::sort(shown.begin(), shown.end());
+    QCOMPARE(shown, QList<qint16>({1, 2, 3, 4, 5, 6}));
+    QCOMPARE(env->random.reseeds, env->random.draws);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::No);
+    QVERIFY(trigger(w, "mnuFileTestquit"));
+}
+
+void TestFlow::testThatCannotBeDrawn_data()
+{
+    QTest::addColumn<QByteArray>("bank"); // "-" for no bank, "/" for a folder in its place
+    QTest::addColumn<QByteArray>("options");
+    QTest::addColumn<QString>("message");
+    const QString add = QStringLiteral(
+        " Add questions with Tools > Add, or lower the number of questions in Tools > Options.");
+    QTest::newRow("bank too small")
+        << QByteArray(2 * 576 + 100, 'x') << QByteArray("3\r\n15\r\n")
+        << "The question bank \"verbal.zep\" holds 2 questions, but the test needs 3." + add;
+    QTest::newRow("no bank") << QByteArray("-") << QByteArray("1\r\n15\r\n")
+                             << "The question bank \"verbal.zep\" holds 0 questions, but the test "
+                                "needs 1." +
+                                    add;
+    QTest::newRow("no questions") << QByteArray(576, 'x') << QByteArray("0\r\n15\r\n")
+                                  << "A test has 1 to 50 questions, but the options ask for 0. "
+                                     "Set the number of questions in Tools > Options.";
+    QTest::newRow("too many questions") << QByteArray(51 * 576, 'x') << QByteArray("51\r\n15\r\n")
+                                        << "A test has 1 to 50 questions, but the options ask for "
+                                           "51. Set the number of questions in Tools > Options.";
+    QTest::newRow("no time") << QByteArray(576, 'x') << QByteArray("1\r\n0\r\n")
+                             << "A test lasts at least 1 minute, but the options give 0. Set the "
+                                "test time in Tools > Options.";
+    QTest::newRow("folder in place of the bank")
+        << QByteArray("/") << QByteArray("1\r\n15\r\n")
+        << "Cannot open the question bank \"verbal.zep\": a folder stands in its place. The test "
+           "cannot start.";
+}
+
+void TestFlow::testThatCannotBeDrawn()
+{
+    QFETCH(QByteArray, bank);
+    QFETCH(QByteArray, options);
+    QFETCH(QString, message);
+    if (bank == "/")
+        QVERIFY(QDir(env->dir.path()).mkdir(QStringLiteral("verbal.zep")));
+    else if (bank != "-")
+        env->write(QStringLiteral("verbal.zep"), bank);
+    start();
+    env->write(QStringLiteral("options"), options);
+    env->boxes.answer(Answer::Yes);
+    env->boxes.answer(Answer::Ok);
+    QVERIFY(trigger(w, "mnuFileVer"));
+    QCOMPARE(described(env->boxes.shown),
+             described({kReady, {message, kLexamo, Buttons::Ok, Icon::Exclamation}}));
+    checkIdle();
+    QCOMPARE(w->numques, 15);
+    QVERIFY(!w->showtime);
+    QCOMPARE(env->exists(QStringLiteral("verbal.zep")), bank != "-");
+    if (bank != "-" && bank != "/")
+        QCOMPARE(env->read(QStringLiteral("verbal.zep")), bank);
+}
+
+void TestFlow::timeOverWithTicksDuringEveryBox()
+{
+    writeBank("abc");
+    env->boxes.answer(Answer::Yes, [this] { tick(5); });
+    env->write(QStringLiteral("options"), "3\r\n1\r\n");
+    start();
+    QVERIFY(trigger(w, "mnuFileVer"));
+    QCOMPARE(w->elapsed, 0);
+    tick();
+    QCOMPARE(w->lbltime->text(), QStringLiteral("Time Remaining 0 : 0 : 59"));
+    tick(58);
+    QCOMPARE(w->lbltime->text(), QStringLiteral("Time Remaining 0 : 0 : 1"));
+    QCOMPARE(env->boxes.shown.size(), 1);
+
+    const auto ticksWhileOpen = [this] { tick(3); };
+    env->boxes.answer(Answer::Ok, [this] {
+        QCOMPARE(w->lbltime->text(), QStringLiteral("Time Remaining 0 : 0 : 0"));
+        tick(3);
+        QCOMPARE(w->lbltime->text(), QStringLiteral("Time Remaining 0 : 0 : 0"));
+    });
+    env->boxes.answer(Answer::Ok, ticksWhileOpen);
+    env->boxes.answer(Answer::No, ticksWhileOpen);
+    tick();
+    QCOMPARE(described(env->boxes.shown), described({kReady, kTimeOver, scoreBox(0, 3), kReview}));
+    checkIdle();
+    QVERIFY(!w->showtime);
+    QCOMPARE(w->answered, 0);
+    QCOMPARE(w->elapsed, 60 + 9);
+    tick(100);
+    QCOMPARE(env->boxes.shown.size(), 4);
+    QCOMPARE(w->lbltime->text(), QString());
+}
+
+void TestFlow::hiddenTimeStillEndsTheTest()
+{
+    writeBank("ab");
+    startTest("1\r\n2\r\n");
+    tick();
+    QCOMPARE(w->lbltime->text(), QStringLiteral("Time Remaining 0 : 1 : 59"));
+    click(w->cmdtime);
+    tick();
+    QCOMPARE(w->lbltime->text(), QString());
+    click(w->cmdtime);
+    tick();
+    QCOMPARE(w->lbltime->text(), QStringLiteral("Time Remaining 0 : 1 : 57"));
+    click(w->cmdtime);
+    tick(116);
+    QCOMPARE(env->boxes.shown.size(), 1);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::No);
+    tick();
+    QCOMPARE(described(env->boxes.shown), described({kReady, kTimeOver, scoreBox(0, 1), kReview}));
+    checkIdle();
+}
+
+void TestFlow::clockEndsTheTestUnderTheQuitQuestion()
+{
+    writeBank("aa");
+    startTest("2\r\n1\r\n");
+    answer(w->opta);
+    tick(59);
+    env->boxes.answer(Answer::Ok, [this] {
+        env->boxes.answer(Answer::Ok);
+        env->boxes.answer(Answer::Ok);
+        env->boxes.answer(Answer::No);
+        tick(2);
+    });
+    click(w->cmdquit);
+    QCOMPARE(described(env->boxes.shown),
+             described({kReady, kQuit, kTimeOver, scoreBox(1, 2), kReview}));
+    checkIdle();
+}
+
+void TestFlow::clockEndsTheTestUnderTheChoiceWarning()
+{
+    writeBank("a");
+    startTest("1\r\n1\r\n");
+    tick(59);
+    env->boxes.answer(Answer::Ok, [this] {
+        env->boxes.answer(Answer::Ok);
+        env->boxes.answer(Answer::Ok);
+        env->boxes.answer(Answer::No);
+        tick();
+    });
+    click(w->cmdnext);
+    QCOMPARE(described(env->boxes.shown),
+             described({kReady, kNoChoice, kTimeOver, scoreBox(0, 1), kReview}));
+    checkIdle();
+    QVERIFY(!w->cmdanswer->isEnabled());
+}
+
+void TestFlow::completedAsTheTimeRunsOut()
+{
+    writeBank("a");
+    startTest("1\r\n1\r\n");
+    tick(58);
+    env->boxes.answer(Answer::Ok, [this] { tick(5); });
+    env->boxes.answer(Answer::Ok, [this] { tick(); });
+    env->boxes.answer(Answer::No, [this] { tick(); });
+    answer(w->opta);
+    QCOMPARE(described(env->boxes.shown), described({kReady, kComplete, scoreBox(1, 1), kReview}));
+    checkIdle();
+}
+
+void TestFlow::bankTextsShownLiterally()
+{
+    BankFile bank;
+    QVERIFY(bank.open());
+    QuestionRecord record;
+    record.setQuestion(QStringLiteral("Salt & <b>pepper</b>\r\nsecond line"));
+    record.setChoice(0, QStringLiteral("R&D"));
+    record.setAnswer(QStringLiteral("a"));
+    QVERIFY(bank.write(1, record));
+    bank.close();
+    startTest("1\r\n15\r\n");
+    QCOMPARE(w->lblquestion->textFormat(), Qt::PlainText);
+    QVERIFY(
+        w->lblquestion->text().startsWith(QStringLiteral("Salt & <b>pepper</b>\nsecond line ")));
+    QCOMPARE(w->opta->text(), QStringLiteral("R&&D") + QString(72, u' '));
+}
+
+void TestFlow::bankFailingUnderATest()
+{
+    writeBank("aa");
+    startTest("2\r\n15\r\n");
+    vertest::state().bankfile.close(); // as a read error would leave it
+    env->boxes.answer(Answer::Ok);
+    answer(w->opta);
+    const QString reason = QStringLiteral(
+        "Cannot read the question bank \"verbal.zep\": the file is not open. The test has ended.");
+    QCOMPARE(described(env->boxes.shown),
+             described({kReady, {reason, kLexamo, Buttons::Ok, Icon::Exclamation}}));
+    checkIdle();
+    QCOMPARE(w->quesno, 0);
+    QCOMPARE(w->answered, 0);
+    tick(2000);
+    QCOMPARE(env->boxes.shown.size(), 2);
+}
+
+QTEST_MAIN(TestFlow)
+#include "tst_testflow.moc"
