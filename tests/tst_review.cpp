@@ -68,6 +68,8 @@ private Q_SLOTS:
     void testHelpAndBack();
     void timeOverUnderTheTestHelpThenReview();
     void testEndedUnderTheHelpThenGoBack();
+    void newTestReplacesTheLeftoverHelp();
+    void reviewWhenTheBankCannotBeOpened();
     void noReviewThenContentsHelp();
     void helpFileThatCannotBeRead_data();
     void helpFileThatCannotBeRead();
@@ -353,6 +355,41 @@ void TestReview::testEndedUnderTheHelpThenGoBack()
     QCOMPARE(w->txtreview->toPlainText(), QString());
     QVERIFY(!w->cmdendreview->isEnabled());
     QCOMPARE(w->cmdendreview->width(), twips::toPixels(frmMain::kEndReviewWidth));
+}
+
+void TestReview::newTestReplacesTheLeftoverHelp()
+{
+    env->write(QStringLiteral("hlp.txt"), kTestHelp);
+    writeBank("ab");
+    startTest("2\r\n15\r\n");
+    click(w->cmdHelp);
+    quitTest(Answer::No, 0, 2);
+    startTest("2\r\n15\r\n");
+    QVERIFY(!w->txtreview->isVisible());
+    QVERIFY(!w->cmdendreview->isVisible());
+    QCOMPARE(w->cmdendreview->width(), twips::toPixels(frmMain::kEndReviewWidth));
+    QCOMPARE(w->lblsectionname->text(), QStringLiteral("VERBAL SECTION"));
+    QCOMPARE(visibleControls(w), kTestScreen);
+    quitTest(Answer::No, 0, 2);
+}
+
+void TestReview::reviewWhenTheBankCannotBeOpened()
+{
+    writeBank("a");
+    startTest("1\r\n15\r\n");
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Yes, [&] {
+        QVERIFY(QFile::remove(env->path(QStringLiteral("verbal.zep"))));
+        QVERIFY(QDir(env->dir.path()).mkdir(QStringLiteral("verbal.zep")));
+    });
+    env->boxes.answer(Answer::Ok);
+    answer(w->opta);
+    checkShown(QStringLiteral("&End Review"), block(1, "", "", ""));
+    const MessageBox last = env->boxes.shown.last();
+    QVERIFY2(last.text.contains(QStringLiteral("\"verbal.zep\"")), qPrintable(last.text));
+    QCOMPARE(last.icon, Icon::Exclamation);
+    click(w->cmdendreview);
 }
 
 void TestReview::noReviewThenContentsHelp()

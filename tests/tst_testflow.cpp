@@ -63,6 +63,7 @@ private Q_SLOTS:
     void completedAsTheTimeRunsOut();
     void bankTextsShownLiterally();
     void bankFailingUnderATest();
+    void bankCutShortUnderATest();
 
 private:
     frmMain* start();
@@ -571,6 +572,22 @@ void TestFlow::bankFailingUnderATest()
     QCOMPARE(w->answered, 0);
     tick(2000);
     QCOMPARE(env->boxes.shown.size(), 2);
+}
+
+void TestFlow::bankCutShortUnderATest()
+{
+    writeBank("abc");
+    startTest("3\r\n15\r\n");
+    // Another program empties the bank: the draw has nothing left to give.
+    QVERIFY(QFile::resize(env->path(QStringLiteral("verbal.zep")), 0));
+    env->boxes.answer(Answer::Ok);
+    answer(w->opta);
+    const QString reason = QStringLiteral(
+        "The question bank \"verbal.zep\" holds fewer questions than the test needs: it was "
+        "changed while the test ran. The test has ended.");
+    QCOMPARE(described(env->boxes.shown),
+             described({kReady, {reason, kLexamo, Buttons::Ok, Icon::Exclamation}}));
+    checkIdle();
 }
 
 QTEST_MAIN(TestFlow)

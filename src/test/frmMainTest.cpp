@@ -149,9 +149,7 @@ void frmMain::cmdtime_Click()
 void frmMain::cmdHelp_Click()
 {
     // 1. to 3. The question goes out of sight; its selection and buttons stay as they are.
-    const QList<QWidget*> covered{lblquestion, opta,    optb,    optc,    optd,   opte,
-                                  cmdanswer,   cmdnext, cmdquit, cmdHelp, cmdtime};
-    for (QWidget* control : covered)
+    for (QWidget* control : vertest::questionControls(*this))
         control->hide();
     // 4. to 7.
     cmdendreview->setEnabled(true);

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <algorithm>
 #include <memory>
 
 namespace vertest {
@@ -42,13 +43,6 @@ frmMain& window()
 QList<QRadioButton*> options(frmMain& w)
 {
     return {w.opta, w.optb, w.optc, w.optd, w.opte};
-}
-
-// The controls the test help covers, in the order they come back.
-QList<QWidget*> questionControls(frmMain& w)
-{
-    return {w.lblquestion, w.opta,    w.optb,    w.optc,    w.optd,   w.opte,
-            w.cmdanswer,   w.cmdnext, w.cmdquit, w.cmdHelp, w.cmdtime};
 }
 
 QList<QWidget*> testControls(frmMain& w)
@@ -101,6 +95,16 @@ bool alreadyDrawn(const State& s, qint16 candidate)
     return false;
 }
 
+// True while some record of the bank has not been drawn yet. The bank may have been cut short
+// by another program since the test started; then the draw must not go on for ever.
+bool recordsLeft(const State& s, qint64 records)
+{
+    const auto drawnInBank = std::count_if(s.usedrecs.begin() + 1,
+                                           s.usedrecs.begin() + 1 + s.usedcount,
+                                           [records](qint16 r) { return r <= records; });
+    return drawnInBank < std::min<qint64>(records, BankFile::kMaxRecords);
+}
+
 // The letter of the first selected option, or empty.
 QString selectedLetter(frmMain& w)
 {
@@ -134,6 +138,12 @@ State& state()
     return *holder();
 }
 
+QList<QWidget*> questionControls(frmMain& w)
+{
+    return {w.lblquestion, w.opta,    w.optb,    w.optc,    w.optd,   w.opte,
+            w.cmdanswer,   w.cmdnext, w.cmdquit, w.cmdHelp, w.cmdtime};
+}
+
 void reset()
 {
     holder() = std::make_unique<State>();
@@ -157,6 +167,9 @@ QString openbank(qint16 numques, qint16 testmins)
 void starttest()
 {
     frmMain& w = window();
+    // The help of a test that ended under it may still be up: the new test replaces it.
+    if (w.txtreview->isVisible())
+        backtotest();
     // 1. The test screen.
     for (QWidget* control : testControls(w))
         control->show();
@@ -186,6 +199,8 @@ qint16 pickquestion(qint16 first)
         s.usedcount = 0;
     }
     const qint64 records = s.bankfile.recordCount();
+    if (s.bankfile.length() >= 0 && !recordsLeft(s, records))
+        return 0;
     platform::Random& random = *platform::services().random;
     qint16 candidate = 0;
     do {
@@ -202,6 +217,12 @@ void showquestion(qint16 recnum, qint16 quesno)
 {
     State& s = state();
     frmMain& w = window();
+    if (recnum == 0) {
+        abandontest(QStringLiteral("The question bank \"%1\" holds fewer questions than the "
+                                   "test needs: it was changed while the test ran.")
+                        .arg(QString::fromLatin1(BankFile::kFileName)));
+        return;
+    }
     // 1.
     ++s.quesindex;
     s.answers[s.quesindex].recnum = recnum;
@@ -268,12 +289,14 @@ void showscore(qint16 total)
         showreview();
 }
 
-QString reviewtext()
+QString reviewtext(QString* error)
 {
     State& s = state();
     // A bank that went away since the test is not created again: its questions show empty.
     const QString name = QString::fromLatin1(BankFile::kFileName);
     const bool open = QFileInfo::exists(name) && s.bankfile.open(name);
+    if (!open && QFileInfo::exists(name) && error)
+        *error = s.bankfile.lastError();
     const int count = s.quesindex;
     QString text;
     text.reserve(count * 400);
@@ -300,7 +323,10 @@ void showreview()
     // 4. to 8. The text is built whole, then shown at once.
     w.txtreview->setEnabled(true);
     w.txtreview->show();
-    w.txtreview->setPlainText(reviewtext());
+    QString error;
+    w.txtreview->setPlainText(reviewtext(&error));
+    if (!error.isEmpty())
+        platform::msgBox(error, Buttons::Ok, Icon::Exclamation);
 }
 
 void endreview()

@@ -3,8 +3,12 @@
 #include "bank/BankFile.h"
 #include "bank/QuestionRecord.h"
 
+#include <QList>
 #include <QString>
 #include <array>
+
+class QWidget;
+class frmMain;
 
 // What a test keeps for each question it showed.
 struct AnswerEntry {
@@ -31,6 +35,9 @@ struct State {
 };
 
 State& state();
+
+// The controls of the question on screen that the test help covers, in the order they return.
+QList<QWidget*> questionControls(frmMain& w);
 // A fresh state with the bank closed, as at program start.
 void reset();
 
@@ -38,14 +45,17 @@ void reset();
 // can be drawn; otherwise the bank is closed again and the text says what is wrong.
 QString openbank(qint16 numques, qint16 testmins);
 void starttest();
+// The record drawn; 0 when the bank holds no record that is not drawn yet.
 qint16 pickquestion(qint16 first);
+// Record 0 ends the test with a message: the bank no longer serves it.
 void showquestion(qint16 recnum, qint16 quesno);
 bool checkchoice();
 void getchoice(qint16 first);
 void showscore(qint16 total);
 
-// The review of the finished test: its text, built from the bank, and the view that shows it.
-QString reviewtext();
+// The review of the finished test: its text, built from the bank (why the bank could not be
+// read goes to *error), and the view that shows it.
+QString reviewtext(QString* error = nullptr);
 void showreview();
 // Leaves the review or a help text; the caption of cmdendreview tells which is on screen.
 void endreview();
