@@ -12,36 +12,14 @@
 #include <QToolButton>
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 namespace {
-
-// A current folder holding a bank of 32767 records, for the whole run.
-class FullBank {
-public:
-    FullBank()
-    {
-        QDir::setCurrent(dir_.path());
-        QByteArray bytes;
-        bytes.reserve(BankFile::kMaxRecords * QuestionRecord::kSize);
-        for (int n = 1; n <= BankFile::kMaxRecords; ++n) {
-            QuestionRecord record;
-            record.setQuestion(QStringLiteral("Question number %1 of the bank").arg(n));
-            for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
-                record.setChoice(i, QStringLiteral("Choice %1 of question %2").arg(i).arg(n));
-            record.setAnswer(QString(QLatin1Char("abcde"[n % 5])));
-            bytes += record.toBytes();
-        }
-        QFile file(QString::fromLatin1(BankFile::kFileName));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write the bank");
-    }
-
-private:
-    QTemporaryDir dir_;
-};
 
 void ensureBank()
 {
-    static FullBank bank;
+    static const bool written = (benchsupport::writeFullBank(), true);
+    (void)written;
 }
 
 // As Tools > Add opens it: created (its load step runs), shown, and loaded once more.
@@ -78,14 +56,3 @@ void BM_Next1000Records(benchmark::State& state)
 BENCHMARK(BM_Next1000Records)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    twips::registerFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -15,7 +15,11 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 namespace {
+
+using benchsupport::writeFile;
 
 // Lines like those of a help text: indented, of mixed length, ended by CR LF.
 QByteArray helpBytes(qint64 size)
@@ -27,13 +31,6 @@ QByteArray helpBytes(qint64 size)
                  " of the help: press \"Time\" to hide the clock; caf\xe9." +
                  QByteArray(n % 40, 'x') + "  \r\n";
     return bytes;
-}
-
-void writeFile(const QString& name, const QByteArray& bytes)
-{
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(name));
 }
 
 // The window as a user has it: shown, its timer left out.
@@ -106,16 +103,3 @@ void BM_ReviewOfFiftyQuestions(benchmark::State& st)
 BENCHMARK(BM_ReviewOfFiftyQuestions)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir folder;
-    QDir::setCurrent(folder.path());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

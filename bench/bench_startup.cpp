@@ -2,8 +2,8 @@
 // and options file) and the main window shown; then its closing, which saves the placement.
 #include "app/frmMain.h"
 #include "app/main1.h"
-#include "platform/SettingsStore.h"
 #include "platform/Services.h"
+#include "platform/SettingsStore.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
@@ -59,15 +59,3 @@ void Closing(benchmark::State& state)
 BENCHMARK(Closing)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    twips::registerFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -15,9 +15,17 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 namespace {
 
-constexpr int kFullBank = 32767;
+using benchsupport::writeFile;
+
+void ensureBank()
+{
+    static const bool written = (benchsupport::writeFullBank(), true);
+    (void)written;
+}
 
 // Answers every box at once: Yes to start, No to the review, OK to the rest.
 class InstantBoxes final : public platform::MessageBoxes {
@@ -30,30 +38,9 @@ public:
     }
 };
 
-void writeFile(const QString& name, const QByteArray& bytes)
-{
-    QFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(name));
-}
-
-void writeFullBank()
-{
-    QByteArray bytes;
-    bytes.reserve(qsizetype(kFullBank) * QuestionRecord::kSize);
-    for (int n = 1; n <= kFullBank; ++n) {
-        QuestionRecord record;
-        record.setQuestion(QStringLiteral("Which word is closest in meaning to word %1?").arg(n));
-        for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
-            record.setChoice(i, QStringLiteral("choice %1 of %2").arg(i + 1).arg(n));
-        record.setAnswer(QStringLiteral("c"));
-        bytes += record.toBytes();
-    }
-    writeFile(QStringLiteral("verbal.zep"), bytes);
-}
-
 void BM_DrawFiftyFromAFullBank(benchmark::State& st)
 {
+    ensureBank();
     vertest::reset();
     if (!vertest::openbank(50, 15).isEmpty())
         st.SkipWithError("the bank cannot serve the test");
@@ -69,6 +56,7 @@ BENCHMARK(BM_DrawFiftyFromAFullBank)->Unit(benchmark::kMicrosecond);
 
 void BM_WholeFiftyQuestionTest(benchmark::State& st)
 {
+    ensureBank();
     InstantBoxes boxes;
     platform::install({&boxes});
     writeFile(QStringLiteral("options"), "50\r\n15\r\n");
@@ -93,17 +81,3 @@ void BM_WholeFiftyQuestionTest(benchmark::State& st)
 BENCHMARK(BM_WholeFiftyQuestionTest)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir folder;
-    QDir::setCurrent(folder.path());
-    writeFullBank();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

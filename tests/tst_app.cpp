@@ -62,8 +62,14 @@ private:
         return w.geometry();
     }
     void closeMain();
-    QString stored(const char* key) { return env->settings.read(kApp, kSection, QString::fromLatin1(key), {}); }
-    void store(const char* key, const QString& value) { env->settings.write(kApp, kSection, QString::fromLatin1(key), value); }
+    QString stored(const char* key)
+    {
+        return env->settings.read(kApp, kSection, QString::fromLatin1(key), {});
+    }
+    void store(const char* key, const QString& value)
+    {
+        env->settings.write(kApp, kSection, QString::fromLatin1(key), value);
+    }
 
     std::unique_ptr<TestEnvironment> env;
 };
@@ -106,8 +112,8 @@ void TestApp::startUpInAnEmptyFolder()
     for (QWidget* control : w->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         QVERIFY2(!control->isVisible(), qPrintable(control->objectName()));
     QVERIFY(!findAction(w, "mnuFileTestquit")->isEnabled());
-    for (const char* name : {"mnuFileVer", "mnuFileExit", "mnuOptions", "mnuAdd", "mnuHelpContents",
-                             "mnuHelpAbout"})
+    for (const char* name :
+         {"mnuFileVer", "mnuFileExit", "mnuOptions", "mnuAdd", "mnuHelpContents", "mnuHelpAbout"})
         QVERIFY2(findAction(w, name)->isEnabled(), name);
     for (QMenu* menu : {w->mnuFile, w->mnuTools, w->mnuHelp})
         QVERIFY(menu->menuAction()->isEnabled());
@@ -159,18 +165,28 @@ void TestApp::controlsFromTheLayoutTable_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("place"); // twips, to the pixel
-    QTest::newRow("txtreview") << "txtreview" << "" << QRect(240, 480, 9015, 5175);
-    QTest::newRow("cmdnext") << "cmdnext" << "&Next" << QRect(8160, 5520, 1215, 615);
-    QTest::newRow("cmdanswer") << "cmdanswer" << "&Answer Confirm" << QRect(6720, 5520, 1215, 615);
-    QTest::newRow("lblsectionname") << "lblsectionname" << "Section Type" << QRect(3480, 0, 2175, 375);
-    QTest::newRow("lblquestionhead") << "lblquestionhead" << "Question             No."
-                                     << QRect(240, 600, 1095, 615);
-    QTest::newRow("opte") << "opte" << "e" << QRect(1320, 4320, 6375, 375);
-    QTest::newRow("cmdquit") << "cmdquit" << "&Test  Quit" << QRect(120, 5640, 1215, 495);
-    QTest::newRow("cmdHelp") << "cmdHelp" << "&Help" << QRect(1560, 5640, 1215, 495);
-    QTest::newRow("cmdtime") << "cmdtime" << "Time" << QRect(3000, 5640, 1215, 495);
-    QTest::newRow("lbltime") << "lbltime" << "" << QRect(6360, 0, 3015, 375);
-    QTest::newRow("cmdendreview") << "cmdendreview" << "End Review" << QRect(4155, 5880, 1335, 495);
+    QTest::newRow("txtreview") << "txtreview"
+                               << "" << QRect(240, 480, 9015, 5175);
+    QTest::newRow("cmdnext") << "cmdnext"
+                             << "&Next" << QRect(8160, 5520, 1215, 615);
+    QTest::newRow("cmdanswer") << "cmdanswer"
+                               << "&Answer Confirm" << QRect(6720, 5520, 1215, 615);
+    QTest::newRow("lblsectionname") << "lblsectionname"
+                                    << "Section Type" << QRect(3480, 0, 2175, 375);
+    QTest::newRow("lblquestionhead") << "lblquestionhead"
+                                     << "Question             No." << QRect(240, 600, 1095, 615);
+    QTest::newRow("opte") << "opte"
+                          << "e" << QRect(1320, 4320, 6375, 375);
+    QTest::newRow("cmdquit") << "cmdquit"
+                             << "&Test  Quit" << QRect(120, 5640, 1215, 495);
+    QTest::newRow("cmdHelp") << "cmdHelp"
+                             << "&Help" << QRect(1560, 5640, 1215, 495);
+    QTest::newRow("cmdtime") << "cmdtime"
+                             << "Time" << QRect(3000, 5640, 1215, 495);
+    QTest::newRow("lbltime") << "lbltime"
+                             << "" << QRect(6360, 0, 3015, 375);
+    QTest::newRow("cmdendreview") << "cmdendreview"
+                                  << "End Review" << QRect(4155, 5880, 1335, 495);
 }
 
 void TestApp::controlsFromTheLayoutTable()
@@ -222,9 +238,12 @@ void TestApp::unusablePlacementValues_data()
     QTest::addColumn<QString>("left");
     QTest::addColumn<QString>("width");
     QTest::addColumn<QRect>("normal");
-    QTest::newRow("not a number") << "abc" << "wide" << QRect(67, 67, 433, 433);
-    QTest::newRow("negative width") << "1500" << "-30" << QRect(100, 67, 433, 433);
-    QTest::newRow("off every screen") << "-900000" << "4500" << QRect(0, 0, 300, 433);
+    QTest::newRow("not a number") << "abc"
+                                  << "wide" << QRect(67, 67, 433, 433);
+    QTest::newRow("negative width") << "1500"
+                                    << "-30" << QRect(100, 67, 433, 433);
+    QTest::newRow("off every screen") << "-900000"
+                                      << "4500" << QRect(0, 0, 300, 433);
 }
 
 void TestApp::unusablePlacementValues()

@@ -65,15 +65,15 @@ void TestBank::fieldsPadOrCut_data()
     QTest::newRow("short choice") << int(Field::ChoiceC) << QStringLiteral("abc")
                                   << QByteArray("abc") + QByteArray(72, ' ');
     QTest::newRow("80-character choice")
-        << int(Field::ChoiceA) << QString(75, u'x') + QStringLiteral("yyyyy") << QByteArray(75, 'x');
+        << int(Field::ChoiceA) << QString(75, u'x') + QStringLiteral("yyyyy")
+        << QByteArray(75, 'x');
     QTest::newRow("spaces only") << int(Field::Question) << QStringLiteral("   ")
                                  << QByteArray(200, ' ');
-    QTest::newRow("answer cut to one") << int(Field::Answer) << QStringLiteral("cd")
-                                       << QByteArray("c");
+    QTest::newRow("answer cut to one")
+        << int(Field::Answer) << QStringLiteral("cd") << QByteArray("c");
     QTest::newRow("empty answer is a space") << int(Field::Answer) << QString() << QByteArray(" ");
-    QTest::newRow("line break as CR LF")
-        << int(Field::Question) << QStringLiteral("a\r\nb")
-        << QByteArray("a\r\nb") + QByteArray(196, ' ');
+    QTest::newRow("line break as CR LF") << int(Field::Question) << QStringLiteral("a\r\nb")
+                                         << QByteArray("a\r\nb") + QByteArray(196, ' ');
 }
 
 void TestBank::fieldsPadOrCut()
@@ -210,7 +210,8 @@ void TestBank::handlesSeeEachOthersWrites()
 
 void TestBank::readOnlyBankCanBeRead()
 {
-    env->write(QStringLiteral("verbal.zep"), sample(QStringLiteral("Q"), QStringLiteral("a")).toBytes());
+    env->write(QStringLiteral("verbal.zep"),
+               sample(QStringLiteral("Q"), QStringLiteral("a")).toBytes());
     QFile::setPermissions(env->path(QStringLiteral("verbal.zep")), QFile::ReadOwner);
     BankFile bank;
     QVERIFY(bank.open());
@@ -223,7 +224,8 @@ void TestBank::folderInPlaceOfTheBank()
     QVERIFY(QDir(env->dir.path()).mkdir(QStringLiteral("verbal.zep")));
     BankFile bank;
     QVERIFY(!bank.open());
-    QVERIFY2(bank.lastError().contains(QStringLiteral("\"verbal.zep\"")), qPrintable(bank.lastError()));
+    QVERIFY2(bank.lastError().contains(QStringLiteral("\"verbal.zep\"")),
+             qPrintable(bank.lastError()));
     QVERIFY(!bank.read(1));
     QVERIFY(!bank.write(1, QuestionRecord()));
 }
@@ -244,7 +246,8 @@ void TestBank::textRules()
     QCOMPARE(textrules::trimSpaces(QStringLiteral("  \ta b\t  ")), QStringLiteral("\ta b\t"));
     QCOMPARE(textrules::shownField(QStringLiteral("ab") + QChar(0) + QStringLiteral("cd")),
              QStringLiteral("ab"));
-    QCOMPARE(textrules::toStoredLineBreaks(QStringLiteral("a\nb\r\nc")), QStringLiteral("a\r\nb\r\nc"));
+    QCOMPARE(textrules::toStoredLineBreaks(QStringLiteral("a\nb\r\nc")),
+             QStringLiteral("a\r\nb\r\nc"));
     QCOMPARE(textrules::toShownLineBreaks(QStringLiteral("a\r\nb")), QStringLiteral("a\nb"));
     QCOMPARE(textrules::literalCaption(QStringLiteral("R&D")), QStringLiteral("R&&D"));
 }

@@ -119,14 +119,14 @@ void TestOptions::startUp_data()
                                << QByteArray("20\r\n30\r\n");
     QTest::newRow("halves") << true << QByteArray("2.5\r\n3.5\r\n") << 2 << 4
                             << QByteArray("2.5\r\n3.5\r\n");
-    QTest::newRow("spaces and hex") << true << QByteArray(" 12 \r\n&H0A\r\n") << 12 << 10
-                                    << QByteArray(" 12 \r\n&H0A\r\n");
-    QTest::newRow("no final line end") << true << QByteArray("20\r\n30") << 20 << 30
-                                       << QByteArray("20\r\n30");
+    QTest::newRow("spaces and hex")
+        << true << QByteArray(" 12 \r\n&H0A\r\n") << 12 << 10 << QByteArray(" 12 \r\n&H0A\r\n");
+    QTest::newRow("no final line end")
+        << true << QByteArray("20\r\n30") << 20 << 30 << QByteArray("20\r\n30");
     QTest::newRow("CR alone") << true << QByteArray("20\r30\r") << 20 << 30
                               << QByteArray("20\r30\r");
-    QTest::newRow("third line ignored") << true << QByteArray("5\r\n6\r\n7\r\n") << 5 << 6
-                                        << QByteArray("5\r\n6\r\n7\r\n");
+    QTest::newRow("third line ignored")
+        << true << QByteArray("5\r\n6\r\n7\r\n") << 5 << 6 << QByteArray("5\r\n6\r\n7\r\n");
 }
 
 void TestOptions::startUp()

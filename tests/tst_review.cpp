@@ -420,20 +420,31 @@ void TestReview::helpFileThatCannotBeRead_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("folder");
+    QTest::addColumn<qint64>("size"); // of a file of zero bytes put there; 0: none
     QTest::addColumn<QString>("reason");
-    QTest::newRow("test help missing") << "hlp.txt" << false << "No such file or directory";
-    QTest::newRow("test help a folder") << "hlp.txt" << true << "a folder stands in its place";
-    QTest::newRow("contents missing") << "Readme.txt" << false << "No such file or directory";
-    QTest::newRow("contents a folder") << "Readme.txt" << true << "a folder stands in its place";
+    QTest::newRow("test help missing") << "hlp.txt" << false << 0LL << "No such file or directory";
+    QTest::newRow("test help a folder")
+        << "hlp.txt" << true << 0LL << "a folder stands in its place";
+    QTest::newRow("contents missing")
+        << "Readme.txt" << false << 0LL << "No such file or directory";
+    QTest::newRow("contents a folder")
+        << "Readme.txt" << true << 0LL << "a folder stands in its place";
+    QTest::newRow("contents huge")
+        << "Readme.txt" << false << (257LL << 20) << "it is larger than 256 MB";
 }
 
 void TestReview::helpFileThatCannotBeRead()
 {
     QFETCH(QString, file);
     QFETCH(bool, folder);
+    QFETCH(qint64, size);
     QFETCH(QString, reason);
     if (folder)
         QVERIFY(QDir(env->dir.path()).mkdir(file));
+    if (size > 0) { // sparse: it takes no room on the disk
+        env->write(file, {});
+        QVERIFY(QFile::resize(env->path(file), size));
+    }
     const bool testHelp = file == QStringLiteral("hlp.txt");
     if (testHelp) {
         writeBank("a");
@@ -452,7 +463,7 @@ void TestReview::helpFileThatCannotBeRead()
     checkShown(testHelp ? QStringLiteral("&GoBack To Test") : QStringLiteral("&End Help"), {});
     click(w->cmdendreview);
     QCOMPARE(visibleControls(w), testHelp ? kTestScreen : QStringList());
-    QCOMPARE(env->exists(file), folder);
+    QCOMPARE(env->exists(file), folder || size > 0);
 }
 
 QTEST_MAIN(TestReview)

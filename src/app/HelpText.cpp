@@ -9,6 +9,9 @@ namespace helptext {
 
 namespace {
 
+// Far more than any help text; a larger file is not one, and would only exhaust memory.
+constexpr qint64 kLargestFile = 256 * 1024 * 1024;
+
 QStringView trimmedSpaces(QStringView line)
 {
     while (!line.isEmpty() && line.front() == u' ')
@@ -52,6 +55,8 @@ bool load(const QString& fileName, QString* text, QString* error)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());
+    if (file.size() > kLargestFile)
+        return fail(QStringLiteral("it is larger than %1 MB").arg(kLargestFile / (1024 * 1024)));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());

@@ -4,8 +4,8 @@
 #include "app/Placement.h"
 #include "app/main1.h"
 #include "editor/frmverques.h"
-#include "options/frmOptions.h"
 #include "options/OptionsFile.h"
+#include "options/frmOptions.h"
 #include "platform/AppInfo.h"
 #include "platform/Forms.h"
 #include "platform/Services.h"
@@ -114,20 +114,15 @@ void frmMain::buildControls()
     const QFont sans = twips::font(kSansSerif, 8.25);
     const QFont antiqua = twips::font(kAntiqua, 9.75);
     // The layout table: name, place in twips, font; the list is also the tab order.
-    struct Row {
-        QWidget* control;
-        const char* name;
-        int left, top, width, height;
-        QFont font;
-    };
-    const Row rows[] = {
+    forms::layOut({
         {cmdnext, "cmdnext", 8160, 5520, 1215, 615, sans},
         {cmdanswer, "cmdanswer", 6720, 5520, 1215, 615, sans},
         {lblsectionname, "lblsectionname", 3480, 0, 2172, 372,
          twips::font(kAntiqua, 12, twips::Bold | twips::Underline)},
         {lblquestionhead, "lblquestionhead", 240, 600, 1095, 615,
          twips::font(kAntiqua, 9.75, twips::Bold)},
-        {lblquestion, "lblquestion", 1440, 600, 6135, 1215, twips::font(kSystem, 9.75, twips::Bold)},
+        {lblquestion, "lblquestion", 1440, 600, 6135, 1215,
+         twips::font(kSystem, 9.75, twips::Bold)},
         {opta, "opta", 1320, 2400, 6375, 375, antiqua},
         {optb, "optb", 1320, 2880, 6375, 375, antiqua},
         {optc, "optc", 1320, 3360, 6375, 375, antiqua},
@@ -139,16 +134,9 @@ void frmMain::buildControls()
         {lbltime, "lbltime", 6360, 0, 3012, 372, twips::font(kArial, 10.5, twips::Bold)},
         {cmdendreview, "cmdendreview", 4148, 5880, kEndReviewWidth, 495, twips::font(kArial, 10.5)},
         {txtreview, "txtreview", 240, 480, 9012, 5172, twips::font(kArial, 10.5, twips::Bold)},
-    };
-    QWidget* previous = nullptr;
-    for (const Row& row : rows) {
-        forms::place(row.control, row.name, row.left, row.top, row.width, row.height, row.font);
-        row.control->hide();
-        if (previous && row.control->focusPolicy() != Qt::NoFocus)
-            setTabOrder(previous, row.control);
-        if (row.control->focusPolicy() != Qt::NoFocus)
-            previous = row.control;
-    }
+    });
+    for (QWidget* control : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        control->hide();
     // The text box lies over the question area; it must cover the labels under it.
     txtreview->raise();
     for (QWidget* off : {static_cast<QWidget*>(txtreview), static_cast<QWidget*>(cmdnext),
@@ -183,7 +171,8 @@ void frmMain::buildMenus()
     mnuTools->setObjectName(QStringLiteral("mnuTools"));
     mnuOptions = menuItem(mnuTools, "mnuOptions", QStringLiteral("&Options"),
                           QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuAdd = menuItem(mnuTools, "mnuAdd", QStringLiteral("&Add"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    mnuAdd =
+        menuItem(mnuTools, "mnuAdd", QStringLiteral("&Add"), QKeySequence(Qt::CTRL | Qt::Key_A));
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));

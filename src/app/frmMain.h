@@ -69,7 +69,7 @@ public:
     QAction* mnuHelpAbout = nullptr;
 
     // State of a test.
-    qint16 answered = 0;  // 0 until the first answer of the running test is confirmed
+    qint16 answered = 0;   // 0 until the first answer of the running test is confirmed
     bool showtime = false; // the remaining time is shown and counted down
     qint16 numques = 15;   // questions of the test, from the options file
     qint16 testmins = 15;  // minutes of the test, from the options file

@@ -140,13 +140,7 @@ void frmverques::buildControls()
     // given in the window and moved into the frame's own coordinates.
     constexpr int fx = 240;
     constexpr int fy = 4560;
-    struct Row {
-        QWidget* control;
-        const char* name;
-        int left, top, width, height;
-        QFont font;
-    };
-    const Row rows[] = {
+    forms::layOut({
         {lblhead, "lblhead", 120, 0, 4815, 255, twips::font(antiqua, 9.75, twips::Bold)},
         {lblqeus, "lblqeus", 120, 360, 855, 255, label},
         {txtques, "txtques", 960, 360, 4215, 1095, box},
@@ -174,16 +168,7 @@ void frmverques::buildControls()
         {cmdend, "cmdend", 5640, 3840, 1215, 495, sans},
         {cmdadd, "cmdadd", 5640, 240, 1215, 495, sans},
         {cmdsave, "cmdsave", 5640, 960, 1215, 495, sans},
-    };
-    QWidget* previous = nullptr;
-    for (const Row& row : rows) {
-        forms::place(row.control, row.name, row.left, row.top, row.width, row.height, row.font);
-        if (row.control->focusPolicy() == Qt::NoFocus)
-            continue;
-        if (previous)
-            setTabOrder(previous, row.control);
-        previous = row.control;
-    }
+    });
 
     answers = new QButtonGroup(this);
     answers->setObjectName(QStringLiteral("answers"));

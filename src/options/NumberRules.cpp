@@ -1,8 +1,8 @@
 #include "options/NumberRules.h"
 
 #include <QByteArray>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 namespace numberrules {
@@ -123,9 +123,8 @@ std::optional<qint16> roundToInt16(double value)
 {
     if (std::isnan(value))
         return std::nullopt;
-    const double rounded = value - std::floor(value) == 0.5
-                               ? 2 * std::round(value / 2)
-                               : std::round(value);
+    const double rounded =
+        value - std::floor(value) == 0.5 ? 2 * std::round(value / 2) : std::round(value);
     if (rounded < std::numeric_limits<qint16>::min() ||
         rounded > std::numeric_limits<qint16>::max())
         return std::nullopt;

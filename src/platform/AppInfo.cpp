@@ -33,7 +33,8 @@ QString contactAddress()
 
 QString licenceNotice()
 {
-    return QStringLiteral("Warning: Lexamo is MIT-licensed free software; copies must keep its notice.");
+    return QStringLiteral(
+        "Warning: Lexamo is MIT-licensed free software; copies must keep its notice.");
 }
 
 } // namespace appinfo

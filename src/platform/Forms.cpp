@@ -19,6 +19,19 @@ void place(QWidget* control, const char* name, int left, int top, int width, int
     control->setFont(font);
 }
 
+void layOut(std::initializer_list<Place> table)
+{
+    QWidget* previous = nullptr;
+    for (const Place& row : table) {
+        place(row.control, row.name, row.left, row.top, row.width, row.height, row.font);
+        if (row.control->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, row.control);
+        previous = row.control;
+    }
+}
+
 void clearGroup(QButtonGroup* group)
 {
     const bool exclusive = group->exclusive();
@@ -62,8 +75,8 @@ void paintProgram(QPainter& p, int s)
     p.drawPath(left);
     p.drawPath(QTransform(-1, 0, 0, 1, 32 * u, 0).map(left));
     p.setPen(QPen(QColor(200, 140, 0), 3 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(QPolygonF({QPointF(8 * u, 16 * u), QPointF(14 * u, 22 * u),
-                              QPointF(26 * u, 10 * u)}));
+    p.drawPolyline(
+        QPolygonF({QPointF(8 * u, 16 * u), QPointF(14 * u, 22 * u), QPointF(26 * u, 10 * u)}));
 }
 
 void paintRightArrow(QPainter& p, int s)
@@ -71,10 +84,10 @@ void paintRightArrow(QPainter& p, int s)
     const qreal u = s / 32.0;
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
-    p.drawPolygon(QPolygonF({QPointF(4 * u, 12 * u), QPointF(17 * u, 12 * u),
-                             QPointF(17 * u, 5 * u), QPointF(29 * u, 16 * u),
-                             QPointF(17 * u, 27 * u), QPointF(17 * u, 20 * u),
-                             QPointF(4 * u, 20 * u)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(4 * u, 12 * u), QPointF(17 * u, 12 * u), QPointF(17 * u, 5 * u),
+                   QPointF(29 * u, 16 * u), QPointF(17 * u, 27 * u), QPointF(17 * u, 20 * u),
+                   QPointF(4 * u, 20 * u)}));
 }
 
 void paintLeftArrow(QPainter& p, int s)
@@ -88,8 +101,8 @@ void paintConfirm(QPainter& p, int s)
 {
     const qreal u = s / 32.0;
     p.setPen(QPen(QColor(0, 110, 40), 4 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(QPolygonF({QPointF(6 * u, 17 * u), QPointF(13 * u, 24 * u),
-                              QPointF(26 * u, 8 * u)}));
+    p.drawPolyline(
+        QPolygonF({QPointF(6 * u, 17 * u), QPointF(13 * u, 24 * u), QPointF(26 * u, 8 * u)}));
 }
 
 } // namespace

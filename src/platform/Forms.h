@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QString>
+#include <initializer_list>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -14,6 +15,17 @@ namespace forms {
 // Gives a control its name and its place in twips within its parent.
 void place(QWidget* control, const char* name, int left, int top, int width, int height,
            const QFont& font);
+// One row of a window's layout table: a control, its name, its place in twips and its font.
+struct Place {
+    QWidget* control;
+    const char* name;
+    int left, top, width, height;
+    QFont font;
+};
+// Places every control of a layout table. The controls that take the focus follow each other
+// in the table's order when Tab is pressed.
+void layOut(std::initializer_list<Place> table);
+
 // Clears every button of an exclusive group (an exclusive group refuses to clear its last one).
 void clearGroup(QButtonGroup* group);
 

@@ -15,9 +15,8 @@ long SystemRegistry::openKey(RegistryKey root, const QByteArray& subKey, quint32
                              quint32 access, RegistryKey* result)
 {
     HKEY key = nullptr;
-    const long status =
-        RegOpenKeyExA(reinterpret_cast<HKEY>(static_cast<quintptr>(root)), subKey.constData(),
-                      options, access, &key);
+    const long status = RegOpenKeyExA(reinterpret_cast<HKEY>(static_cast<quintptr>(root)),
+                                      subKey.constData(), options, access, &key);
     *result = static_cast<RegistryKey>(reinterpret_cast<quintptr>(key));
     return status;
 }
@@ -28,8 +27,8 @@ long SystemRegistry::queryValue(RegistryKey key, const QByteArray& valueName, qu
     DWORD valueType = 0;
     DWORD byteCount = *size;
     const long status =
-        RegQueryValueExA(reinterpret_cast<HKEY>(static_cast<quintptr>(key)),
-                         valueName.constData(), nullptr, &valueType, data, &byteCount);
+        RegQueryValueExA(reinterpret_cast<HKEY>(static_cast<quintptr>(key)), valueName.constData(),
+                         nullptr, &valueType, data, &byteCount);
     *type = valueType;
     *size = byteCount;
     return status;
@@ -48,9 +47,9 @@ constexpr RegistryKey kSysInfoKey = 1;
 constexpr char kSysInfoKeyPath[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 
 // System-information tools of the common Linux desktops, in order of preference.
-constexpr const char* kSysInfoTools[] = {"hardinfo", "hardinfo2", "kinfocenter",
-                                         "gnome-system-monitor", "mate-system-monitor",
-                                         "xfce4-taskmanager"};
+constexpr const char* kSysInfoTools[] = {
+    "hardinfo",         "hardinfo2", "kinfocenter", "gnome-system-monitor", "mate-system-monitor",
+    "xfce4-taskmanager"};
 
 QByteArray systemInformationTool()
 {

@@ -36,11 +36,10 @@ const Services& services()
 void install(const Services& replacements)
 {
     const Services& r = real();
-    current() = Services{orReal(replacements.messageBoxes, r.messageBoxes),
-                         orReal(replacements.random, r.random),
-                         orReal(replacements.settings, r.settings),
-                         orReal(replacements.registry, r.registry),
-                         orReal(replacements.programs, r.programs)};
+    current() = Services{
+        orReal(replacements.messageBoxes, r.messageBoxes), orReal(replacements.random, r.random),
+        orReal(replacements.settings, r.settings), orReal(replacements.registry, r.registry),
+        orReal(replacements.programs, r.programs)};
 }
 
 } // namespace platform

@@ -10,8 +10,8 @@ namespace {
 std::unique_ptr<QSettings> open(const QString& folder, const QString& application)
 {
     if (folder.isEmpty())
-        return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                           application, application);
+        return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, application,
+                                           application);
     return std::make_unique<QSettings>(folder + QLatin1Char('/') + application + QLatin1Char('/') +
                                            application + QStringLiteral(".ini"),
                                        QSettings::IniFormat);
@@ -28,8 +28,8 @@ QString QtSettingsStore::read(const QString& application, const QString& section
     return settings->value(section + QLatin1Char('/') + key, defaultValue).toString();
 }
 
-void QtSettingsStore::write(const QString& application, const QString& section,
-                            const QString& key, const QString& value)
+void QtSettingsStore::write(const QString& application, const QString& section, const QString& key,
+                            const QString& value)
 {
     auto settings = open(folder_, application);
     settings->setValue(section + QLatin1Char('/') + key, value);

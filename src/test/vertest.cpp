@@ -99,9 +99,9 @@ bool alreadyDrawn(const State& s, qint16 candidate)
 // by another program since the test started; then the draw must not go on for ever.
 bool recordsLeft(const State& s, qint64 records)
 {
-    const auto drawnInBank = std::count_if(s.usedrecs.begin() + 1,
-                                           s.usedrecs.begin() + 1 + s.usedcount,
-                                           [records](qint16 r) { return r <= records; });
+    const auto drawnInBank =
+        std::count_if(s.usedrecs.begin() + 1, s.usedrecs.begin() + 1 + s.usedcount,
+                      [records](qint16 r) { return r <= records; });
     return drawnInBank < std::min<qint64>(records, BankFile::kMaxRecords);
 }
 

@@ -12,9 +12,10 @@ platform::Answer FakeMessageBoxes::show(const platform::MessageBox& box)
     shown.append(box);
     if (script_.empty()) {
         ++unexpected;
-        QTest::qFail(qPrintable(QStringLiteral("unexpected message box \"%1\": %2")
-                                    .arg(box.title, box.text)),
-                     __FILE__, __LINE__);
+        QTest::qFail(
+            qPrintable(
+                QStringLiteral("unexpected message box \"%1\": %2").arg(box.title, box.text)),
+            __FILE__, __LINE__);
         return box.buttons == platform::Buttons::Ok ? platform::Answer::Ok
                                                     : platform::Answer::Cancel;
     }

@@ -22,8 +22,8 @@ long FakeRegistry::openKey(platform::RegistryKey root, const QByteArray& subKey,
     return platform::kErrorSuccess;
 }
 
-long FakeRegistry::queryValue(platform::RegistryKey key, const QByteArray& valueName,
-                              quint32* type, unsigned char* data, quint32* size)
+long FakeRegistry::queryValue(platform::RegistryKey key, const QByteArray& valueName, quint32* type,
+                              unsigned char* data, quint32* size)
 {
     queried.append(valueName);
     if (!handles_.contains(key))
