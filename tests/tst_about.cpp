@@ -52,7 +52,7 @@ class TestAbout : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { twips::registerFontSubstitutions(); }
-    void init() { env = std::make_unique<TestEnvironment>(); }
+    void init() { beginTest(env); }
     void cleanup();
 
     void getKeyValue_data();
@@ -74,13 +74,7 @@ private:
 
 void TestAbout::cleanup()
 {
-    if (main1::mainwindow)
-        main1::mainwindow->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(openTopLevelWindows(), QStringList());
-    QCOMPARE(env->boxes.unexpected, 0);
-    QCOMPARE(env->boxes.unanswered(), 0);
-    env.reset();
+    finishTest(env);
 }
 
 void TestAbout::getKeyValue_data()

@@ -33,11 +33,7 @@ class TestApp : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { twips::registerFontSubstitutions(); }
-    void init()
-    {
-        env.reset(); // a cleanup that failed early may have left the last one
-        env = std::make_unique<TestEnvironment>();
-    }
+    void init() { beginTest(env); }
     void cleanup();
 
     void startUpInAnEmptyFolder();
@@ -89,12 +85,7 @@ void TestApp::closeMain()
 
 void TestApp::cleanup()
 {
-    closeMain();
-    QVERIFY(!main1::mainwindow);
-    QCOMPARE(openTopLevelWindows(), QStringList());
-    QCOMPARE(env->boxes.unexpected, 0);
-    QCOMPARE(env->boxes.unanswered(), 0);
-    env.reset();
+    finishTest(env);
 }
 
 void TestApp::startUpInAnEmptyFolder()

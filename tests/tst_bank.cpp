@@ -29,11 +29,7 @@ class TestBank : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        env.reset(); // a cleanup that failed early may have left the last one
-        env = std::make_unique<TestEnvironment>();
-    }
+    void init() { beginTest(env); }
     void cleanup() { env.reset(); }
 
     void fieldsPadOrCut_data();

@@ -142,20 +142,13 @@ private:
 void TestEditor::init()
 {
     frmverques::resetState();
-    env.reset(); // a failed cleanup leaves the last one
-    env = std::make_unique<TestEnvironment>();
+    beginTest(env);
 }
 
 void TestEditor::cleanup()
 {
-    if (main1::mainwindow)
-        main1::mainwindow->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(openTopLevelWindows(), QStringList());
+    finishTest(env);
     QCOMPARE(bankHandles(), 0);
-    QCOMPARE(env->boxes.unexpected, 0);
-    QCOMPARE(env->boxes.unanswered(), 0);
-    env.reset();
 }
 
 frmverques* TestEditor::open(const QByteArray& bank)

@@ -15,11 +15,7 @@ class TestOptions : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        env.reset(); // a cleanup that failed early may have left the last one
-        env = std::make_unique<TestEnvironment>();
-    }
+    void init() { beginTest(env); }
     void cleanup() { env.reset(); }
 
     void conversion_data();

@@ -50,7 +50,7 @@ class TestOptionsDialog : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { twips::registerFontSubstitutions(); }
-    void init() { env = std::make_unique<TestEnvironment>(); }
+    void init() { beginTest(env); }
     void cleanup();
 
     void windowAndControls();
@@ -78,12 +78,7 @@ private:
 
 void TestOptionsDialog::cleanup()
 {
-    if (main1::mainwindow)
-        main1::mainwindow->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(openTopLevelWindows(), QStringList());
-    QCOMPARE(env->boxes.unexpected, 0);
-    env.reset();
+    finishTest(env);
 }
 
 frmOptions* TestOptionsDialog::open(const QByteArray& file)

@@ -86,7 +86,7 @@ private:
 
 void TestReview::init()
 {
-    env = std::make_unique<TestEnvironment>();
+    beginTest(env);
     vertest::reset();
 }
 
@@ -94,15 +94,8 @@ void TestReview::cleanup()
 {
     if (w)
         w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    const QStringList left = openTopLevelWindows();
-    const int unexpected = env->boxes.unexpected;
-    const qsizetype unanswered = env->boxes.unanswered();
     vertest::reset();
-    env.reset();
-    QCOMPARE(left, QStringList());
-    QCOMPARE(unexpected, 0);
-    QCOMPARE(unanswered, 0);
+    finishTest(env);
 }
 
 void TestReview::startTest(const QByteArray& options)

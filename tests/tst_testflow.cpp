@@ -78,7 +78,7 @@ private:
 
 void TestFlow::init()
 {
-    env = std::make_unique<TestEnvironment>();
+    beginTest(env);
     vertest::reset();
 }
 
@@ -86,15 +86,8 @@ void TestFlow::cleanup()
 {
     if (w)
         w->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    const QStringList left = openTopLevelWindows();
-    const int unexpected = env->boxes.unexpected;
-    const qsizetype unanswered = env->boxes.unanswered();
     vertest::reset();
-    env.reset();
-    QCOMPARE(left, QStringList());
-    QCOMPARE(unexpected, 0);
-    QCOMPARE(unanswered, 0);
+    finishTest(env);
 }
 
 frmMain* TestFlow::start()

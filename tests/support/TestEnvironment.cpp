@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <QWidget>
 
 TestEnvironment::TestEnvironment()
@@ -68,4 +69,26 @@ QStringList openTopLevelWindows()
                              : widget->objectName());
     }
     return names;
+}
+
+void beginTest(std::unique_ptr<TestEnvironment>& env)
+{
+    env.reset();
+    env = std::make_unique<TestEnvironment>();
+}
+
+void finishTest(std::unique_ptr<TestEnvironment>& env)
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QStringLiteral("frmMain"))
+            window->close();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QStringList left = openTopLevelWindows();
+    const int unexpected = env->boxes.unexpected;
+    const qsizetype unanswered = env->boxes.unanswered();
+    env.reset();
+    QCOMPARE(left, QStringList());
+    QCOMPARE(unexpected, 0);
+    QCOMPARE(unanswered, 0);
 }

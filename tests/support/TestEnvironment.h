@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
 
 class QAction;
 class QWidget;
@@ -46,3 +47,10 @@ QAction* findAction(QWidget* window, const char* name);
 bool trigger(QWidget* window, const char* name);
 // Names of the top-level windows still open (visible or not), for cleanup checks.
 QStringList openTopLevelWindows();
+
+// Makes a fresh environment, after the one a failed test may have left behind is gone.
+void beginTest(std::unique_ptr<TestEnvironment>& env);
+// Closes the main window (and so every other window), then checks that the test left no window open
+// and no message box unshown or unscripted. The environment goes first, so a failed check leaves
+// nothing behind.
+void finishTest(std::unique_ptr<TestEnvironment>& env);
