@@ -6,6 +6,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -47,6 +48,8 @@ private Q_SLOTS:
     void unusablePlacementValues();
     void exitUnloadsOtherWindowsNewestFirst();
     void splashTexts();
+    void layoutFontsMapToInstalledFonts_data();
+    void layoutFontsMapToInstalledFonts();
 
 private:
     frmMain* start();
@@ -276,6 +279,29 @@ void TestApp::splashTexts()
     QVERIFY(splash.lblWarning->text().startsWith(QStringLiteral("Warning: ")));
     QVERIFY(splash.lblWarning->text().contains(QStringLiteral("MIT")));
     QVERIFY(splash.windowFlags() & Qt::SplashScreen);
+}
+
+void TestApp::layoutFontsMapToInstalledFonts_data()
+{
+    QTest::addColumn<QString>("layoutFont");
+    QTest::addColumn<QString>("installed");
+    QTest::newRow("Arial") << "Arial"
+                           << "Liberation Sans";
+    QTest::newRow("MS Sans Serif") << "MS Sans Serif"
+                                   << "Liberation Sans";
+    QTest::newRow("System") << "System"
+                            << "Liberation Sans";
+    QTest::newRow("Book Antiqua") << "Book Antiqua"
+                                  << "P052";
+}
+
+void TestApp::layoutFontsMapToInstalledFonts()
+{
+    QFETCH(QString, layoutFont);
+    QFETCH(QString, installed);
+    // The family may carry a foundry in brackets, as "P052 [UKWN]".
+    const QString family = QFontInfo(twips::font(layoutFont, 10)).family();
+    QVERIFY2(family.startsWith(installed), qPrintable(family));
 }
 
 QTEST_MAIN(TestApp)
