@@ -9,7 +9,7 @@ cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release -DLEXAMO_TESTS=OFF >/
 cmake --build "$top/build" -j"$(nproc)" --target lexamo data
 
 mkdir -p "$top/run"
-for f in "$top"/build/data/*; do
+for f in "$top"/build/sample/*; do
     name=$(basename "$f")
     if [ "$name" = verbal.zep ] && [ -e "$top/run/verbal.zep" ]; then
         continue
