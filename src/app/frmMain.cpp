@@ -88,7 +88,8 @@ void frmMain::buildControls()
     txtreview->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtreview->setAccessibleName(QStringLiteral("Review and help text"));
     QPalette light = txtreview->palette();
-    light.setColor(QPalette::Base, light.color(QPalette::Midlight));
+    // A light 3-D grey, a shade darker than the window.
+    light.setColor(QPalette::Base, light.color(QPalette::Window).darker(106));
     txtreview->setPalette(light);
     cmdnext = pictureButton(client, QStringLiteral("&Next"), forms::arrowIcon(true));
     cmdanswer = pictureButton(client, QStringLiteral("&Answer Confirm"), forms::confirmIcon());
