@@ -3,13 +3,12 @@
 
 #include "bank/Cp1252.h"
 #include "bank/QuestionRecord.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
 #include <QTest>
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 namespace {
 
@@ -485,15 +484,10 @@ void TestBankTool::failedWriteLeavesNothing()
     for (int i = 0; i < 200; ++i)
         csv += "Q" + QByteArray::number(i) + ",a,b,c,d,e,a\n";
     env->write("many.csv", csv);
-    rlimit saved{};
-    QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 50000;
-    QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-    const int status = tool({"import", "many.csv", "-o", "bank.zep"});
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    const int status = [&] {
+        const FileSizeLimit limit(50000);
+        return tool({"import", "many.csv", "-o", "bank.zep"});
+    }();
     QCOMPARE(status, banktool::Failed);
     QVERIFY2(err.contains("Cannot write \"bank.zep\""), qPrintable(err));
     QCOMPARE(env->read("bank.zep"), bankOf(kPair));

@@ -4,6 +4,7 @@
 #include "editor/QuestionBox.h"
 #include "editor/frmverques.h"
 #include "platform/Twips.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
@@ -18,9 +19,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 using platform::Answer;
 
@@ -60,23 +59,6 @@ int bankHandles()
     }
     return count;
 }
-
-// Writes that would take a file beyond this many bytes fail part-way, as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &before_);
-        rlimit limit = before_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &before_); }
-
-private:
-    rlimit before_{};
-};
 
 platform::MessageBox exclamation(const QString& text)
 {

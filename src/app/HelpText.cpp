@@ -50,8 +50,12 @@ bool load(const QString& fileName, QString* text, QString* error)
         *error = QStringLiteral("Cannot read the help file \"%1\": %2.").arg(fileName, reason);
         return false;
     };
-    if (QFileInfo(fileName).isDir())
+    const QFileInfo info(fileName);
+    if (info.isDir())
         return fail(QStringLiteral("a folder stands in its place"));
+    // A pipe or a device would make the read wait for ever.
+    if (info.exists() && !info.isFile())
+        return fail(QStringLiteral("it is not an ordinary file"));
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());

@@ -29,8 +29,12 @@ bool BankFile::open(const QString& path)
 {
     close();
     file_.setFileName(path);
-    if (QFileInfo(path).isDir())
+    const QFileInfo info(path);
+    if (info.isDir())
         return fail(QStringLiteral("open"), QStringLiteral("a folder stands in its place"));
+    // A pipe or a device in the bank's place would make a read wait for ever.
+    if (info.exists() && !info.isFile())
+        return fail(QStringLiteral("open"), QStringLiteral("it is not an ordinary file"));
     if (file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return true;
     const QString reason = file_.errorString();

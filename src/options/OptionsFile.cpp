@@ -22,7 +22,8 @@ struct RawLines {
 RawLines readRawLines(const QString& path)
 {
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    // Only an ordinary file: a pipe in its place would make the read wait for ever.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return {};
     // The two lines the program reads are short; a huge file is not read beyond its start.
     const QByteArray bytes = file.read(64 * 1024);
