@@ -79,31 +79,6 @@ void exportTo(benchmark::State& state, const char* target)
     state.SetItemsProcessed(state.iterations() * kRecords);
 }
 
-void BM_ImportCsv(benchmark::State& state)
-{
-    importFrom(state, "bank.csv");
-}
-void BM_ImportAiken(benchmark::State& state)
-{
-    importFrom(state, "bank.txt");
-}
-void BM_ImportGift(benchmark::State& state)
-{
-    importFrom(state, "bank.gift");
-}
-void BM_ExportCsv(benchmark::State& state)
-{
-    exportTo(state, "out.csv");
-}
-void BM_ExportAiken(benchmark::State& state)
-{
-    exportTo(state, "out.txt");
-}
-void BM_ExportGift(benchmark::State& state)
-{
-    exportTo(state, "out.gift");
-}
-
 void BM_Check(benchmark::State& state)
 {
     const Folder& f = folder();
@@ -114,10 +89,10 @@ void BM_Check(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_ImportCsv)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ImportAiken)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ImportGift)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ExportCsv)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ExportAiken)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ExportGift)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(importFrom, Csv, "bank.csv")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(importFrom, Aiken, "bank.txt")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(importFrom, Gift, "bank.gift")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(exportTo, Csv, "out.csv")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(exportTo, Aiken, "out.txt")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(exportTo, Gift, "out.gift")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Check)->Unit(benchmark::kMillisecond);

@@ -98,11 +98,9 @@ ExportResult write(const QList<QuestionRecord>& records, bool flatten)
     ExportResult out;
     for (qsizetype n = 0; n < records.size(); ++n) {
         const QuestionRecord& record = records.at(n);
-        const QString letter = recordrules::answerLetter(record);
-        if (letter.isEmpty()) {
-            out.error = QStringLiteral("record %1: the answer is not a letter a to e").arg(n + 1);
+        const QString letter = recordrules::markedAnswer(record, n + 1, &out.error);
+        if (letter.isEmpty())
             return out;
-        }
         for (int f = 0; f < static_cast<int>(Field::Answer); ++f) {
             QString text = recordrules::exportedText(record, static_cast<Field>(f));
             if (!oneLine(&text, flatten)) {

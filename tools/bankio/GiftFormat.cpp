@@ -267,11 +267,9 @@ ExportResult write(const QList<QuestionRecord>& records)
     ExportResult out;
     for (qsizetype n = 0; n < records.size(); ++n) {
         const QuestionRecord& record = records.at(n);
-        const QString letter = recordrules::answerLetter(record);
-        if (letter.isEmpty()) {
-            out.error = QStringLiteral("record %1: the answer is not a letter a to e").arg(n + 1);
+        const QString letter = recordrules::markedAnswer(record, n + 1, &out.error);
+        if (letter.isEmpty())
             return out;
-        }
         QString text = QStringLiteral("::Q%1:: %2 {\n")
                            .arg(n + 1)
                            .arg(escaped(recordrules::exportedText(record, Field::Question)));

@@ -101,6 +101,14 @@ QString answerLetter(const QuestionRecord& record)
     return letter.size() == 1 && letter.at(0) >= u'a' && letter.at(0) <= u'e' ? letter : QString();
 }
 
+QString markedAnswer(const QuestionRecord& record, qsizetype n, QString* error)
+{
+    const QString letter = answerLetter(record);
+    if (letter.isEmpty())
+        *error = QStringLiteral("record %1: the answer is not a letter a to e").arg(n);
+    return letter;
+}
+
 QString foldedQuestion(const QString& question)
 {
     QString text = question;

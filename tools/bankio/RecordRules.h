@@ -23,6 +23,9 @@ QString exportedText(const QuestionRecord& record, QuestionRecord::Field f);
 
 // The answer letter "a" to "e" of a record, or an empty text when it holds anything else.
 QString answerLetter(const QuestionRecord& record);
+// The answer letter for the formats that mark the right choice (Aiken, GIFT); empty, with the
+// message for record number n in *error, when the record's answer is not a letter a to e.
+QString markedAnswer(const QuestionRecord& record, qsizetype n, QString* error);
 
 // A question's text with runs of spaces, line breaks and zero characters made one space, ends
 // trimmed and case folded: two questions that fold alike stand twice in the bank.
