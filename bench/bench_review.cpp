@@ -5,7 +5,7 @@
 #include "app/frmMain.h"
 #include "app/main1.h"
 #include "bank/BankFile.h"
-#include "test/vertest.h"
+#include "exam/vertest.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,8 +4,8 @@
 #include "app/frmMain.h"
 #include "app/main1.h"
 #include "bank/QuestionRecord.h"
+#include "exam/vertest.h"
 #include "platform/Services.h"
-#include "test/vertest.h"
 
 #include <QApplication>
 #include <QDir>

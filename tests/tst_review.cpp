@@ -1,11 +1,11 @@
 #include "app/HelpText.h"
 #include "app/frmMain.h"
 #include "app/main1.h"
+#include "exam/ExamRules.h"
+#include "exam/vertest.h"
 #include "platform/Twips.h"
 #include "support/ExamDriver.h"
 #include "support/TestEnvironment.h"
-#include "test/ExamRules.h"
-#include "test/vertest.h"
 
 #include <QDir>
 #include <QFile>

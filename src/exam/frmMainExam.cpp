@@ -1,9 +1,9 @@
 #include "app/frmMain.h"
 
+#include "exam/ExamRules.h"
+#include "exam/vertest.h"
 #include "options/OptionsFile.h"
 #include "platform/MessageBoxes.h"
-#include "test/ExamRules.h"
-#include "test/vertest.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

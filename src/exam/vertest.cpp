@@ -1,13 +1,13 @@
-#include "test/vertest.h"
+#include "exam/vertest.h"
 
 #include "app/HelpText.h"
 #include "app/frmMain.h"
 #include "app/main1.h"
 #include "bank/TextRules.h"
+#include "exam/ExamRules.h"
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Services.h"
-#include "test/ExamRules.h"
 
 #include <QAction>
 #include <QButtonGroup>

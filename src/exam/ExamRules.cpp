@@ -1,4 +1,4 @@
-#include "test/ExamRules.h"
+#include "exam/ExamRules.h"
 
 #include "bank/BankFile.h"
 #include "bank/TextRules.h"
