@@ -3,7 +3,6 @@
 
 #include "app/HelpText.h"
 #include "app/frmMain.h"
-#include "app/main1.h"
 #include "bank/BankFile.h"
 #include "exam/vertest.h"
 
@@ -37,12 +36,10 @@ QByteArray helpBytes(qint64 size)
 struct Window {
     Window()
     {
-        main1::mainwindow = &w;
         w.Form_Load();
         w.Timer1->stop();
         w.show();
     }
-    ~Window() { main1::mainwindow = nullptr; }
     frmMain w;
 };
 
@@ -92,7 +89,7 @@ void BM_ReviewOfFiftyQuestions(benchmark::State& st)
         s.answers[i] = {qint16(51 - i), QStringLiteral("c"), false};
     Window window;
     for (auto _ : st) {
-        vertest::showreview();
+        vertest::showreview(window.w);
         QCoreApplication::processEvents();
         st.PauseTiming();
         window.w.cmdendreview_Click();

@@ -2,7 +2,6 @@
 // and a whole 50-question test from "&Verbal Test" to the score, its boxes answered at once.
 
 #include "app/frmMain.h"
-#include "app/main1.h"
 #include "bank/QuestionRecord.h"
 #include "exam/vertest.h"
 #include "platform/Services.h"
@@ -62,7 +61,6 @@ void BM_WholeFiftyQuestionTest(benchmark::State& st)
     writeFile(QStringLiteral("options"), "50\r\n15\r\n");
     vertest::reset();
     frmMain w;
-    main1::mainwindow = &w;
     w.Form_Load();
     w.Timer1->stop();
     for (auto _ : st) {
@@ -74,7 +72,6 @@ void BM_WholeFiftyQuestionTest(benchmark::State& st)
         }
         benchmark::DoNotOptimize(vertest::state().quesindex);
     }
-    main1::mainwindow = nullptr;
     vertest::reset();
     platform::install({});
 }

@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "app/main1.h"
+#include "exam/vertest.h"
 #include "platform/Twips.h"
 #include "support/TestEnvironment.h"
 
@@ -98,9 +99,9 @@ void TestApp::startUpInAnEmptyFolder()
     QVERIFY(w->isMaximized());
     QCOMPARE(w->windowTitle(), QStringLiteral("Lexamo"));
     QCOMPARE(env->read(QStringLiteral("options")), QByteArray("\x31\x35\x0D\x0A\x31\x35\x0D\x0A"));
-    QCOMPARE(w->numques, 15);
-    QCOMPARE(w->testmins, 15);
-    QCOMPARE(w->showtime, false);
+    QCOMPARE(vertest::state().numques, 15);
+    QCOMPARE(vertest::state().testmins, 15);
+    QCOMPARE(vertest::state().showtime, false);
     QCOMPARE(w->Timer1->interval(), 1000);
     QVERIFY(w->Timer1->isActive());
     for (QWidget* control : w->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -119,9 +120,9 @@ void TestApp::startUpInAnEmptyFolder()
 void TestApp::startUpKeepsAnOptionsFileWithContent()
 {
     env->write(QStringLiteral("options"), "2.5\r\n3.5\r\n");
-    frmMain* w = start();
-    QCOMPARE(w->numques, 2);
-    QCOMPARE(w->testmins, 4);
+    QVERIFY(start());
+    QCOMPARE(vertest::state().numques, 2);
+    QCOMPARE(vertest::state().testmins, 4);
     QCOMPARE(env->read(QStringLiteral("options")), QByteArray("2.5\r\n3.5\r\n"));
 }
 

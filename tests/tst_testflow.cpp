@@ -195,18 +195,18 @@ void TestFlow::completedTestOfThree()
     env->random.values = {drawing(2, 5), drawing(2, 5), drawing(5, 5), drawing(1, 5)};
     startTest("3\r\n15\r\n");
     checkQuestion(1, 2);
-    QVERIFY(w->showtime);
-    QCOMPARE(w->quesno, 1);
-    QCOMPARE(w->answered, 0);
+    QVERIFY(vertest::state().showtime);
+    QCOMPARE(vertest::state().quesno, 1);
+    QCOMPARE(vertest::state().answered, 0);
     answer(w->optb);
     checkQuestion(2, 5);
-    QCOMPARE(w->answered, 1);
+    QCOMPARE(vertest::state().answered, 1);
     answer(w->opta);
     checkQuestion(3, 1);
 
     env->boxes.answer(Answer::Ok, [this] {
         QCOMPARE(visibleControls(w), kTestScreen); // the screen stays up under the box
-        QVERIFY(!w->showtime);
+        QVERIFY(!vertest::state().showtime);
     });
     env->boxes.answer(Answer::Ok);
     env->boxes.answer(Answer::No, [this] {
@@ -216,8 +216,8 @@ void TestFlow::completedTestOfThree()
     answer(w->opta);
     QCOMPARE(described(env->boxes.shown), described({kReady, kComplete, scoreBox(2, 3), kReview}));
     checkIdle();
-    QCOMPARE(w->quesno, 0);
-    QCOMPARE(w->answered, 0);
+    QCOMPARE(vertest::state().quesno, 0);
+    QCOMPARE(vertest::state().answered, 0);
     QCOMPARE(env->random.reseeds, 4);
 
     const vertest::State& s = vertest::state();
@@ -263,7 +263,7 @@ void TestFlow::quitAfterThreeAnswersOfTwenty()
     QVERIFY(w->optc->isChecked());
     QVERIFY(w->cmdnext->isEnabled());
     QCOMPARE(visibleControls(w), kTestScreen);
-    QVERIFY(w->showtime);
+    QVERIFY(vertest::state().showtime);
 
     env->boxes.answer(Answer::Ok);
     env->boxes.answer(Answer::Ok);
@@ -272,9 +272,9 @@ void TestFlow::quitAfterThreeAnswersOfTwenty()
     QCOMPARE(described(env->boxes.shown),
              described({kReady, kQuit, kQuit, scoreBox(2, 20), kReview}));
     checkIdle();
-    QVERIFY(!w->showtime);
-    QCOMPARE(w->answered, 0);
-    QCOMPARE(w->quesno, 4);
+    QVERIFY(!vertest::state().showtime);
+    QCOMPARE(vertest::state().answered, 0);
+    QCOMPARE(vertest::state().quesno, 4);
     const vertest::State& s = vertest::state();
     QCOMPARE(s.quesindex, 4);
     QCOMPARE(s.answers[4].choice, QString());
@@ -342,7 +342,7 @@ void TestFlow::optionsChangedBetweenTests()
 
     env->boxes.answer(Answer::Yes);
     QVERIFY(trigger(w, "mnuFileVer"));
-    QCOMPARE(w->numques, 2);
+    QCOMPARE(vertest::state().numques, 2);
     tick();
     QCOMPARE(w->lbltime->text(), QStringLiteral("Time Remaining 0 : 4 : 59"));
     answer(w->optb);
@@ -420,8 +420,8 @@ void TestFlow::testThatCannotBeDrawn()
     QCOMPARE(described(env->boxes.shown),
              described({kReady, {message, kLexamo, Buttons::Ok, Icon::Exclamation}}));
     checkIdle();
-    QCOMPARE(w->numques, 15);
-    QVERIFY(!w->showtime);
+    QCOMPARE(vertest::state().numques, 15);
+    QVERIFY(!vertest::state().showtime);
     QCOMPARE(env->exists(QStringLiteral("verbal.zep")), bank != "-");
     if (bank != "-" && bank != "/")
         QCOMPARE(env->read(QStringLiteral("verbal.zep")), bank);
@@ -434,7 +434,7 @@ void TestFlow::timeOverWithTicksDuringEveryBox()
     env->write(QStringLiteral("options"), "3\r\n1\r\n");
     start();
     QVERIFY(trigger(w, "mnuFileVer"));
-    QCOMPARE(w->elapsed, 0);
+    QCOMPARE(vertest::state().elapsed, 0);
     tick();
     QCOMPARE(w->lbltime->text(), QStringLiteral("Time Remaining 0 : 0 : 59"));
     tick(58);
@@ -452,9 +452,9 @@ void TestFlow::timeOverWithTicksDuringEveryBox()
     tick();
     QCOMPARE(described(env->boxes.shown), described({kReady, kTimeOver, scoreBox(0, 3), kReview}));
     checkIdle();
-    QVERIFY(!w->showtime);
-    QCOMPARE(w->answered, 0);
-    QCOMPARE(w->elapsed, 60 + 9);
+    QVERIFY(!vertest::state().showtime);
+    QCOMPARE(vertest::state().answered, 0);
+    QCOMPARE(vertest::state().elapsed, 60 + 9);
     tick(100);
     QCOMPARE(env->boxes.shown.size(), 4);
     QCOMPARE(w->lbltime->text(), QString());
@@ -561,8 +561,8 @@ void TestFlow::bankFailingUnderATest()
     QCOMPARE(described(env->boxes.shown),
              described({kReady, {reason, kLexamo, Buttons::Ok, Icon::Exclamation}}));
     checkIdle();
-    QCOMPARE(w->quesno, 0);
-    QCOMPARE(w->answered, 0);
+    QCOMPARE(vertest::state().quesno, 0);
+    QCOMPARE(vertest::state().answered, 0);
     tick(2000);
     QCOMPARE(env->boxes.shown.size(), 2);
 }

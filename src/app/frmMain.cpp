@@ -4,6 +4,7 @@
 #include "app/Placement.h"
 #include "app/main1.h"
 #include "editor/frmverques.h"
+#include "exam/vertest.h"
 #include "options/OptionsFile.h"
 #include "options/frmOptions.h"
 #include "platform/AppInfo.h"
@@ -202,13 +203,14 @@ void frmMain::connectHandlers()
 
 void frmMain::Form_Load()
 {
+    vertest::State& test = vertest::state();
     Timer1->setInterval(1000);
-    showtime = false;
+    test.showtime = false;
     mnuFileTestquit->setEnabled(false);
     readPlacement();
     const optionsfile::Values values = optionsfile::ensureAndRead();
-    numques = values.numques;
-    testmins = values.testmins;
+    test.numques = values.numques;
+    test.testmins = values.testmins;
 }
 
 void frmMain::readPlacement()

@@ -17,8 +17,9 @@ class frmOptions;
 class frmverques;
 
 // The main window: the place where a test runs, where the review of a finished test is shown
-// and where both help texts are read. Its controls are public: the test procedures of vertest
-// reach them through main1::mainwindow, as every other window does.
+// and where both help texts are read. It holds its controls, menus and open tool windows; the
+// state of a test lives in vertest::State. Its controls are public: the test procedures of
+// vertest, handed this window, drive them.
 class frmMain : public QMainWindow {
     Q_OBJECT
 
@@ -67,17 +68,6 @@ public:
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpBar1 = nullptr;
     QAction* mnuHelpAbout = nullptr;
-
-    // State of a test.
-    qint16 answered = 0;   // 0 until the first answer of the running test is confirmed
-    bool showtime = false; // the remaining time is shown and counted down
-    qint16 numques = 15;   // questions of the test, from the options file
-    qint16 testmins = 15;  // minutes of the test, from the options file
-    qint32 elapsed = 0;    // timer ticks (seconds) since the test started
-    qint16 quesno = 0;     // number of the question on screen, from 1
-    // From the start of a test until its end begins: the end of a test runs once, though ticks
-    // keep coming while its message boxes are open.
-    bool testRunning = false;
 
     // The modeless windows of the Tools menu, while they are open.
     QPointer<frmOptions> options;

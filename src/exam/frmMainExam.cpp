@@ -21,7 +21,7 @@ using platform::Icon;
 
 // Steps 2 and 3 of the test driver: the user's go-ahead, the options in force, and a bank that
 // can serve them. A test that cannot be drawn does not start and changes nothing.
-bool begintest(frmMain& w)
+bool begintest()
 {
     if (platform::msgBox(QStringLiteral("Are you ready to start the verbal test"), Buttons::YesNo,
                          Icon::None, QStringLiteral("Verbal Test start...")) != Answer::Yes)
@@ -32,35 +32,38 @@ bool begintest(frmMain& w)
         platform::msgBox(problem, Buttons::Ok, Icon::Exclamation);
         return false;
     }
-    w.numques = values.numques;
-    w.testmins = values.testmins;
-    w.showtime = true;
-    w.quesno = 1;
-    w.testRunning = true;
+    vertest::State& s = vertest::state();
+    s.numques = values.numques;
+    s.testmins = values.testmins;
+    s.showtime = true;
+    s.quesno = 1;
+    s.testRunning = true;
     return true;
 }
 
 // Step 4 of the test driver: after the last question.
 void completetest(frmMain& w)
 {
-    w.showtime = false;
-    w.testRunning = false;
+    vertest::State& s = vertest::state();
+    s.showtime = false;
+    s.testRunning = false;
     platform::msgBox(QStringLiteral("You have finished your Test. Press OK to see your scores"),
                      Buttons::Ok, Icon::None, QStringLiteral("Test Complete"));
-    vertest::showscore(w.numques);
-    w.answered = 0;
-    w.quesno = 0;
+    vertest::showscore(w, s.numques);
+    s.answered = 0;
+    s.quesno = 0;
 }
 
 void timeover(frmMain& w)
 {
-    w.testRunning = false;
+    vertest::State& s = vertest::state();
+    s.testRunning = false;
     platform::msgBox(
         QStringLiteral("Time alloted for the test is over. Press OK to see your Result"),
         Buttons::Ok, Icon::None, QStringLiteral("Time Over"));
-    vertest::showscore(w.numques);
-    w.showtime = false;
-    w.answered = 0;
+    vertest::showscore(w, s.numques);
+    s.showtime = false;
+    s.answered = 0;
 }
 
 } // namespace
@@ -68,29 +71,30 @@ void timeover(frmMain& w)
 void frmMain::mnuFileVer_Click()
 {
     // 1. A confirmed answer moves the running test on; otherwise 2. and 3. start one.
-    if (answered != 0)
-        ++quesno;
-    else if (!begintest(*this))
+    vertest::State& s = vertest::state();
+    if (s.answered != 0)
+        ++s.quesno;
+    else if (!begintest())
         return;
     // 4. After the last question the test is complete.
-    if (quesno == numques + 1) {
+    if (s.quesno == s.numques + 1) {
         completetest(*this);
         return;
     }
     // 5. The first question puts the test screen up.
-    if (quesno == 1) {
-        elapsed = 0;
-        vertest::starttest();
-        answered = 0;
+    if (s.quesno == 1) {
+        s.elapsed = 0;
+        vertest::starttest(*this);
+        s.answered = 0;
     }
     // 6.
-    const qint16 recnum = vertest::pickquestion(answered);
-    vertest::showquestion(recnum, quesno);
+    const qint16 recnum = vertest::pickquestion(s.answered);
+    vertest::showquestion(*this, recnum, s.quesno);
 }
 
 void frmMain::cmdnext_Click()
 {
-    if (vertest::checkchoice()) {
+    if (vertest::checkchoice(*this)) {
         cmdnext->setEnabled(false);
         cmdanswer->setEnabled(true);
     }
@@ -99,8 +103,8 @@ void frmMain::cmdnext_Click()
 void frmMain::cmdanswer_Click()
 {
     // 1. and 2.
-    vertest::getchoice(answered);
-    answered = 1;
+    vertest::getchoice(*this, vertest::state().answered);
+    vertest::state().answered = 1;
     // 3.
     cmdnext->setEnabled(true);
     cmdanswer->setEnabled(false);
@@ -115,13 +119,14 @@ void frmMain::mnuFileTestquit_Click()
                          Buttons::OkCancel, Icon::None, QStringLiteral("Warning")) != Answer::Ok)
         return;
     // The clock may have ended the test while the question was open: its score is shown.
-    if (!testRunning)
+    vertest::State& s = vertest::state();
+    if (!s.testRunning)
         return;
     // 3.
-    testRunning = false;
-    vertest::showscore(numques);
-    showtime = false;
-    answered = 0;
+    s.testRunning = false;
+    vertest::showscore(*this, s.numques);
+    s.showtime = false;
+    s.answered = 0;
 }
 
 void frmMain::cmdquit_Click()
@@ -133,17 +138,18 @@ void frmMain::Timer1_Timer()
 {
     // 1. to 3. The remaining time, shown or blank; the clock ends a running test when its
     // time is up, whether the time is shown or not.
-    lbltime->setText(showtime ? examrules::timeText(examrules::timeFields(elapsed, testmins))
-                              : QString());
-    if (testRunning && examrules::timeIsUp(elapsed, testmins))
+    vertest::State& s = vertest::state();
+    lbltime->setText(s.showtime ? examrules::timeText(examrules::timeFields(s.elapsed, s.testmins))
+                                : QString());
+    if (s.testRunning && examrules::timeIsUp(s.elapsed, s.testmins))
         timeover(*this);
     // 4. The count wraps silently.
-    elapsed = static_cast<qint32>(static_cast<quint32>(elapsed) + 1u);
+    s.elapsed = static_cast<qint32>(static_cast<quint32>(s.elapsed) + 1u);
 }
 
 void frmMain::cmdtime_Click()
 {
-    showtime = !showtime;
+    vertest::state().showtime = !vertest::state().showtime;
 }
 
 void frmMain::cmdHelp_Click()
@@ -161,16 +167,16 @@ void frmMain::cmdHelp_Click()
     txtreview->setEnabled(true);
     txtreview->show();
     // 8.
-    vertest::readhelp(QStringLiteral("hlp.txt"));
+    vertest::readhelp(*this, QStringLiteral("hlp.txt"));
 }
 
 void frmMain::mnuHelpContents_Click()
 {
     mnuHelpContents->setEnabled(false);
-    vertest::showhelp();
+    vertest::showhelp(*this);
 }
 
 void frmMain::cmdendreview_Click()
 {
-    vertest::endreview();
+    vertest::endreview(*this);
 }

@@ -2,7 +2,6 @@
 
 #include "app/HelpText.h"
 #include "app/frmMain.h"
-#include "app/main1.h"
 #include "bank/TextRules.h"
 #include "exam/ExamRules.h"
 #include "platform/Forms.h"
@@ -35,11 +34,6 @@ std::unique_ptr<State>& holder()
     return current;
 }
 
-frmMain& window()
-{
-    return *main1::mainwindow;
-}
-
 QList<QRadioButton*> options(frmMain& w)
 {
     return {w.opta, w.optb, w.optc, w.optd, w.opte};
@@ -60,9 +54,8 @@ void setMenuEnabled(QMenu* menu, bool enabled)
 }
 
 // Step 2 of showscore: the test screen comes down and the bank is closed.
-void cleartestscreen()
+void cleartestscreen(frmMain& w)
 {
-    frmMain& w = window();
     for (QWidget* control : testControls(w))
         control->hide();
     w.mnuFileTestquit->setEnabled(false);
@@ -74,16 +67,16 @@ void cleartestscreen()
 }
 
 // A bank that fails under a running test ends it without a score: nothing is left to show.
-void abandontest(const QString& reason)
+void abandontest(frmMain& w, const QString& reason)
 {
-    frmMain& w = window();
-    w.testRunning = false;
-    w.showtime = false;
+    State& s = state();
+    s.testRunning = false;
+    s.showtime = false;
     platform::msgBox(reason + QStringLiteral(" The test has ended."), Buttons::Ok,
                      Icon::Exclamation);
-    cleartestscreen();
-    w.answered = 0;
-    w.quesno = 0;
+    cleartestscreen(w);
+    s.answered = 0;
+    s.quesno = 0;
 }
 
 bool alreadyDrawn(const State& s, qint16 candidate)
@@ -117,9 +110,8 @@ QString selectedLetter(frmMain& w)
 }
 
 // The test help's way back to the question it covered, as it was left.
-void backtotest()
+void backtotest(frmMain& w)
 {
-    frmMain& w = window();
     for (QWidget* control : questionControls(w))
         control->show();
     w.setEndReviewWidth(frmMain::kEndReviewWidth);
@@ -164,12 +156,11 @@ QString openbank(qint16 numques, qint16 testmins)
     return problem;
 }
 
-void starttest()
+void starttest(frmMain& w)
 {
-    frmMain& w = window();
     // The help of a test that ended under it may still be up: the new test replaces it.
     if (w.txtreview->isVisible())
-        backtotest();
+        backtotest(w);
     // 1. The test screen.
     for (QWidget* control : testControls(w))
         control->show();
@@ -213,14 +204,13 @@ qint16 pickquestion(qint16 first)
     return candidate;
 }
 
-void showquestion(qint16 recnum, qint16 quesno)
+void showquestion(frmMain& w, qint16 recnum, qint16 quesno)
 {
     State& s = state();
-    frmMain& w = window();
     if (recnum == 0) {
-        abandontest(QStringLiteral("The question bank \"%1\" holds fewer questions than the "
-                                   "test needs: it was changed while the test ran.")
-                        .arg(QString::fromLatin1(BankFile::kFileName)));
+        abandontest(w, QStringLiteral("The question bank \"%1\" holds fewer questions than the "
+                                      "test needs: it was changed while the test ran.")
+                           .arg(QString::fromLatin1(BankFile::kFileName)));
         return;
     }
     // 1.
@@ -229,7 +219,7 @@ void showquestion(qint16 recnum, qint16 quesno)
     // 2.
     const std::optional<QuestionRecord> record = s.bankfile.read(recnum);
     if (!record) {
-        abandontest(s.bankfile.lastError());
+        abandontest(w, s.bankfile.lastError());
         return;
     }
     s.currec = *record;
@@ -243,9 +233,8 @@ void showquestion(qint16 recnum, qint16 quesno)
     forms::clearGroup(w.choices);
 }
 
-bool checkchoice()
+bool checkchoice(frmMain& w)
 {
-    frmMain& w = window();
     // 1. and 2.
     bool any = false;
     for (QRadioButton* option : options(w))
@@ -258,7 +247,7 @@ bool checkchoice()
     return false;
 }
 
-void getchoice(qint16 first)
+void getchoice(frmMain& w, qint16 first)
 {
     State& s = state();
     // 1.
@@ -266,7 +255,7 @@ void getchoice(qint16 first)
         s.correctcount = 0;
     // 2. and 3.
     AnswerEntry& entry = s.answers[s.quesindex];
-    entry.choice = selectedLetter(window());
+    entry.choice = selectedLetter(w);
     // 4. Exact and case-sensitive: "C" in the bank never matches.
     entry.correct = !entry.choice.isEmpty() && entry.choice == s.currec.answer();
     if (entry.correct)
@@ -275,18 +264,18 @@ void getchoice(qint16 first)
     s.score = s.correctcount;
 }
 
-void showscore(qint16 total)
+void showscore(frmMain& w, qint16 total)
 {
     // 1.
     platform::msgBox(examrules::scoreText(state().score, total), Buttons::Ok, Icon::None,
                      QStringLiteral("TEST SCORE"));
     // 2.
-    cleartestscreen();
+    cleartestscreen(w);
     // 3. and 4. The review is offered once, here.
     if (platform::msgBox(QStringLiteral("Do you want to review the Test you have taken now. You "
                                         "cannot review it latter."),
                          Buttons::YesNo, Icon::None, QStringLiteral("Review")) == Answer::Yes)
-        showreview();
+        showreview(w);
 }
 
 QString reviewtext(QString* error)
@@ -310,9 +299,8 @@ QString reviewtext(QString* error)
     return text;
 }
 
-void showreview()
+void showreview(frmMain& w)
 {
-    frmMain& w = window();
     // 1. to 3.
     w.cmdendreview->setEnabled(true);
     w.cmdendreview->setText(QStringLiteral("&End Review"));
@@ -329,14 +317,13 @@ void showreview()
         platform::msgBox(error, Buttons::Ok, Icon::Exclamation);
 }
 
-void endreview()
+void endreview(frmMain& w)
 {
-    frmMain& w = window();
     // The test help goes back to its test while the test runs; after the test ended under it,
     // it leaves for the idle window like the other views.
     const bool testHelp = w.cmdendreview->text() == QStringLiteral("&GoBack To Test");
-    if (testHelp && w.testRunning) {
-        backtotest();
+    if (testHelp && state().testRunning) {
+        backtotest(w);
         return;
     }
     if (testHelp)
@@ -351,9 +338,8 @@ void endreview()
     w.cmdendreview->hide();
 }
 
-void showhelp()
+void showhelp(frmMain& w)
 {
-    frmMain& w = window();
     // 2. to 5.; step 1 is the menu handler's.
     w.cmdendreview->setEnabled(true);
     w.cmdendreview->setText(QStringLiteral("&End Help"));
@@ -363,15 +349,15 @@ void showhelp()
     w.txtreview->setEnabled(true);
     w.txtreview->show();
     // 6.
-    readhelp(QStringLiteral("Readme.txt"));
+    readhelp(w, QStringLiteral("Readme.txt"));
 }
 
-void readhelp(const QString& fileName)
+void readhelp(frmMain& w, const QString& fileName)
 {
     QString text;
     QString error;
     const bool read = helptext::load(fileName, &text, &error);
-    window().txtreview->setPlainText(text);
+    w.txtreview->setPlainText(text);
     // The help view stays up, empty, and is left as usual.
     if (!read)
         platform::msgBox(error, Buttons::Ok, Icon::Exclamation);

@@ -17,13 +17,25 @@ struct AnswerEntry {
     bool correct = false;
 };
 
-// The test that runs in the main window. Its procedures reach the window's controls through
-// main1::mainwindow; the window's handlers call them.
+// The test that runs in the main window. Its procedures are handed the window whose controls
+// they drive; the window's handlers call them.
 namespace vertest {
 
 inline constexpr int kSlots = 51; // question i uses slot i; slot 0 is never used
 
+// Everything a test keeps, in one object: reset() gives a fresh one.
 struct State {
+    // The test driver's counters and the options in force.
+    qint16 answered = 0;   // 0 until the first answer of the running test is confirmed
+    bool showtime = false; // the remaining time is shown and counted down
+    qint16 numques = 15;   // questions of the test, from the options file
+    qint16 testmins = 15;  // minutes of the test, from the options file
+    qint32 elapsed = 0;    // timer ticks (seconds) since the test started
+    qint16 quesno = 0;     // number of the question on screen, from 1
+    // From the start of a test until its end begins: the end of a test runs once, though ticks
+    // keep coming while its message boxes are open.
+    bool testRunning = false;
+
     BankFile bankfile;     // the bank, open from the start of a test to its score
     QuestionRecord currec; // the record of the question on screen
     int quesindex = 0;     // questions shown so far; the slot of the question on screen
@@ -44,23 +56,23 @@ void reset();
 // Opens the bank for a test of numques questions lasting testmins minutes. Empty when the test
 // can be drawn; otherwise the bank is closed again and the text says what is wrong.
 QString openbank(qint16 numques, qint16 testmins);
-void starttest();
+void starttest(frmMain& w);
 // The record drawn; 0 when the bank holds no record that is not drawn yet.
 qint16 pickquestion(qint16 first);
 // Record 0 ends the test with a message: the bank no longer serves it.
-void showquestion(qint16 recnum, qint16 quesno);
-bool checkchoice();
-void getchoice(qint16 first);
-void showscore(qint16 total);
+void showquestion(frmMain& w, qint16 recnum, qint16 quesno);
+bool checkchoice(frmMain& w);
+void getchoice(frmMain& w, qint16 first);
+void showscore(frmMain& w, qint16 total);
 
 // The review of the finished test: its text, built from the bank (why the bank could not be
 // read goes to *error), and the view that shows it.
 QString reviewtext(QString* error = nullptr);
-void showreview();
+void showreview(frmMain& w);
 // Leaves the review or a help text; the caption of cmdendreview tells which is on screen.
-void endreview();
+void endreview(frmMain& w);
 // The contents help, and the reading of a help file into txtreview that both helps share.
-void showhelp();
-void readhelp(const QString& fileName);
+void showhelp(frmMain& w);
+void readhelp(frmMain& w, const QString& fileName);
 
 } // namespace vertest
