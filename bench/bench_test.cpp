@@ -41,7 +41,7 @@ void BM_DrawFiftyFromAFullBank(benchmark::State& st)
 {
     ensureBank();
     vertest::reset();
-    if (!vertest::openbank(50, 15).isEmpty())
+    if (!vertest::openbank(50, 15).ok())
         st.SkipWithError("the bank cannot serve the test");
     for (auto _ : st) {
         qint16 last = vertest::pickquestion(0);

@@ -197,6 +197,7 @@ void TestReview::reviewOfACompletedTestOfTwo()
     QCOMPARE(described(env->boxes.shown), described({kReady, kComplete, scoreBox(1, 2), kReview}));
     const QString review =
         block(1, "Question 2", "2-b", "2-b") + block(2, "Question 1", "1-a", "1-c");
+    QVERIFY(vertest::reopenbank().ok());
     QCOMPARE(vertest::reviewtext(), review);
     checkShown(QStringLiteral("&End Review"), review);
     QCOMPARE(visibleControls(w), QStringList({"txtreview", "cmdendreview"}));
@@ -230,6 +231,7 @@ void TestReview::reviewOfTenQuestions()
         review += block(i, "Question " + n, n + '-' + QChar(letters.at(r - 1)),
                         n + (i % 2 ? "-a" : "-e"));
     }
+    QVERIFY(vertest::reopenbank().ok());
     QCOMPARE(vertest::reviewtext(), review);
     checkShown(QStringLiteral("&End Review"), review);
     click(w->cmdendreview);

@@ -43,12 +43,11 @@ QString shownText(QByteArrayView bytes)
     return shown;
 }
 
-bool load(const QString& fileName, QString* text, QString* error)
+Result<QString> load(const QString& fileName)
 {
-    text->clear();
     const auto fail = [&](const QString& reason) {
-        *error = QStringLiteral("Cannot read the help file \"%1\": %2.").arg(fileName, reason);
-        return false;
+        return Failure{
+            QStringLiteral("Cannot read the help file \"%1\": %2.").arg(fileName, reason)};
     };
     const QFileInfo info(fileName);
     if (info.isDir())
@@ -64,8 +63,7 @@ bool load(const QString& fileName, QString* text, QString* error)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
-    *text = shownText(bytes);
-    return true;
+    return shownText(bytes);
 }
 
 } // namespace helptext

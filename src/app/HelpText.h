@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -11,8 +13,8 @@ namespace helptext {
 // ends removed, followed by CR LF. An empty file gives an empty text.
 QString shownText(QByteArrayView bytes);
 
-// Reads the named help file into *text. False, with the file and the reason in *error, when the
-// file is missing or cannot be read; nothing is ever created.
-bool load(const QString& fileName, QString* text, QString* error);
+// The shown text of the named help file. An error naming the file and the reason when the file
+// is missing or cannot be read; nothing is ever created.
+Result<QString> load(const QString& fileName);
 
 } // namespace helptext

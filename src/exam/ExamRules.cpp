@@ -27,24 +27,25 @@ qint16 drawCandidate(qint64 records, float u)
     return static_cast<qint16>(std::min(candidate, std::max<qint64>(r, 1)));
 }
 
-QString startProblem(qint64 records, int numques, int testmins)
+Result<void> canStart(qint64 records, int numques, int testmins)
 {
     if (numques < 1 || numques > kMaxQuestions)
-        return QStringLiteral("A test has 1 to %1 questions, but the options ask for %2. "
-                              "Set the number of questions in Tools > Options.")
-            .arg(kMaxQuestions)
-            .arg(numques);
+        return Failure{QStringLiteral("A test has 1 to %1 questions, but the options ask for %2. "
+                                      "Set the number of questions in Tools > Options.")
+                           .arg(kMaxQuestions)
+                           .arg(numques)};
     if (testmins < 1)
-        return QStringLiteral("A test lasts at least 1 minute, but the options give %1. "
-                              "Set the test time in Tools > Options.")
-            .arg(testmins);
+        return Failure{QStringLiteral("A test lasts at least 1 minute, but the options give %1. "
+                                      "Set the test time in Tools > Options.")
+                           .arg(testmins)};
     if (records < numques)
-        return QStringLiteral("The question bank \"%1\" holds %2 questions, but the test needs "
-                              "%3. Add questions with Tools > Add, or lower the number of "
-                              "questions in Tools > Options.")
-            .arg(QString::fromLatin1(BankFile::kFileName))
-            .arg(records)
-            .arg(numques);
+        return Failure{
+            QStringLiteral("The question bank \"%1\" holds %2 questions, but the test needs "
+                           "%3. Add questions with Tools > Add, or lower the number of "
+                           "questions in Tools > Options.")
+                .arg(QString::fromLatin1(BankFile::kFileName))
+                .arg(records)
+                .arg(numques)};
     return {};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bank/QuestionRecord.h"
+#include "platform/Result.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -14,9 +15,9 @@ inline constexpr int kMaxQuestions = 50; // the answer table has slots 1 to 50
 // with R capped at the largest record number. Lies in 1 to R for R >= 1.
 qint16 drawCandidate(qint64 records, float u);
 
-// Why a test with these options cannot be drawn from a bank of that many whole records, with
-// what to do about it; empty when it can.
-QString startProblem(qint64 records, int numques, int testmins);
+// Ok when a test with these options can be drawn from a bank of that many whole records;
+// otherwise an error saying why not and what to do about it.
+Result<void> canStart(qint64 records, int numques, int testmins);
 
 // The remaining time as the label shows it: whole hours, minutes within the hour, seconds.
 // Never negative: once the time is up every field is 0.

@@ -27,9 +27,9 @@ bool begintest()
                          Icon::None, QStringLiteral("Verbal Test start...")) != Answer::Yes)
         return false;
     const optionsfile::Values values = optionsfile::read();
-    const QString problem = vertest::openbank(values.numques, values.testmins);
-    if (!problem.isEmpty()) {
-        platform::msgBox(problem, Buttons::Ok, Icon::Exclamation);
+    const Result<void> opened = vertest::openbank(values.numques, values.testmins);
+    if (!opened.ok()) {
+        platform::msgBox(opened.error(), Buttons::Ok, Icon::Exclamation);
         return false;
     }
     vertest::State& s = vertest::state();

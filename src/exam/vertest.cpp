@@ -141,19 +141,19 @@ void reset()
     holder() = std::make_unique<State>();
 }
 
-QString openbank(qint16 numques, qint16 testmins)
+Result<void> openbank(qint16 numques, qint16 testmins)
 {
     State& s = state();
     const QString name = QString::fromLatin1(BankFile::kFileName);
     // A missing bank holds no questions; a test that is refused creates nothing.
     if (!QFileInfo::exists(name))
-        return examrules::startProblem(0, numques, testmins);
+        return examrules::canStart(0, numques, testmins);
     if (!s.bankfile.open(name))
-        return s.bankfile.lastError() + QStringLiteral(" The test cannot start.");
-    const QString problem = examrules::startProblem(s.bankfile.recordCount(), numques, testmins);
-    if (!problem.isEmpty())
+        return Failure{s.bankfile.lastError() + QStringLiteral(" The test cannot start.")};
+    Result<void> ready = examrules::canStart(s.bankfile.recordCount(), numques, testmins);
+    if (!ready.ok())
         s.bankfile.close();
-    return problem;
+    return ready;
 }
 
 void starttest(frmMain& w)
@@ -278,14 +278,19 @@ void showscore(frmMain& w, qint16 total)
         showreview(w);
 }
 
-QString reviewtext(QString* error)
+Result<void> reopenbank()
 {
     State& s = state();
-    // A bank that went away since the test is not created again: its questions show empty.
     const QString name = QString::fromLatin1(BankFile::kFileName);
-    const bool open = QFileInfo::exists(name) && s.bankfile.open(name);
-    if (!open && QFileInfo::exists(name) && error)
-        *error = s.bankfile.lastError();
+    if (QFileInfo::exists(name) && !s.bankfile.open(name))
+        return Failure{s.bankfile.lastError()};
+    return {};
+}
+
+QString reviewtext()
+{
+    State& s = state();
+    const bool open = s.bankfile.isOpen();
     const int count = s.quesindex;
     QString text;
     text.reserve(count * 400);
@@ -311,10 +316,10 @@ void showreview(frmMain& w)
     // 4. to 8. The text is built whole, then shown at once.
     w.txtreview->setEnabled(true);
     w.txtreview->show();
-    QString error;
-    w.txtreview->setPlainText(reviewtext(&error));
-    if (!error.isEmpty())
-        platform::msgBox(error, Buttons::Ok, Icon::Exclamation);
+    const Result<void> opened = reopenbank();
+    w.txtreview->setPlainText(reviewtext());
+    if (!opened.ok())
+        platform::msgBox(opened.error(), Buttons::Ok, Icon::Exclamation);
 }
 
 void endreview(frmMain& w)
@@ -354,13 +359,11 @@ void showhelp(frmMain& w)
 
 void readhelp(frmMain& w, const QString& fileName)
 {
-    QString text;
-    QString error;
-    const bool read = helptext::load(fileName, &text, &error);
-    w.txtreview->setPlainText(text);
+    const Result<QString> help = helptext::load(fileName);
+    w.txtreview->setPlainText(help.valueOr(QString()));
     // The help view stays up, empty, and is left as usual.
-    if (!read)
-        platform::msgBox(error, Buttons::Ok, Icon::Exclamation);
+    if (!help.ok())
+        platform::msgBox(help.error(), Buttons::Ok, Icon::Exclamation);
 }
 
 } // namespace vertest

@@ -2,6 +2,7 @@
 
 #include "bank/BankFile.h"
 #include "bank/QuestionRecord.h"
+#include "platform/Result.h"
 
 #include <QList>
 #include <QString>
@@ -53,9 +54,9 @@ QList<QWidget*> questionControls(frmMain& w);
 // A fresh state with the bank closed, as at program start.
 void reset();
 
-// Opens the bank for a test of numques questions lasting testmins minutes. Empty when the test
-// can be drawn; otherwise the bank is closed again and the text says what is wrong.
-QString openbank(qint16 numques, qint16 testmins);
+// Opens the bank for a test of numques questions lasting testmins minutes. Ok when the test can
+// be drawn; otherwise the bank is closed again and the error says what is wrong.
+Result<void> openbank(qint16 numques, qint16 testmins);
 void starttest(frmMain& w);
 // The record drawn; 0 when the bank holds no record that is not drawn yet.
 qint16 pickquestion(qint16 first);
@@ -65,9 +66,12 @@ bool checkchoice(frmMain& w);
 void getchoice(frmMain& w, qint16 first);
 void showscore(frmMain& w, qint16 total);
 
-// The review of the finished test: its text, built from the bank (why the bank could not be
-// read goes to *error), and the view that shows it.
-QString reviewtext(QString* error = nullptr);
+// The review of the finished test: the bank opened again, its text, and the view that shows
+// it. A bank that went away since the test is not created again; its questions show empty, as
+// they do when the bank cannot be opened, which is an error.
+Result<void> reopenbank();
+// The text from the bank reopenbank opened (the questions empty when it is closed); closes it.
+QString reviewtext();
 void showreview(frmMain& w);
 // Leaves the review or a help text; the caption of cmdendreview tells which is on screen.
 void endreview(frmMain& w);
