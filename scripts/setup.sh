@@ -9,6 +9,7 @@ packages=(
     libbenchmark-dev
     fonts-liberation2 fonts-urw-base35 fonts-dejavu-core
     xvfb xauth
+    clang-format
 )
 
 missing=()

@@ -5,6 +5,10 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh"
+
+# Formatting first: a C++ file that .clang-format would change fails the run.
+"$top/scripts/check-format.sh"
+
 jobs=$(nproc)
 
 run_suite() {
