@@ -211,9 +211,9 @@ void frmverques::Form_Load()
     // 1 and 2. The bank, opened afresh; the handle the window held is closed first.
     s.fileno.close();
     openError_ = s.fileno.open() ? QString() : s.fileno.lastError();
-    // 3.
+    // 3. The first record is the current one.
     s.recno = 1;
-    // 4.
+    // 4. It is shown when the bank holds any.
     if (s.fileno.length() > 0)
         showrecord(1);
 }
@@ -234,14 +234,14 @@ void frmverques::showrecord(qint16 n)
     State& s = state();
     // 1. A record the file layer cannot read shows as empty fields.
     s.quesrec = s.fileno.read(n).value_or(QuestionRecord());
-    // 2.
+    // 2. The record's number.
     lblnumber->setText(QStringLiteral("NO.  %1").arg(n));
-    // 3.
+    // 3. Its question and choices.
     txtques->setPlainText(
         textrules::toShownLineBreaks(textrules::shownField(s.quesrec.question())));
     for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
         choiceBoxes()[i]->setText(textrules::shownField(s.quesrec.choice(i)));
-    // 4.
+    // 4. No option selected.
     forms::clearGroup(answers);
     // 5. Only a lower-case letter a to e selects an option.
     const QString answer = s.quesrec.answer();
@@ -249,7 +249,7 @@ void frmverques::showrecord(qint16 n)
         if (answer == QLatin1Char(kLetters[i]))
             options()[i]->setChecked(true);
     }
-    // 6.
+    // 6. Nothing changed yet: nothing to save.
     s.changed = false;
     cmdsave->setEnabled(false);
 }
@@ -280,7 +280,7 @@ bool frmverques::saverecord(qint16 n)
             break;
         }
     }
-    // 3.
+    // 3. The record goes to the bank.
     if (!s.fileno.write(n, record))
         return false;
     s.quesrec = record;
@@ -351,7 +351,7 @@ void frmverques::go(Move move)
             showrecord(s.recno);
         }
     }
-    // 5.
+    // 5. The record on screen counts as unchanged.
     s.changed = false;
 }
 
@@ -434,7 +434,7 @@ void frmverques::cmdadd_Click()
             clearForNewRecord();
         }
     }
-    // 6.
+    // 6. The record on screen counts as unchanged.
     s.changed = false;
 }
 

@@ -87,7 +87,7 @@ void frmMain::mnuFileVer_Click()
         vertest::starttest(*this);
         s.answered = 0;
     }
-    // 6.
+    // 6. The next question: drawn, then shown.
     const qint16 recnum = vertest::pickquestion(s.answered);
     vertest::showquestion(*this, recnum, s.quesno);
 }
@@ -102,10 +102,10 @@ void frmMain::cmdnext_Click()
 
 void frmMain::cmdanswer_Click()
 {
-    // 1. and 2.
+    // 1. and 2. The choice is recorded and scored; the test has an answer now.
     vertest::getchoice(*this, vertest::state().answered);
     vertest::state().answered = 1;
-    // 3.
+    // 3. "&Next" again, for the next question.
     cmdnext->setEnabled(true);
     cmdanswer->setEnabled(false);
     // 4. The driver shows the next question or ends the test.
@@ -114,7 +114,7 @@ void frmMain::cmdanswer_Click()
 
 void frmMain::mnuFileTestquit_Click()
 {
-    // 1. and 2.
+    // 1. and 2. The user confirms the quit.
     if (platform::msgBox(QStringLiteral("Are you sure you want to qiut the test inbetween."),
                          Buttons::OkCancel, Icon::None, QStringLiteral("Warning")) != Answer::Ok)
         return;
@@ -122,7 +122,7 @@ void frmMain::mnuFileTestquit_Click()
     vertest::State& s = vertest::state();
     if (!s.testRunning)
         return;
-    // 3.
+    // 3. The score, and the clock stops.
     s.testRunning = false;
     vertest::showscore(*this, s.numques);
     s.showtime = false;
@@ -157,7 +157,7 @@ void frmMain::cmdHelp_Click()
     // 1. to 3. The question goes out of sight; its selection and buttons stay as they are.
     for (QWidget* control : vertest::questionControls(*this))
         control->hide();
-    // 4. to 7.
+    // 4. to 7. The help view and its way back to the test.
     cmdendreview->setEnabled(true);
     setEndReviewWidth(1600);
     cmdendreview->setText(QStringLiteral("&GoBack To Test"));
@@ -166,7 +166,7 @@ void frmMain::cmdHelp_Click()
     lblsectionname->setText(QStringLiteral("Help"));
     txtreview->setEnabled(true);
     txtreview->show();
-    // 8.
+    // 8. The test help's text.
     vertest::readhelp(*this, QStringLiteral("hlp.txt"));
 }
 

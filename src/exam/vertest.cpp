@@ -164,7 +164,7 @@ void starttest(frmMain& w)
     // 1. The test screen.
     for (QWidget* control : testControls(w))
         control->show();
-    // 2. and 3.
+    // 2. and 3. No help menu during a test; the section's heading.
     setMenuEnabled(w.mnuHelp, false);
     w.lblsectionname->setText(QStringLiteral("VERBAL SECTION"));
     // 4. Every question starts with only "&Next" enabled.
@@ -172,7 +172,7 @@ void starttest(frmMain& w)
     w.cmdtime->setEnabled(true);
     w.cmdnext->setEnabled(true);
     w.cmdanswer->setEnabled(false);
-    // 5.
+    // 5. The menus of a running test: quit it, nothing else.
     w.mnuFileVer->setEnabled(false);
     w.mnuFileTestquit->setEnabled(true);
     setMenuEnabled(w.mnuTools, false);
@@ -199,7 +199,7 @@ qint16 pickquestion(qint16 first)
         random.reseed();
         candidate = examrules::drawCandidate(records, random.next());
     } while (alreadyDrawn(s, candidate));
-    // 6.
+    // 6. The record is marked as drawn.
     s.usedrecs[++s.usedcount] = candidate;
     return candidate;
 }
@@ -213,10 +213,10 @@ void showquestion(frmMain& w, qint16 recnum, qint16 quesno)
                            .arg(QString::fromLatin1(BankFile::kFileName)));
         return;
     }
-    // 1.
+    // 1. The question takes the next slot of the answer table.
     ++s.quesindex;
     s.answers[s.quesindex].recnum = recnum;
-    // 2.
+    // 2. Its record, read from the bank.
     const std::optional<QuestionRecord> record = s.bankfile.read(recnum);
     if (!record) {
         abandontest(w, s.bankfile.lastError());
@@ -235,13 +235,13 @@ void showquestion(frmMain& w, qint16 recnum, qint16 quesno)
 
 bool checkchoice(frmMain& w)
 {
-    // 1. and 2.
+    // 1. and 2. Is any choice selected?
     bool any = false;
     for (QRadioButton* option : options(w))
         any = option->isChecked() || any;
     if (any)
         return true;
-    // 3.
+    // 3. If not, the user is told to choose one.
     platform::msgBox(QStringLiteral("Chose any option before clicking next button"), Buttons::Ok,
                      Icon::Exclamation, QStringLiteral("Warning..."));
     return false;
@@ -250,26 +250,26 @@ bool checkchoice(frmMain& w)
 void getchoice(frmMain& w, qint16 first)
 {
     State& s = state();
-    // 1.
+    // 1. The first answer of a test starts the count of correct answers.
     if (first == 0)
         s.correctcount = 0;
-    // 2. and 3.
+    // 2. and 3. The letter selected goes into the question's slot.
     AnswerEntry& entry = s.answers[s.quesindex];
     entry.choice = selectedLetter(w);
     // 4. Exact and case-sensitive: "C" in the bank never matches.
     entry.correct = !entry.choice.isEmpty() && entry.choice == s.currec.answer();
     if (entry.correct)
         ++s.correctcount;
-    // 5.
+    // 5. The score so far.
     s.score = s.correctcount;
 }
 
 void showscore(frmMain& w, qint16 total)
 {
-    // 1.
+    // 1. The score.
     platform::msgBox(examrules::scoreText(state().score, total), Buttons::Ok, Icon::None,
                      QStringLiteral("TEST SCORE"));
-    // 2.
+    // 2. The test screen comes down.
     cleartestscreen(w);
     // 3. and 4. The review is offered once, here.
     if (platform::msgBox(QStringLiteral("Do you want to review the Test you have taken now. You "
@@ -306,7 +306,7 @@ QString reviewtext()
 
 void showreview(frmMain& w)
 {
-    // 1. to 3.
+    // 1. to 3. The way out of the review, and the menus it leaves.
     w.cmdendreview->setEnabled(true);
     w.cmdendreview->setText(QStringLiteral("&End Review"));
     w.cmdendreview->show();
@@ -333,7 +333,7 @@ void endreview(frmMain& w)
     }
     if (testHelp)
         w.setEndReviewWidth(frmMain::kEndReviewWidth);
-    // 1. to 3.
+    // 1. to 3. The view goes and the window is idle again.
     w.txtreview->clear();
     w.txtreview->setEnabled(false);
     w.txtreview->hide();
@@ -353,7 +353,7 @@ void showhelp(frmMain& w)
     w.lblsectionname->setText(QStringLiteral("Help"));
     w.txtreview->setEnabled(true);
     w.txtreview->show();
-    // 6.
+    // 6. The contents help's text.
     readhelp(w, QStringLiteral("Readme.txt"));
 }
 
