@@ -96,6 +96,9 @@ private Q_SLOTS:
     void addThenSaveAppends();
     void addThenMove_data();
     void addThenMove();
+    void addedRecordIsNeverPassedByNext();
+    void saveNeverLeavesAGap();
+    void cancelledAddKeepsTheEdit();
     void addSavesAnEditFirst();
     void answerOfTheLastRecordSurvivesReopening();
     void endOnAnEmptyBankLeavesTheWindow();
@@ -369,8 +372,8 @@ void TestEditor::emptyBoxRefusesSavesAndMoves()
     QCOMPARE(ed->txtc->text(), QString());
     QCOMPARE(env->read(kBank), bank);
     QVERIFY(ed->cmdsave->isEnabled());
-    // SAVE leaves the change flag alone; every move clears it.
-    QCOMPARE(frmverques::state().changed, button == QStringLiteral("cmdsave"));
+    // A refused save or move leaves the change flag alone: the edit is still unsaved.
+    QVERIFY(frmverques::state().changed);
 }
 
 void TestEditor::boundsOfTheBank()
@@ -393,9 +396,12 @@ void TestEditor::boundsOfTheBank()
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  3"));
     QCOMPARE(ed->txtb->text(), QStringLiteral("Choice 3b!"));
     QVERIFY(ed->cmdsave->isEnabled());
-    QVERIFY(!frmverques::state().changed);
-    // So the next move drops the edit without asking.
+    QVERIFY(frmverques::state().changed);
+    // So the next move asks before it drops the edit.
+    env->boxes.answer(Answer::No);
     click(ed->cmdbegin);
+    QCOMPARE(boxesShown(), 3);
+    QCOMPARE(env->boxes.shown.last().title, QStringLiteral("Contents changed..."));
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  1"));
 }
 
@@ -430,12 +436,16 @@ void TestEditor::unsavedChangesPrompt()
     QCOMPARE(frmverques::state().response, QString::number(static_cast<int>(answer)));
     QCOMPARE(ed->lblnumber->text(), number);
     QCOMPARE(bankRecord(2).mid(275, 11), written ? QByteArray("Choice 2b! ") : "Choice 2b  ");
-    QVERIFY(!frmverques::state().changed);
+    QCOMPARE(frmverques::state().changed, answer == Answer::Cancel);
     QCOMPARE(ed->cmdsave->isEnabled(), answer == Answer::Cancel);
     if (answer == Answer::Cancel) {
+        // The edit stays on screen, and the next move asks about it again.
         QCOMPARE(ed->txtb->text(), QStringLiteral("Choice 2b!"));
-        click(ed->cmdnext); // no prompt: the flag was cleared
+        env->boxes.answer(Answer::Yes);
+        click(ed->cmdnext);
+        QCOMPARE(env->boxes.shown, QList<platform::MessageBox>({prompt, prompt}));
         QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  3"));
+        QCOMPARE(bankRecord(2).mid(275, 11), QByteArray("Choice 2b! "));
     }
 }
 
@@ -497,8 +507,6 @@ void TestEditor::addThenMove_data()
     QTest::addColumn<QString>("question");
     QTest::newRow("END, Yes") << "cmdend" << Answer::Yes << 2304 << 4 << "x";
     QTest::newRow("PREVIOUS, No") << "cmdprevious" << Answer::No << 1728 << 3 << "Question 3";
-    // NEXT stops only at the record count: it goes on past the end, to an empty record.
-    QTest::newRow("NEXT, Yes") << "cmdnext" << Answer::Yes << 2304 << 5 << "";
 }
 
 void TestEditor::addThenMove()
@@ -524,6 +532,69 @@ void TestEditor::addThenMove()
     QCOMPARE(ed->txtques->text(), question);
     QVERIFY(!ed->cmdsave->isEnabled());
     QVERIFY(!ed->cmdadd->isEnabled()); // only SAVE gives ADD back
+}
+
+void TestEditor::addedRecordIsNeverPassedByNext()
+{
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    click(ed->cmdadd);
+    fill(ed);
+    // The record being added is not in the bank: NEXT stops there, before any prompt.
+    env->boxes.answer(Answer::Ok);
+    click(ed->cmdnext);
+    QCOMPARE(env->boxes.shown, QList<platform::MessageBox>{exclamation(
+                                   QStringLiteral("You have reached the end of the datafile"))});
+    QCOMPARE(env->read(kBank).size(), 1728);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
+    QCOMPARE(ed->txtques->text(), QStringLiteral("x"));
+    QVERIFY(frmverques::state().changed);
+    // Saved, it is the last record: NEXT stops again, and END finds it.
+    click(ed->cmdsave);
+    QCOMPARE(env->read(kBank).size(), 2304);
+    env->boxes.answer(Answer::Ok);
+    click(ed->cmdnext);
+    click(ed->cmdbegin);
+    click(ed->cmdend);
+    QCOMPARE(boxesShown(), 2);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
+    QCOMPARE(ed->txtques->text(), QStringLiteral("x"));
+    QCOMPARE(env->read(kBank).size(), 2304);
+}
+
+void TestEditor::saveNeverLeavesAGap()
+{
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    click(ed->cmdend);
+    // Another program cuts the bank down to its first record under the editor.
+    env->write(kBank, record(1, 'b').toBytes());
+    QTest::keyClicks(ed->txta, QStringLiteral("!"));
+    click(ed->cmdsave);
+    const QByteArray bank = env->read(kBank);
+    QCOMPARE(bank.size(), 1152);
+    QCOMPARE(bank.mid(576, 10), QByteArray("Question 3"));
+    QCOMPARE(frmverques::state().recno, 2);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  2"));
+    QVERIFY(!ed->cmdsave->isEnabled());
+}
+
+void TestEditor::cancelledAddKeepsTheEdit()
+{
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    QTest::keyClicks(ed->txtd, QStringLiteral("!"));
+    env->boxes.answer(Answer::Cancel);
+    click(ed->cmdadd);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  1"));
+    QCOMPARE(ed->txtd->text(), QStringLiteral("Choice 1d!"));
+    QVERIFY(frmverques::state().changed);
+    // The edit is asked about again by the next move, and kept by Yes.
+    env->boxes.answer(Answer::Yes);
+    click(ed->cmdnext);
+    QCOMPARE(boxesShown(), 2);
+    QCOMPARE(bankRecord(1).mid(425, 11), QByteArray("Choice 1d! "));
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  2"));
 }
 
 void TestEditor::addSavesAnEditFirst()
@@ -679,7 +750,7 @@ void TestEditor::failedSaveAtThePromptDoesNotMove()
     env->boxes.answer(Answer::Ok);
     {
         FileSizeLimit limit(bank.size());
-        click(ed->cmdnext);
+        click(ed->cmdend);
     }
     QCOMPARE(boxesShown(), 2);
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
@@ -688,9 +759,10 @@ void TestEditor::failedSaveAtThePromptDoesNotMove()
     QCOMPARE(env->read(kBank), bank);
     // Once the disk has room, the same move asks again and saves.
     env->boxes.answer(Answer::Yes);
-    click(ed->cmdnext);
+    click(ed->cmdend);
     QCOMPARE(env->read(kBank).size(), 2304);
-    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  5"));
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
+    QCOMPARE(ed->txtques->text(), QStringLiteral("x"));
 }
 
 void TestEditor::savedRecordIsSeenByAnotherHandle()

@@ -48,7 +48,8 @@ public:
     void showrecord(qint16 n);
     // 1 when a text box is empty, else 0.
     qint16 checkstatus() const;
-    // Copies the screen into the working copy and writes it as record n; false when the write
+    // Copies the screen into the working copy and writes it as record n, or as the next free
+    // record when n lies beyond it (recno and the number shown follow); false when the write
     // failed, and then the working copy is as it was.
     bool saverecord(qint16 n);
 
