@@ -108,6 +108,7 @@ private Q_SLOTS:
     void thousandOpeningsLeaveNoFileOpen();
     void failedSaveKeepsTheRecordOnScreen_data();
     void failedSaveKeepsTheRecordOnScreen();
+    void bankThatCannotBeOpenedIsToldAtEachOpening();
     void failedSaveAtThePromptDoesNotMove();
     void savedRecordIsSeenByAnotherHandle();
     void noRecordNumberBeyondTheLargest();
@@ -717,6 +718,8 @@ void TestEditor::failedSaveKeepsTheRecordOnScreen()
     const QByteArray bank = threeRecords();
     if (folder)
         QVERIFY(QDir(env->dir.path()).mkdir(kBank));
+    if (folder)
+        env->boxes.answer(Answer::Ok); // told at the opening
     frmverques* ed = open(folder ? QByteArray() : bank);
     QVERIFY(ed);
     if (!folder)
@@ -727,8 +730,8 @@ void TestEditor::failedSaveKeepsTheRecordOnScreen()
         FileSizeLimit limit(folder ? RLIM_INFINITY : bank.size() + 100);
         click(ed->cmdsave);
     }
-    QCOMPARE(boxesShown(), 1);
-    const platform::MessageBox& box = env->boxes.shown.first();
+    QCOMPARE(boxesShown(), folder ? 2 : 1);
+    const platform::MessageBox& box = env->boxes.shown.last();
     QVERIFY2(box.text.contains(QStringLiteral("\"verbal.zep\"")) && box.text.contains(reason),
              qPrintable(box.text));
     QCOMPARE(box.icon, platform::Icon::Exclamation);
@@ -737,6 +740,27 @@ void TestEditor::failedSaveKeepsTheRecordOnScreen()
     QVERIFY(frmverques::state().changed);
     if (!folder)
         QCOMPARE(env->read(kBank), bank); // no torn record at the end
+}
+
+void TestEditor::bankThatCannotBeOpenedIsToldAtEachOpening()
+{
+    QVERIFY(QDir(env->dir.path()).mkdir(kBank));
+    env->boxes.answer(Answer::Ok);
+    frmverques* ed = open(QByteArray());
+    QVERIFY(ed);
+    QCOMPARE(boxesShown(), 1);
+    const platform::MessageBox box = env->boxes.shown.first();
+    QVERIFY2(box.text.contains(QStringLiteral("\"verbal.zep\"")) &&
+                 box.text.contains(QStringLiteral("a folder stands in its place")),
+             qPrintable(box.text));
+    QCOMPARE(box.icon, platform::Icon::Exclamation);
+    // The window opens as usual, empty.
+    QVERIFY(ed->isVisible());
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("No."));
+    // Picking "&Add" again opens it again, and tells it once more.
+    env->boxes.answer(Answer::Ok);
+    QCOMPARE(reopen(), ed);
+    QCOMPARE(env->boxes.shown, QList<platform::MessageBox>({box, box}));
 }
 
 void TestEditor::failedSaveAtThePromptDoesNotMove()

@@ -211,6 +211,10 @@ void frmverques::Form_Load()
     // 1 and 2. The bank, opened afresh; the handle the window held is closed first.
     s.fileno.close();
     openError_ = s.fileno.open() ? QString() : s.fileno.lastError();
+    // Told at once, not after a whole question has been typed. The first run of the load step
+    // comes before the window is shown, so each opening tells it once.
+    if (!openError_.isEmpty() && isVisible())
+        warn(openError_);
     // 3.
     s.recno = 1;
     // 4.

@@ -42,7 +42,8 @@ public:
     // Back to the state of a program that has not opened the editor yet.
     static void resetState();
 
-    // Load step: opens the bank afresh and shows record 1 when the bank holds anything.
+    // Load step: opens the bank afresh and shows record 1 when the bank holds anything. A bank
+    // that cannot be opened is told in a box when the window is on screen.
     void Form_Load();
     // Reads record n into the working copy and shows it; the caller sets recno.
     void showrecord(qint16 n);
