@@ -38,6 +38,7 @@ private Q_SLOTS:
     void cleanup();
 
     void startUpInAnEmptyFolder();
+    void startUpKeepsAnOptionsFileWithContent_data();
     void startUpKeepsAnOptionsFileWithContent();
     void menusInOrder();
     void controlsFromTheLayoutTable_data();
@@ -116,13 +117,25 @@ void TestApp::startUpInAnEmptyFolder()
     QVERIFY(!w->cmdendreview->isEnabled());
 }
 
+void TestApp::startUpKeepsAnOptionsFileWithContent_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("numques");
+    QTest::addColumn<int>("testmins");
+    QTest::newRow("halves") << QByteArray("2.5\r\n3.5\r\n") << 2 << 4;
+    QTest::newRow("Unix line ends") << QByteArray("20\n30\n") << 20 << 30;
+}
+
 void TestApp::startUpKeepsAnOptionsFileWithContent()
 {
-    env->write(QStringLiteral("options"), "2.5\r\n3.5\r\n");
+    QFETCH(QByteArray, file);
+    QFETCH(int, numques);
+    QFETCH(int, testmins);
+    env->write(QStringLiteral("options"), file);
     frmMain* w = start();
-    QCOMPARE(w->numques, 2);
-    QCOMPARE(w->testmins, 4);
-    QCOMPARE(env->read(QStringLiteral("options")), QByteArray("2.5\r\n3.5\r\n"));
+    QCOMPARE(w->numques, numques);
+    QCOMPARE(w->testmins, testmins);
+    QCOMPARE(env->read(QStringLiteral("options")), file);
 }
 
 void TestApp::menusInOrder()

@@ -121,6 +121,13 @@ void TestOptions::startUp_data()
         << true << QByteArray("20\r\n30") << 20 << 30 << QByteArray("20\r\n30");
     QTest::newRow("CR alone") << true << QByteArray("20\r30\r") << 20 << 30
                               << QByteArray("20\r30\r");
+    // A file edited by hand with Unix line ends.
+    QTest::newRow("LF alone") << true << QByteArray("20\n30\n") << 20 << 30
+                              << QByteArray("20\n30\n");
+    QTest::newRow("LF, then CR LF")
+        << true << QByteArray("20\n30\r\n") << 20 << 30 << QByteArray("20\n30\r\n");
+    QTest::newRow("empty line, LF")
+        << true << QByteArray("\n30\n") << 0 << 30 << QByteArray("\n30\n");
     QTest::newRow("third line ignored")
         << true << QByteArray("5\r\n6\r\n7\r\n") << 5 << 6 << QByteArray("5\r\n6\r\n7\r\n");
 }

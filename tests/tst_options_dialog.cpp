@@ -63,6 +63,8 @@ private Q_SLOTS:
     void typingAndPastingStopAtTheLimit_data();
     void typingAndPastingStopAtTheLimit();
     void reopeningRefillsTheBoxes();
+    void linesOfAnyEndingFillTheBoxes_data();
+    void linesOfAnyEndingFillTheBoxes();
     void cancellingWritesNothing_data();
     void cancellingWritesNothing();
     void enterPressesNothing();
@@ -276,6 +278,26 @@ void TestOptionsDialog::reopeningRefillsTheBoxes()
     QCOMPARE(main1::mainwindow->options.data(), dialog);
     QCOMPARE(dialog->txtQnum->text(), QStringLiteral("20"));
     QCOMPARE(dialog->txtTime->text(), QStringLiteral("30"));
+}
+
+void TestOptionsDialog::linesOfAnyEndingFillTheBoxes_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("CR LF") << QByteArray("20\r\n30\r\n");
+    QTest::newRow("LF") << QByteArray("20\n30\n");
+    QTest::newRow("CR") << QByteArray("20\r30\r");
+}
+
+void TestOptionsDialog::linesOfAnyEndingFillTheBoxes()
+{
+    QFETCH(QByteArray, file);
+    frmOptions* dialog = open(file);
+    QVERIFY(dialog);
+    QCOMPARE(dialog->txtQnum->text(), QStringLiteral("20"));
+    QCOMPARE(dialog->txtTime->text(), QStringLiteral("30"));
+    // OK writes the lines back as Lexamo always writes them.
+    QTest::mouseClick(dialog->cmdOk, Qt::LeftButton);
+    QCOMPARE(env->read(kOptions), QByteArray("20\r\n30\r\n"));
 }
 
 void TestOptionsDialog::cancellingWritesNothing_data()

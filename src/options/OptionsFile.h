@@ -5,7 +5,7 @@
 
 // The options file "options": two text lines ended by CR LF, the number of questions and the
 // test minutes. A line holds the text as the user typed it; readers derive the number from it
-// each time by the rules of numberrules.
+// each time by the rules of numberrules. Readers also take a lone CR or LF as a line end.
 namespace optionsfile {
 
 inline constexpr const char* kFileName = "options";
