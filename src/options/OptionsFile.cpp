@@ -55,6 +55,8 @@ qint16 valueOf(const std::optional<QByteArray>& line)
 bool writeAll(const QByteArray& bytes, const QString& path, QString* error)
 {
     QSaveFile file(path);
+    // In a folder where no new file can be made, the file itself is written in place.
+    file.setDirectWriteFallback(true);
     // A file is checked as a whole: Qt may report success on a short write to a full disk.
     const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
                     file.flush() && file.commit();
