@@ -78,6 +78,8 @@ private Q_SLOTS:
 
     void windowAndControls();
     void openingShowsRecordOne();
+    void arrowsInTheButtonTextColour_data();
+    void arrowsInTheButtonTextColour();
     void openingOnABankWithoutWholeRecords_data();
     void openingOnABankWithoutWholeRecords();
     void everyChangeEnablesSave_data();
@@ -235,6 +237,41 @@ void TestEditor::openingShowsRecordOne()
     QCOMPARE(frmverques::state().recno, 1);
     QCOMPARE(frmverques::state().changed, false);
     QCOMPARE(bankHandles(), 1);
+}
+
+void TestEditor::arrowsInTheButtonTextColour_data()
+{
+    QTest::addColumn<QColor>("button");
+    QTest::addColumn<QColor>("buttonText");
+    QTest::newRow("light") << QColor(0xe0, 0xe0, 0xe0) << QColor(0x10, 0x10, 0x10);
+    QTest::newRow("dark") << QColor(0x30, 0x30, 0x30) << QColor(0xf0, 0xf0, 0xf0);
+}
+
+void TestEditor::arrowsInTheButtonTextColour()
+{
+    QFETCH(QColor, button);
+    QFETCH(QColor, buttonText);
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    QPalette palette = ed->palette();
+    palette.setColor(QPalette::Button, button);
+    palette.setColor(QPalette::ButtonText, buttonText);
+    ed->setPalette(palette);
+    main1::mainwindow->setPalette(palette);
+    for (const QToolButton* arrow : {ed->cmdnext, ed->cmdprevious, main1::mainwindow->cmdnext}) {
+        // Drawn for each pixel ratio at its own size: the shaft's edges fall on whole pixels.
+        for (const qreal ratio : {1.0, 1.5, 2.0, 3.0}) {
+            const QImage image = arrow->icon().pixmap(QSize(16, 16), ratio).toImage();
+            const int side = qRound(16 * ratio);
+            QCOMPARE(image.size(), QSize(side, side));
+            // A point on the shaft, which runs from 4/32 to 17/32 of the width, its top at 12/32.
+            const int x = (arrow == ed->cmdprevious ? 24 : 8) * side / 32;
+            const int top = 12 * side / 32;
+            QCOMPARE(image.pixelColor(x, top + 1), buttonText);
+            QCOMPARE(image.pixelColor(x, top).alpha(), 255);
+            QCOMPARE(image.pixelColor(x, top - 1).alpha(), 0);
+        }
+    }
 }
 
 void TestEditor::openingOnABankWithoutWholeRecords_data()

@@ -91,7 +91,8 @@ void frmMain::buildControls()
     // A light 3-D grey, a shade darker than the window.
     light.setColor(QPalette::Base, light.color(QPalette::Window).darker(106));
     txtreview->setPalette(light);
-    cmdnext = pictureButton(client, QStringLiteral("&Next"), forms::arrowIcon(true));
+    cmdnext = pictureButton(client, QStringLiteral("&Next"), QIcon());
+    forms::showArrow(cmdnext, true);
     cmdanswer = pictureButton(client, QStringLiteral("&Answer Confirm"), forms::confirmIcon());
     lblsectionname = new QLabel(QStringLiteral("Section Type"), client);
     lblquestionhead = new QLabel(QStringLiteral("Question             No."), client);

@@ -44,7 +44,7 @@ QToolButton* pictureButton(const QString& caption, bool pointingRight, QWidget* 
 {
     auto* button = new QToolButton(parent);
     button->setText(caption);
-    button->setIcon(forms::arrowIcon(pointingRight));
+    forms::showArrow(button, pointingRight);
     button->setIconSize(QSize(16, 16));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setFocusPolicy(Qt::StrongFocus);
