@@ -8,6 +8,7 @@
 #include "test/vertest.h"
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -51,6 +52,7 @@ private Q_SLOTS:
     void quitAfterThreeAnswersOfTwenty();
     void nextWithoutAChoice();
     void choiceChangedBeforeConfirm();
+    void lettersSelectChoices();
     void upperCaseAnswerNeverScores();
     void optionsChangedBetweenTests();
     void bankOfExactlyTheTestsSize();
@@ -311,6 +313,43 @@ void TestFlow::choiceChangedBeforeConfirm()
     click(w->cmdanswer);
     QCOMPARE(vertest::state().answers[1].choice, QStringLiteral("d"));
     QCOMPARE(env->boxes.shown.at(2), scoreBox(1, 1));
+}
+
+void TestFlow::lettersSelectChoices()
+{
+    writeBank("cc");
+    env->write(QStringLiteral("hlp.txt"), "Help");
+    env->random.values = {drawing(1, 2), drawing(2, 2)};
+    startTest("2\r\n15\r\n");
+    // Keys reach the window from whichever of its controls has the focus.
+    const auto press = [this](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(w->optb, key, modifiers);
+    };
+    press(Qt::Key_C);
+    QVERIFY(w->optc->isChecked());
+    press(Qt::Key_E, Qt::ShiftModifier);
+    QVERIFY(w->opte->isChecked());
+    press(Qt::Key_A);
+    QVERIFY(w->opta->isChecked());
+    // Other letters, and letters with Ctrl or Alt, select nothing.
+    press(Qt::Key_F);
+    press(Qt::Key_B, Qt::ControlModifier);
+    press(Qt::Key_D, Qt::AltModifier);
+    QVERIFY(w->opta->isChecked());
+    // Once "&Next" has taken the choice, the letters no longer change it.
+    click(w->cmdnext);
+    press(Qt::Key_C);
+    QVERIFY(w->opta->isChecked());
+    click(w->cmdanswer);
+    QCOMPARE(vertest::state().answers[1].choice, QStringLiteral("a"));
+    // Nor do they under the test help; back at the question they do again.
+    click(w->cmdHelp);
+    press(Qt::Key_D);
+    QVERIFY(!w->choices->checkedButton());
+    click(w->cmdendreview);
+    press(Qt::Key_D);
+    QVERIFY(w->optd->isChecked());
+    QCOMPARE(described(env->boxes.shown), described({kReady}));
 }
 
 void TestFlow::upperCaseAnswerNeverScores()

@@ -105,6 +105,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The letters A to E select a choice while the question on screen waits for one.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
