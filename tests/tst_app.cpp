@@ -44,6 +44,7 @@ private Q_SLOTS:
     void controlsFromTheLayoutTable_data();
     void controlsFromTheLayoutTable();
     void placementRoundTrip();
+    void normalWindowKeepsItsOuterSizeOverRuns();
     void closingMinimizedWritesNothing();
     void unusablePlacementValues_data();
     void unusablePlacementValues();
@@ -228,6 +229,37 @@ void TestApp::placementRoundTrip()
     store("MainWidth", QStringLiteral("4500"));
     store("MainHeight", QStringLiteral("6000"));
     QCOMPARE(loadedPlacement(), QRect(100, 200, 300, 400));
+}
+
+void TestApp::normalWindowKeepsItsOuterSizeOverRuns()
+{
+    // The stored size is the outer one, frame included. The window system draws the frame once
+    // the window is on screen, so the window placed at load learns it then.
+    store("MainLeft", QStringLiteral("1500"));
+    store("MainTop", QStringLiteral("3000"));
+    store("MainWidth", QStringLiteral("10500"));
+    store("MainHeight", QStringLiteral("9000"));
+    const QRect outer(100, 200, 700, 600);
+    for (int run = 1; run <= 3; ++run) {
+        // Shown in its normal state, as a window manager that does not maximize it shows it.
+        {
+            frmMain w;
+            w.Form_Load();
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QVERIFY(w.frameGeometry().width() > w.geometry().width()); // it has a frame
+            QCOMPARE(w.frameGeometry(), outer);
+            w.close();
+        }
+        QCOMPARE(stored("MainWidth"), QStringLiteral("10500"));
+        QCOMPARE(stored("MainHeight"), QStringLiteral("9000"));
+        QCOMPARE(stored("MainLeft"), QStringLiteral("1500"));
+    }
+    // Shown maximized and then restored to its normal state.
+    frmMain* w = start();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    w->showNormal();
+    QCOMPARE(w->frameGeometry(), outer);
 }
 
 void TestApp::closingMinimizedWritesNothing()

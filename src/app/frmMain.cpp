@@ -23,6 +23,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -227,10 +228,43 @@ void frmMain::readPlacement()
     for (const QScreen* screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
     const QScreen* primary = QGuiApplication::primaryScreen();
-    const QRect placed =
+    normalOuter_ =
         primary ? placement::keptOnScreen(stored, screens, primary->availableGeometry()) : stored;
-    move(placed.topLeft());
-    resize(placed.size());
+    fitNormalPlacement();
+}
+
+QMargins frmMain::frame() const
+{
+    const QWindow* handle = windowHandle();
+    return handle ? handle->frameMargins() : QMargins();
+}
+
+void frmMain::fitNormalPlacement()
+{
+    fittedFrame_ = frame();
+    // move() places the frame's corner; resize() sets the size within the frame.
+    move(normalOuter_.topLeft());
+    resize(normalOuter_.size().shrunkBy(fittedFrame_).expandedTo(QSize(1, 1)));
+}
+
+void frmMain::refitToFrame()
+{
+    if (normalOuter_.isValid() && windowState() == Qt::WindowNoState && frame() != fittedFrame_)
+        fitNormalPlacement();
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        refitToFrame();
+}
+
+void frmMain::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    // A window manager frames a window shown in its normal state after it has been shown.
+    refitToFrame();
 }
 
 void frmMain::savePlacement()

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMargins>
 #include <QPointer>
+#include <QRect>
 
 class QAction;
 class QButtonGroup;
@@ -105,6 +107,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     // The letters A to E select a choice while the question on screen waits for one.
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -115,6 +119,14 @@ private:
     void Form_Unload();
     void readPlacement();
     void savePlacement();
+    // The stored placement is the outer one, frame included, and so is the one saved. The frame
+    // is known only once the window is on screen: the normal window is fitted again when it is
+    // seen in its normal state with a frame other than the one it was fitted to.
+    void fitNormalPlacement();
+    void refitToFrame();
+    QMargins frame() const;
+    QRect normalOuter_;
+    QMargins fittedFrame_;
 
     // Loads a modeless window (its constructor runs its load step), shows it and runs its
     // load step once more; an open window is brought to the front instead of loaded again.
