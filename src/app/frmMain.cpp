@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -41,6 +42,32 @@ QToolButton* pictureButton(QWidget* parent, const QString& caption, const QIcon&
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     return button;
 }
+
+// A label whose text wraps at word boundaries, and inside a word too long for a line (a bank
+// question may be one such word).
+class WrappingLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        QTextOption option(alignment());
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        painter.drawText(QRectF(contentsRect()), text(), option);
+    }
+};
+
+// A choice of the test: its whole row takes a click, also beside a short text.
+class ChoiceButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
 
 QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
                   const QKeySequence& shortcut = {})
@@ -99,15 +126,15 @@ void frmMain::buildControls()
     lblquestionhead = new QLabel(QStringLiteral("Question             No."), client);
     lblquestionhead->setWordWrap(true); // "Question" above "No." and the number
     lblquestionhead->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblquestion = new QLabel(client);
+    lblquestion = new WrappingLabel(client);
     lblquestion->setWordWrap(true);
     lblquestion->setTextFormat(Qt::PlainText); // bank texts are never markup
     lblquestion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    opta = new QRadioButton(QStringLiteral("a"), client);
-    optb = new QRadioButton(QStringLiteral("b"), client);
-    optc = new QRadioButton(QStringLiteral("c"), client);
-    optd = new QRadioButton(QStringLiteral("d"), client);
-    opte = new QRadioButton(QStringLiteral("e"), client);
+    opta = new ChoiceButton(QStringLiteral("a"), client);
+    optb = new ChoiceButton(QStringLiteral("b"), client);
+    optc = new ChoiceButton(QStringLiteral("c"), client);
+    optd = new ChoiceButton(QStringLiteral("d"), client);
+    opte = new ChoiceButton(QStringLiteral("e"), client);
     cmdquit = new QPushButton(QStringLiteral("&Test  Quit"), client);
     cmdHelp = new QPushButton(QStringLiteral("&Help"), client);
     cmdtime = new QPushButton(QStringLiteral("Time"), client);
@@ -146,6 +173,9 @@ void frmMain::buildControls()
                          static_cast<QWidget*>(cmdanswer), static_cast<QWidget*>(cmdquit),
                          static_cast<QWidget*>(cmdtime), static_cast<QWidget*>(cmdendreview)})
         off->setEnabled(false);
+
+    // The question and the choices reach as far right as the window does.
+    client->installEventFilter(this);
 
     choices = new QButtonGroup(this);
     choices->setObjectName(QStringLiteral("choices"));
@@ -200,6 +230,27 @@ void frmMain::connectHandlers()
     connect(cmdtime, &QAbstractButton::clicked, this, &frmMain::cmdtime_Click);
     connect(cmdendreview, &QAbstractButton::clicked, this, &frmMain::cmdendreview_Click);
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        fitQuestionArea();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::fitQuestionArea()
+{
+    // Each keeps its left edge and height, and its designed width at the least; the right edge
+    // keeps the margin of the window's left edge.
+    const int right = centralWidget()->width() - twips::toPixels(kRightMargin);
+    const std::pair<QWidget*, int> rows[] = {{lblquestion, 1440}, {opta, 1320}, {optb, 1320},
+                                             {optc, 1320},        {optd, 1320}, {opte, 1320}};
+    for (const auto& [control, left] : rows) {
+        const int designed = control == lblquestion ? 6135 : 6375;
+        control->resize(std::max(twips::toPixels(designed), right - twips::toPixels(left)),
+                        control->height());
+    }
 }
 
 void frmMain::Form_Load()

@@ -32,6 +32,8 @@ public:
     static constexpr int kClientWidth = 9510;
     static constexpr int kClientHeight = 6540;
     static constexpr int kEndReviewWidth = 1332;
+    // The question and the choices end this far from the window's right edge, in twips.
+    static constexpr int kRightMargin = 120;
 
     // Load step: timer, showtime, "&Test Qiut" disabled, placement, options file.
     void Form_Load();
@@ -108,6 +110,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     // The letters A to E select a choice while the question on screen waits for one.
     void keyPressEvent(QKeyEvent* event) override;
@@ -117,6 +120,8 @@ private:
     void buildMenus();
     void connectHandlers();
     void Form_Unload();
+    // The question and the choices take the width the window has to the right of their left edge.
+    void fitQuestionArea();
     void readPlacement();
     void savePlacement();
     // The stored placement is the outer one, frame included, and so is the one saved. The frame
