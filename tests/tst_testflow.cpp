@@ -8,8 +8,10 @@
 #include "test/vertest.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
@@ -20,6 +22,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -664,6 +667,17 @@ void TestFlow::longestTextsShowWhole()
     QCOMPARE(w->centralWidget()->size(), twips::rect(0, 0, 9510, 6540).size());
     QCOMPARE(fitProblem(w->lblquestion), QString());
     QCOMPARE(fitProblem(w->optc), QString());
+    // There a choice of the widest characters is cut off, and shows whole as its tool tip.
+    QVERIFY(!fitProblem(w->opta).isEmpty());
+    for (QRadioButton* option : {w->opta, w->optc}) {
+        QHelpEvent help(QEvent::ToolTip, QPoint(20, 5), option->mapToGlobal(QPoint(20, 5)));
+        QApplication::sendEvent(option, &help);
+        QCOMPARE(QToolTip::isVisible(), option == w->opta);
+        if (option == w->opta)
+            QCOMPARE(QToolTip::text(), QString(75, u'W'));
+        QToolTip::hideText();
+        QVERIFY(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+    }
     // The controls keep their left edges and heights.
     QCOMPARE(w->optc->geometry().topLeft(), twips::rect(1320, 3360, 0, 0).topLeft());
     QCOMPARE(w->lblquestion->geometry().topLeft(), twips::rect(1440, 600, 0, 0).topLeft());

@@ -22,8 +22,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QWindow>
 
 namespace {
@@ -60,13 +63,28 @@ protected:
     }
 };
 
-// A choice of the test: its whole row takes a click, also beside a short text.
+// A choice of the test: its whole row takes a click, also beside a short text. Where a narrow
+// screen cuts its text off, the text shows whole as its tool tip.
 class ChoiceButton : public QRadioButton {
 public:
     using QRadioButton::QRadioButton;
 
 protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+    bool event(QEvent* event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QRadioButton::event(event);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QRect room = style()->subElementRect(QStyle::SE_RadioButtonContents, &option, this);
+        const QString whole = text().trimmed().replace(QStringLiteral("&&"), QStringLiteral("&"));
+        if (fontMetrics().horizontalAdvance(whole) > room.width())
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), whole, this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
 };
 
 QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
