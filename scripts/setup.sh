@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev
     fonts-liberation2 fonts-urw-base35 fonts-dejavu-core
-    xvfb xauth
+    xvfb xauth openbox
     clang-format
 )
 

@@ -65,6 +65,8 @@ private Q_SLOTS:
     void controlsFromTheLayoutTable_data();
     void controlsFromTheLayoutTable();
     void textsFitTheirLabels();
+    void textsReadableOnEveryWindow_data();
+    void textsReadableOnEveryWindow();
     void systemRegistryFindsAToolOnPath_data();
     void systemRegistryFindsAToolOnPath();
 
@@ -357,6 +359,45 @@ void TestAbout::textsFitTheirLabels()
                                                .arg(lines)
                                                .arg(room)));
     }
+}
+
+void TestAbout::textsReadableOnEveryWindow_data()
+{
+    QTest::addColumn<QColor>("window");
+    QTest::addColumn<QColor>("text");
+    QTest::addColumn<bool>("application"); // the palette of the whole program, else the box's
+    QTest::addColumn<QColor>("expected");
+    const QColor dark(0x2b, 0x2b, 0x2b);
+    const QColor light(0xf4, 0xf4, 0xf4);
+    const QColor pale(0xe8, 0xe8, 0xe8);
+    const QColor grey(0x40, 0x40, 0x40);
+    QTest::newRow("light window") << light << grey << false << QColor(Qt::black);
+    QTest::newRow("dark window") << dark << pale << false << pale;
+    QTest::newRow("dark program") << dark << pale << true << pale;
+}
+
+void TestAbout::textsReadableOnEveryWindow()
+{
+    QFETCH(QColor, window);
+    QFETCH(QColor, text);
+    QFETCH(bool, application);
+    QFETCH(QColor, expected);
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::WindowText, text);
+    const QPalette before = QApplication::palette();
+    if (application)
+        QApplication::setPalette(palette);
+    {
+        frmAbout about;
+        if (!application)
+            about.setPalette(palette);
+        for (const QLabel* label :
+             {about.lblDescription, about.lblTitle, about.lblVersion, about.lblDisclaimer})
+            QCOMPARE(label->palette().color(label->foregroundRole()), expected);
+    }
+    QApplication::setPalette(before);
 }
 
 void TestAbout::systemRegistryFindsAToolOnPath_data()

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -39,11 +40,13 @@ private Q_SLOTS:
     void cleanup();
 
     void startUpInAnEmptyFolder();
+    void startUpKeepsAnOptionsFileWithContent_data();
     void startUpKeepsAnOptionsFileWithContent();
     void menusInOrder();
     void controlsFromTheLayoutTable_data();
     void controlsFromTheLayoutTable();
     void placementRoundTrip();
+    void normalWindowKeepsItsOuterSizeOverRuns();
     void closingMinimizedWritesNothing();
     void unusablePlacementValues_data();
     void unusablePlacementValues();
@@ -117,13 +120,25 @@ void TestApp::startUpInAnEmptyFolder()
     QVERIFY(!w->cmdendreview->isEnabled());
 }
 
+void TestApp::startUpKeepsAnOptionsFileWithContent_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("numques");
+    QTest::addColumn<int>("testmins");
+    QTest::newRow("halves") << QByteArray("2.5\r\n3.5\r\n") << 2 << 4;
+    QTest::newRow("Unix line ends") << QByteArray("20\n30\n") << 20 << 30;
+}
+
 void TestApp::startUpKeepsAnOptionsFileWithContent()
 {
-    env->write(QStringLiteral("options"), "2.5\r\n3.5\r\n");
+    QFETCH(QByteArray, file);
+    QFETCH(int, numques);
+    QFETCH(int, testmins);
+    env->write(QStringLiteral("options"), file);
     QVERIFY(start());
-    QCOMPARE(vertest::state().numques, 2);
-    QCOMPARE(vertest::state().testmins, 4);
-    QCOMPARE(env->read(QStringLiteral("options")), QByteArray("2.5\r\n3.5\r\n"));
+    QCOMPARE(vertest::state().numques, numques);
+    QCOMPARE(vertest::state().testmins, testmins);
+    QCOMPARE(env->read(QStringLiteral("options")), file);
 }
 
 void TestApp::menusInOrder()
@@ -192,7 +207,13 @@ void TestApp::controlsFromTheLayoutTable()
     frmMain* w = start();
     auto* control = w->findChild<QWidget*>(name);
     QVERIFY(control);
-    QCOMPARE(inTwips(control), place);
+    QRect shown = inTwips(control);
+    // A choice reaches as far right as the window does; the design gives its least width.
+    if (qobject_cast<QRadioButton*>(control) && shown.width() > place.width()) {
+        QCOMPARE(shown.right(), inTwips(w->centralWidget()).width() - 1 - 120);
+        shown.setWidth(place.width());
+    }
+    QCOMPARE(shown, place);
     if (auto* button = qobject_cast<QAbstractButton*>(control))
         QCOMPARE(button->text(), caption);
     else if (auto* label = qobject_cast<QLabel*>(control))
@@ -216,6 +237,38 @@ void TestApp::placementRoundTrip()
     store("MainWidth", QStringLiteral("4500"));
     store("MainHeight", QStringLiteral("6000"));
     QCOMPARE(loadedPlacement(), QRect(100, 200, 300, 400));
+}
+
+void TestApp::normalWindowKeepsItsOuterSizeOverRuns()
+{
+    // The stored size is the outer one, frame included. The window system draws the frame once
+    // the window is on screen, so the window placed at load learns it then.
+    store("MainLeft", QStringLiteral("1500"));
+    store("MainTop", QStringLiteral("3000"));
+    store("MainWidth", QStringLiteral("10500"));
+    store("MainHeight", QStringLiteral("9000"));
+    const QRect outer(100, 200, 700, 600);
+    for (int run = 1; run <= 3; ++run) {
+        // Shown in its normal state, as a window manager that does not maximize it shows it.
+        {
+            frmMain w;
+            w.Form_Load();
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            if (w.frameGeometry() == w.geometry())
+                QSKIP("windows have no frame on this display");
+            QCOMPARE(w.frameGeometry(), outer);
+            w.close();
+        }
+        QCOMPARE(stored("MainWidth"), QStringLiteral("10500"));
+        QCOMPARE(stored("MainHeight"), QStringLiteral("9000"));
+        QCOMPARE(stored("MainLeft"), QStringLiteral("1500"));
+    }
+    // Shown maximized and then restored to its normal state.
+    frmMain* w = start();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    w->showNormal();
+    QCOMPARE(w->frameGeometry(), outer);
 }
 
 void TestApp::closingMinimizedWritesNothing()

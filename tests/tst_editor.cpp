@@ -78,6 +78,8 @@ private Q_SLOTS:
 
     void windowAndControls();
     void openingShowsRecordOne();
+    void arrowsInTheButtonTextColour_data();
+    void arrowsInTheButtonTextColour();
     void openingOnABankWithoutWholeRecords_data();
     void openingOnABankWithoutWholeRecords();
     void everyChangeEnablesSave_data();
@@ -96,6 +98,9 @@ private Q_SLOTS:
     void addThenSaveAppends();
     void addThenMove_data();
     void addThenMove();
+    void addedRecordIsNeverPassedByNext();
+    void saveNeverLeavesAGap();
+    void cancelledAddKeepsTheEdit();
     void addSavesAnEditFirst();
     void answerOfTheLastRecordSurvivesReopening();
     void endOnAnEmptyBankLeavesTheWindow();
@@ -105,6 +110,7 @@ private Q_SLOTS:
     void thousandOpeningsLeaveNoFileOpen();
     void failedSaveKeepsTheRecordOnScreen_data();
     void failedSaveKeepsTheRecordOnScreen();
+    void bankThatCannotBeOpenedIsToldAtEachOpening();
     void failedSaveAtThePromptDoesNotMove();
     void savedRecordIsSeenByAnotherHandle();
     void noRecordNumberBeyondTheLargest();
@@ -231,6 +237,41 @@ void TestEditor::openingShowsRecordOne()
     QCOMPARE(frmverques::state().recno, 1);
     QCOMPARE(frmverques::state().changed, false);
     QCOMPARE(bankHandles(), 1);
+}
+
+void TestEditor::arrowsInTheButtonTextColour_data()
+{
+    QTest::addColumn<QColor>("button");
+    QTest::addColumn<QColor>("buttonText");
+    QTest::newRow("light") << QColor(0xe0, 0xe0, 0xe0) << QColor(0x10, 0x10, 0x10);
+    QTest::newRow("dark") << QColor(0x30, 0x30, 0x30) << QColor(0xf0, 0xf0, 0xf0);
+}
+
+void TestEditor::arrowsInTheButtonTextColour()
+{
+    QFETCH(QColor, button);
+    QFETCH(QColor, buttonText);
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    QPalette palette = ed->palette();
+    palette.setColor(QPalette::Button, button);
+    palette.setColor(QPalette::ButtonText, buttonText);
+    ed->setPalette(palette);
+    main1::mainwindow->setPalette(palette);
+    for (const QToolButton* arrow : {ed->cmdnext, ed->cmdprevious, main1::mainwindow->cmdnext}) {
+        // Drawn for each pixel ratio at its own size: the shaft's edges fall on whole pixels.
+        for (const qreal ratio : {1.0, 1.5, 2.0, 3.0}) {
+            const QImage image = arrow->icon().pixmap(QSize(16, 16), ratio).toImage();
+            const int side = qRound(16 * ratio);
+            QCOMPARE(image.size(), QSize(side, side));
+            // A point on the shaft, which runs from 4/32 to 17/32 of the width, its top at 12/32.
+            const int x = (arrow == ed->cmdprevious ? 24 : 8) * side / 32;
+            const int top = 12 * side / 32;
+            QCOMPARE(image.pixelColor(x, top + 1), buttonText);
+            QCOMPARE(image.pixelColor(x, top).alpha(), 255);
+            QCOMPARE(image.pixelColor(x, top - 1).alpha(), 0);
+        }
+    }
 }
 
 void TestEditor::openingOnABankWithoutWholeRecords_data()
@@ -369,8 +410,8 @@ void TestEditor::emptyBoxRefusesSavesAndMoves()
     QCOMPARE(ed->txtc->text(), QString());
     QCOMPARE(env->read(kBank), bank);
     QVERIFY(ed->cmdsave->isEnabled());
-    // SAVE leaves the change flag alone; every move clears it.
-    QCOMPARE(frmverques::state().changed, button == QStringLiteral("cmdsave"));
+    // A refused save or move leaves the change flag alone: the edit is still unsaved.
+    QVERIFY(frmverques::state().changed);
 }
 
 void TestEditor::boundsOfTheBank()
@@ -393,9 +434,12 @@ void TestEditor::boundsOfTheBank()
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  3"));
     QCOMPARE(ed->txtb->text(), QStringLiteral("Choice 3b!"));
     QVERIFY(ed->cmdsave->isEnabled());
-    QVERIFY(!frmverques::state().changed);
-    // So the next move drops the edit without asking.
+    QVERIFY(frmverques::state().changed);
+    // So the next move asks before it drops the edit.
+    env->boxes.answer(Answer::No);
     click(ed->cmdbegin);
+    QCOMPARE(boxesShown(), 3);
+    QCOMPARE(env->boxes.shown.last().title, QStringLiteral("Contents changed..."));
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  1"));
 }
 
@@ -430,12 +474,16 @@ void TestEditor::unsavedChangesPrompt()
     QCOMPARE(frmverques::state().response, QString::number(static_cast<int>(answer)));
     QCOMPARE(ed->lblnumber->text(), number);
     QCOMPARE(bankRecord(2).mid(275, 11), written ? QByteArray("Choice 2b! ") : "Choice 2b  ");
-    QVERIFY(!frmverques::state().changed);
+    QCOMPARE(frmverques::state().changed, answer == Answer::Cancel);
     QCOMPARE(ed->cmdsave->isEnabled(), answer == Answer::Cancel);
     if (answer == Answer::Cancel) {
+        // The edit stays on screen, and the next move asks about it again.
         QCOMPARE(ed->txtb->text(), QStringLiteral("Choice 2b!"));
-        click(ed->cmdnext); // no prompt: the flag was cleared
+        env->boxes.answer(Answer::Yes);
+        click(ed->cmdnext);
+        QCOMPARE(env->boxes.shown, QList<platform::MessageBox>({prompt, prompt}));
         QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  3"));
+        QCOMPARE(bankRecord(2).mid(275, 11), QByteArray("Choice 2b! "));
     }
 }
 
@@ -497,8 +545,6 @@ void TestEditor::addThenMove_data()
     QTest::addColumn<QString>("question");
     QTest::newRow("END, Yes") << "cmdend" << Answer::Yes << 2304 << 4 << "x";
     QTest::newRow("PREVIOUS, No") << "cmdprevious" << Answer::No << 1728 << 3 << "Question 3";
-    // NEXT stops only at the record count: it goes on past the end, to an empty record.
-    QTest::newRow("NEXT, Yes") << "cmdnext" << Answer::Yes << 2304 << 5 << "";
 }
 
 void TestEditor::addThenMove()
@@ -524,6 +570,69 @@ void TestEditor::addThenMove()
     QCOMPARE(ed->txtques->text(), question);
     QVERIFY(!ed->cmdsave->isEnabled());
     QVERIFY(!ed->cmdadd->isEnabled()); // only SAVE gives ADD back
+}
+
+void TestEditor::addedRecordIsNeverPassedByNext()
+{
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    click(ed->cmdadd);
+    fill(ed);
+    // The record being added is not in the bank: NEXT stops there, before any prompt.
+    env->boxes.answer(Answer::Ok);
+    click(ed->cmdnext);
+    QCOMPARE(env->boxes.shown, QList<platform::MessageBox>{exclamation(
+                                   QStringLiteral("You have reached the end of the datafile"))});
+    QCOMPARE(env->read(kBank).size(), 1728);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
+    QCOMPARE(ed->txtques->text(), QStringLiteral("x"));
+    QVERIFY(frmverques::state().changed);
+    // Saved, it is the last record: NEXT stops again, and END finds it.
+    click(ed->cmdsave);
+    QCOMPARE(env->read(kBank).size(), 2304);
+    env->boxes.answer(Answer::Ok);
+    click(ed->cmdnext);
+    click(ed->cmdbegin);
+    click(ed->cmdend);
+    QCOMPARE(boxesShown(), 2);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
+    QCOMPARE(ed->txtques->text(), QStringLiteral("x"));
+    QCOMPARE(env->read(kBank).size(), 2304);
+}
+
+void TestEditor::saveNeverLeavesAGap()
+{
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    click(ed->cmdend);
+    // Another program cuts the bank down to its first record under the editor.
+    env->write(kBank, record(1, 'b').toBytes());
+    QTest::keyClicks(ed->txta, QStringLiteral("!"));
+    click(ed->cmdsave);
+    const QByteArray bank = env->read(kBank);
+    QCOMPARE(bank.size(), 1152);
+    QCOMPARE(bank.mid(576, 10), QByteArray("Question 3"));
+    QCOMPARE(frmverques::state().recno, 2);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  2"));
+    QVERIFY(!ed->cmdsave->isEnabled());
+}
+
+void TestEditor::cancelledAddKeepsTheEdit()
+{
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    QTest::keyClicks(ed->txtd, QStringLiteral("!"));
+    env->boxes.answer(Answer::Cancel);
+    click(ed->cmdadd);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  1"));
+    QCOMPARE(ed->txtd->text(), QStringLiteral("Choice 1d!"));
+    QVERIFY(frmverques::state().changed);
+    // The edit is asked about again by the next move, and kept by Yes.
+    env->boxes.answer(Answer::Yes);
+    click(ed->cmdnext);
+    QCOMPARE(boxesShown(), 2);
+    QCOMPARE(bankRecord(1).mid(425, 11), QByteArray("Choice 1d! "));
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  2"));
 }
 
 void TestEditor::addSavesAnEditFirst()
@@ -646,6 +755,8 @@ void TestEditor::failedSaveKeepsTheRecordOnScreen()
     const QByteArray bank = threeRecords();
     if (folder)
         QVERIFY(QDir(env->dir.path()).mkdir(kBank));
+    if (folder)
+        env->boxes.answer(Answer::Ok); // told at the opening
     frmverques* ed = open(folder ? QByteArray() : bank);
     QVERIFY(ed);
     if (!folder)
@@ -656,8 +767,8 @@ void TestEditor::failedSaveKeepsTheRecordOnScreen()
         FileSizeLimit limit(folder ? RLIM_INFINITY : bank.size() + 100);
         click(ed->cmdsave);
     }
-    QCOMPARE(boxesShown(), 1);
-    const platform::MessageBox& box = env->boxes.shown.first();
+    QCOMPARE(boxesShown(), folder ? 2 : 1);
+    const platform::MessageBox& box = env->boxes.shown.last();
     QVERIFY2(box.text.contains(QStringLiteral("\"verbal.zep\"")) && box.text.contains(reason),
              qPrintable(box.text));
     QCOMPARE(box.icon, platform::Icon::Exclamation);
@@ -666,6 +777,27 @@ void TestEditor::failedSaveKeepsTheRecordOnScreen()
     QVERIFY(frmverques::state().changed);
     if (!folder)
         QCOMPARE(env->read(kBank), bank); // no torn record at the end
+}
+
+void TestEditor::bankThatCannotBeOpenedIsToldAtEachOpening()
+{
+    QVERIFY(QDir(env->dir.path()).mkdir(kBank));
+    env->boxes.answer(Answer::Ok);
+    frmverques* ed = open(QByteArray());
+    QVERIFY(ed);
+    QCOMPARE(boxesShown(), 1);
+    const platform::MessageBox box = env->boxes.shown.first();
+    QVERIFY2(box.text.contains(QStringLiteral("\"verbal.zep\"")) &&
+                 box.text.contains(QStringLiteral("a folder stands in its place")),
+             qPrintable(box.text));
+    QCOMPARE(box.icon, platform::Icon::Exclamation);
+    // The window opens as usual, empty.
+    QVERIFY(ed->isVisible());
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("No."));
+    // Picking "&Add" again opens it again, and tells it once more.
+    env->boxes.answer(Answer::Ok);
+    QCOMPARE(reopen(), ed);
+    QCOMPARE(env->boxes.shown, QList<platform::MessageBox>({box, box}));
 }
 
 void TestEditor::failedSaveAtThePromptDoesNotMove()
@@ -679,7 +811,7 @@ void TestEditor::failedSaveAtThePromptDoesNotMove()
     env->boxes.answer(Answer::Ok);
     {
         FileSizeLimit limit(bank.size());
-        click(ed->cmdnext);
+        click(ed->cmdend);
     }
     QCOMPARE(boxesShown(), 2);
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
@@ -688,9 +820,10 @@ void TestEditor::failedSaveAtThePromptDoesNotMove()
     QCOMPARE(env->read(kBank), bank);
     // Once the disk has room, the same move asks again and saves.
     env->boxes.answer(Answer::Yes);
-    click(ed->cmdnext);
+    click(ed->cmdend);
     QCOMPARE(env->read(kBank).size(), 2304);
-    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  5"));
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
+    QCOMPARE(ed->txtques->text(), QStringLiteral("x"));
 }
 
 void TestEditor::savedRecordIsSeenByAnotherHandle()

@@ -1,8 +1,10 @@
 #include "options/NumberRules.h"
 #include "options/OptionsFile.h"
+#include "support/ReadOnlyFolder.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTest>
 #include <cmath>
@@ -29,6 +31,7 @@ private Q_SLOTS:
     void readerFallsBackToFifteen();
     void dialogLinesAreRawText();
     void saveWritesTextsAsTyped();
+    void saveInAFolderThatCannotBeWritten();
     void failedSaveKeepsTheOldFile();
 
 private:
@@ -121,6 +124,13 @@ void TestOptions::startUp_data()
         << true << QByteArray("20\r\n30") << 20 << 30 << QByteArray("20\r\n30");
     QTest::newRow("CR alone") << true << QByteArray("20\r30\r") << 20 << 30
                               << QByteArray("20\r30\r");
+    // A file edited by hand with Unix line ends.
+    QTest::newRow("LF alone") << true << QByteArray("20\n30\n") << 20 << 30
+                              << QByteArray("20\n30\n");
+    QTest::newRow("LF, then CR LF")
+        << true << QByteArray("20\n30\r\n") << 20 << 30 << QByteArray("20\n30\r\n");
+    QTest::newRow("empty line, LF")
+        << true << QByteArray("\n30\n") << 0 << 30 << QByteArray("\n30\n");
     QTest::newRow("third line ignored")
         << true << QByteArray("5\r\n6\r\n7\r\n") << 5 << 6 << QByteArray("5\r\n6\r\n7\r\n");
 }
@@ -190,6 +200,21 @@ void TestOptions::saveWritesTextsAsTyped()
     QVERIFY(optionsfile::saveLines({QStringLiteral("1e2"), QStringLiteral(" 5")}, &error));
     QCOMPARE(env->read(QStringLiteral("options")), QByteArray("1e2\r\n 5\r\n"));
     QCOMPARE(optionsfile::read().numques, 100);
+}
+
+void TestOptions::saveInAFolderThatCannotBeWritten()
+{
+    env->write(QStringLiteral("options"), "15\r\n15\r\n");
+    ReadOnlyFolder folder(env->dir.path());
+    if (!folder.active())
+        QSKIP("the folder cannot be made read-only here");
+    // No new file can be made beside the options file; the file itself can be written.
+    QVERIFY(!QFile(env->path(QStringLiteral("probe"))).open(QIODevice::WriteOnly));
+    QString error;
+    QVERIFY2(optionsfile::saveLines({QStringLiteral("20"), QStringLiteral("30")}, &error),
+             qPrintable(error));
+    QCOMPARE(env->read(QStringLiteral("options")), QByteArray("20\r\n30\r\n"));
+    QCOMPARE(QDir(env->dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("options")});
 }
 
 void TestOptions::failedSaveKeepsTheOldFile()

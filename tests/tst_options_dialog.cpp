@@ -62,7 +62,10 @@ private Q_SLOTS:
     void longLineIsShownWholeAndWrittenBack();
     void typingAndPastingStopAtTheLimit_data();
     void typingAndPastingStopAtTheLimit();
+    void insertionIntoALongLineIsRefused();
     void reopeningRefillsTheBoxes();
+    void linesOfAnyEndingFillTheBoxes_data();
+    void linesOfAnyEndingFillTheBoxes();
     void cancellingWritesNothing_data();
     void cancellingWritesNothing();
     void enterPressesNothing();
@@ -236,12 +239,15 @@ void TestOptionsDialog::longLineIsShownWholeAndWrittenBack()
 void TestOptionsDialog::typingAndPastingStopAtTheLimit_data()
 {
     QTest::addColumn<bool>("questionsBox");
-    QTest::addColumn<int>("how"); // 0 typing, 1 Ctrl+V, 2 the context menu's paste item
+    // 0 typing, 1 Ctrl+V, 2 the context menu's paste item, 3 a middle click (the X11 selection)
+    QTest::addColumn<int>("how");
     QTest::addColumn<QString>("expected");
     QTest::newRow("typing minutes") << false << 0 << "12";
     QTest::newRow("typing questions") << true << 0 << "123";
     QTest::newRow("Ctrl+V into minutes") << false << 1 << "12";
     QTest::newRow("context menu into questions") << true << 2 << "123";
+    QTest::newRow("middle click into minutes") << false << 3 << "12";
+    QTest::newRow("middle click into questions") << true << 3 << "123";
 }
 
 void TestOptionsDialog::typingAndPastingStopAtTheLimit()
@@ -257,13 +263,34 @@ void TestOptionsDialog::typingAndPastingStopAtTheLimit()
         QTest::keyClicks(box, QStringLiteral("12345"));
     else if (how == 1)
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-    else
+    else if (how == 2)
         QVERIFY(pasteFromContextMenu(box));
+    else if (QApplication::clipboard()->supportsSelection()) {
+        QApplication::clipboard()->setText(QStringLiteral("12345"), QClipboard::Selection);
+        QTest::mouseClick(box, Qt::MiddleButton);
+    } else
+        box->insert(QStringLiteral("12345")); // what a middle click does where there is a selection
     QCOMPARE(box->text(), expected);
     // Replacing a selection is typing within the limit.
     box->selectAll();
     QTest::keyClicks(box, QStringLiteral("9"));
     QCOMPARE(box->text(), QStringLiteral("9"));
+}
+
+void TestOptionsDialog::insertionIntoALongLineIsRefused()
+{
+    frmOptions* dialog = open("1000\r\n15\r\n");
+    QVERIFY(dialog);
+    dialog->txtQnum->setCursorPosition(1);
+    dialog->txtQnum->insert(QStringLiteral("5"));
+    QCOMPARE(dialog->txtQnum->text(), QStringLiteral("1000"));
+    // Taking characters away is always allowed, also above the limit.
+    dialog->txtQnum->setSelection(0, 1);
+    dialog->txtQnum->insert(QString());
+    QCOMPARE(dialog->txtQnum->text(), QStringLiteral("000"));
+    dialog->txtTime->selectAll();
+    dialog->txtTime->insert(QStringLiteral("789"));
+    QCOMPARE(dialog->txtTime->text(), QStringLiteral("78"));
 }
 
 void TestOptionsDialog::reopeningRefillsTheBoxes()
@@ -276,6 +303,26 @@ void TestOptionsDialog::reopeningRefillsTheBoxes()
     QCOMPARE(main1::mainwindow->options.data(), dialog);
     QCOMPARE(dialog->txtQnum->text(), QStringLiteral("20"));
     QCOMPARE(dialog->txtTime->text(), QStringLiteral("30"));
+}
+
+void TestOptionsDialog::linesOfAnyEndingFillTheBoxes_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("CR LF") << QByteArray("20\r\n30\r\n");
+    QTest::newRow("LF") << QByteArray("20\n30\n");
+    QTest::newRow("CR") << QByteArray("20\r30\r");
+}
+
+void TestOptionsDialog::linesOfAnyEndingFillTheBoxes()
+{
+    QFETCH(QByteArray, file);
+    frmOptions* dialog = open(file);
+    QVERIFY(dialog);
+    QCOMPARE(dialog->txtQnum->text(), QStringLiteral("20"));
+    QCOMPARE(dialog->txtTime->text(), QStringLiteral("30"));
+    // OK writes the lines back as Lexamo always writes them.
+    QTest::mouseClick(dialog->cmdOk, Qt::LeftButton);
+    QCOMPARE(env->read(kOptions), QByteArray("20\r\n30\r\n"));
 }
 
 void TestOptionsDialog::cancellingWritesNothing_data()

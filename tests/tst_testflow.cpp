@@ -8,15 +8,21 @@
 #include "support/TestEnvironment.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -30,6 +36,44 @@ using namespace examdriver;
 namespace {
 
 const QString kLexamo = QStringLiteral("Lexamo");
+
+// Why a label cannot show its whole text, wrapped as it wraps it (at word boundaries, and inside
+// a word too long for a line); empty when it can.
+QString fitProblem(const QLabel* label)
+{
+    const QFontMetrics metrics(label->font());
+    const QRect room = label->contentsRect();
+    const QString text = label->text().trimmed();
+    QRect needed = metrics.boundingRect(room, Qt::TextWordWrap, text);
+    if (needed.width() > room.width())
+        needed = metrics.boundingRect(room, Qt::TextWrapAnywhere, text);
+    if (needed.width() <= room.width() && needed.height() <= room.height())
+        return {};
+    return QStringLiteral("%1 needs %2x%3, has %4x%5")
+        .arg(label->objectName())
+        .arg(needed.width())
+        .arg(needed.height())
+        .arg(room.width())
+        .arg(room.height());
+}
+
+// Why a choice cannot show its whole text on its line, to the right of its indicator; empty when
+// it can.
+QString fitProblem(const QRadioButton* option)
+{
+    QStyleOptionButton style;
+    style.initFrom(option);
+    style.text = option->text();
+    const QRect contents =
+        option->style()->subElementRect(QStyle::SE_RadioButtonContents, &style, option);
+    const int needed = QFontMetrics(option->font()).horizontalAdvance(option->text().trimmed());
+    if (needed <= contents.width() && QFontMetrics(option->font()).height() <= contents.height())
+        return {};
+    return QStringLiteral("%1 needs %2, has %3")
+        .arg(option->objectName())
+        .arg(needed)
+        .arg(contents.width());
+}
 
 } // namespace
 
@@ -51,6 +95,7 @@ private Q_SLOTS:
     void quitAfterThreeAnswersOfTwenty();
     void nextWithoutAChoice();
     void choiceChangedBeforeConfirm();
+    void lettersSelectChoices();
     void upperCaseAnswerNeverScores();
     void optionsChangedBetweenTests();
     void bankOfExactlyTheTestsSize();
@@ -62,6 +107,7 @@ private Q_SLOTS:
     void clockEndsTheTestUnderTheChoiceWarning();
     void completedAsTheTimeRunsOut();
     void bankTextsShownLiterally();
+    void longestTextsShowWhole();
     void bankFailingUnderATest();
     void bankCutShortUnderATest();
 
@@ -313,6 +359,43 @@ void TestFlow::choiceChangedBeforeConfirm()
     QCOMPARE(env->boxes.shown.at(2), scoreBox(1, 1));
 }
 
+void TestFlow::lettersSelectChoices()
+{
+    writeBank("cc");
+    env->write(QStringLiteral("hlp.txt"), "Help");
+    env->random.values = {drawing(1, 2), drawing(2, 2)};
+    startTest("2\r\n15\r\n");
+    // Keys reach the window from whichever of its controls has the focus.
+    const auto press = [this](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(w->optb, key, modifiers);
+    };
+    press(Qt::Key_C);
+    QVERIFY(w->optc->isChecked());
+    press(Qt::Key_E, Qt::ShiftModifier);
+    QVERIFY(w->opte->isChecked());
+    press(Qt::Key_A);
+    QVERIFY(w->opta->isChecked());
+    // Other letters, and letters with Ctrl or Alt, select nothing.
+    press(Qt::Key_F);
+    press(Qt::Key_B, Qt::ControlModifier);
+    press(Qt::Key_D, Qt::AltModifier);
+    QVERIFY(w->opta->isChecked());
+    // Once "&Next" has taken the choice, the letters no longer change it.
+    click(w->cmdnext);
+    press(Qt::Key_C);
+    QVERIFY(w->opta->isChecked());
+    click(w->cmdanswer);
+    QCOMPARE(vertest::state().answers[1].choice, QStringLiteral("a"));
+    // Nor do they under the test help; back at the question they do again.
+    click(w->cmdHelp);
+    press(Qt::Key_D);
+    QVERIFY(!w->choices->checkedButton());
+    click(w->cmdendreview);
+    press(Qt::Key_D);
+    QVERIFY(w->optd->isChecked());
+    QCOMPARE(described(env->boxes.shown), described({kReady}));
+}
+
 void TestFlow::upperCaseAnswerNeverScores()
 {
     writeBank("Cc");
@@ -547,6 +630,58 @@ void TestFlow::bankTextsShownLiterally()
     QVERIFY(
         w->lblquestion->text().startsWith(QStringLiteral("Salt & <b>pepper</b>\nsecond line ")));
     QCOMPARE(w->opta->text(), QStringLiteral("R&&D") + QString(72, u' '));
+}
+
+void TestFlow::longestTextsShowWhole()
+{
+    // The widest characters fill every field; the third choice is a sentence of ordinary words.
+    QuestionRecord widest;
+    widest.setQuestion(QString(200, u'W'));
+    for (int i = 0; i < 5; ++i)
+        widest.setChoice(i, QString(75, u'W'));
+    const QString sentence = QStringLiteral(
+        "Without examining the evidence the committee reached a hasty verdict today.");
+    QCOMPARE(sentence.size(), 75);
+    widest.setChoice(2, sentence);
+    widest.setAnswer(QStringLiteral("c"));
+    QuestionRecord wordy = widest;
+    wordy.setQuestion(QString(QStringLiteral("Which word means WWWW? ")).repeated(9).left(200));
+    env->write(QStringLiteral("verbal.zep"), widest.toBytes() + wordy.toBytes());
+    env->random.values = {drawing(1, 2), drawing(2, 2)};
+    startTest("2\r\n15\r\n");
+    // The window as it opens, maximized on the screen (1280 by 1024 pixels).
+    QVERIFY(w->isMaximized());
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QCoreApplication::processEvents(); // the maximized size comes from the window system
+    for (int question = 1; question <= 2; ++question) {
+        QCOMPARE(fitProblem(w->lblquestion), QString());
+        for (const QRadioButton* option : {w->opta, w->optb, w->optc, w->optd, w->opte})
+            QCOMPARE(fitProblem(option), QString());
+        if (question == 1)
+            answer(w->optc);
+    }
+    // In the window's smallest, designed size the question still shows whole, wrapped, and so
+    // does a choice of ordinary words.
+    w->showNormal();
+    w->resize(w->minimumSizeHint());
+    QCOMPARE(w->centralWidget()->size(), twips::rect(0, 0, 9510, 6540).size());
+    QCOMPARE(fitProblem(w->lblquestion), QString());
+    QCOMPARE(fitProblem(w->optc), QString());
+    // There a choice of the widest characters is cut off, and shows whole as its tool tip.
+    QVERIFY(!fitProblem(w->opta).isEmpty());
+    for (QRadioButton* option : {w->opta, w->optc}) {
+        QHelpEvent help(QEvent::ToolTip, QPoint(20, 5), option->mapToGlobal(QPoint(20, 5)));
+        QApplication::sendEvent(option, &help);
+        QCOMPARE(QToolTip::isVisible(), option == w->opta);
+        if (option == w->opta)
+            QCOMPARE(QToolTip::text(), QString(75, u'W'));
+        QToolTip::hideText();
+        QVERIFY(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+    }
+    // The controls keep their left edges and heights.
+    QCOMPARE(w->optc->geometry().topLeft(), twips::rect(1320, 3360, 0, 0).topLeft());
+    QCOMPARE(w->lblquestion->geometry().topLeft(), twips::rect(1440, 600, 0, 0).topLeft());
+    QCOMPARE(w->lblquestion->height(), twips::toPixels(1215));
 }
 
 void TestFlow::bankFailingUnderATest()

@@ -102,12 +102,29 @@ void frmAbout::buildLabels()
         forms::place(*row.label, row.name, row.left, row.top, row.width, row.height, row.font);
         (*row.label)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         (*row.label)->setWordWrap(true);
-        QPalette palette = (*row.label)->palette();
-        palette.setColor(QPalette::WindowText, Qt::black);
-        (*row.label)->setPalette(palette);
     }
+    colourTexts();
     lblDisclaimer->setText(appinfo::licenceNotice());
     lblDescription->setText(description());
+}
+
+void frmAbout::colourTexts()
+{
+    // Black text on a light window; on a dark one black would not be read, so the palette's own.
+    const bool dark = palette().color(QPalette::Window).lightness() < 128;
+    const QColor ink = dark ? palette().color(QPalette::Text) : QColor(Qt::black);
+    for (QLabel* label : {lblDisclaimer, lblVersion, lblTitle, lblDescription}) {
+        QPalette own = label->palette();
+        own.setColor(QPalette::WindowText, ink);
+        label->setPalette(own);
+    }
+}
+
+void frmAbout::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange && lblDescription)
+        colourTexts();
+    QDialog::changeEvent(event);
 }
 
 void frmAbout::buildRule()

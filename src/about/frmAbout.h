@@ -47,10 +47,12 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildButtons();
     void buildIcon();
     void buildLabels();
     void buildRule();
+    void colourTexts();
 };

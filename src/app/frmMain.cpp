@@ -18,12 +18,17 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
+#include <QWindow>
 
 namespace {
 
@@ -41,6 +46,47 @@ QToolButton* pictureButton(QWidget* parent, const QString& caption, const QIcon&
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     return button;
 }
+
+// A label whose text wraps at word boundaries, and inside a word too long for a line (a bank
+// question may be one such word).
+class WrappingLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        QTextOption option(alignment());
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        painter.drawText(QRectF(contentsRect()), text(), option);
+    }
+};
+
+// A choice of the test: its whole row takes a click, also beside a short text. Where a narrow
+// screen cuts its text off, the text shows whole as its tool tip.
+class ChoiceButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+    bool event(QEvent* event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QRadioButton::event(event);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QRect room = style()->subElementRect(QStyle::SE_RadioButtonContents, &option, this);
+        const QString whole = text().trimmed().replace(QStringLiteral("&&"), QStringLiteral("&"));
+        if (fontMetrics().horizontalAdvance(whole) > room.width())
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), whole, this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+};
 
 QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
                   const QKeySequence& shortcut = {})
@@ -92,21 +138,22 @@ void frmMain::buildControls()
     // A light 3-D grey, a shade darker than the window.
     light.setColor(QPalette::Base, light.color(QPalette::Window).darker(106));
     txtreview->setPalette(light);
-    cmdnext = pictureButton(client, QStringLiteral("&Next"), forms::arrowIcon(true));
+    cmdnext = pictureButton(client, QStringLiteral("&Next"), QIcon());
+    forms::showArrow(cmdnext, true);
     cmdanswer = pictureButton(client, QStringLiteral("&Answer Confirm"), forms::confirmIcon());
     lblsectionname = new QLabel(QStringLiteral("Section Type"), client);
     lblquestionhead = new QLabel(QStringLiteral("Question             No."), client);
     lblquestionhead->setWordWrap(true); // "Question" above "No." and the number
     lblquestionhead->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblquestion = new QLabel(client);
+    lblquestion = new WrappingLabel(client);
     lblquestion->setWordWrap(true);
     lblquestion->setTextFormat(Qt::PlainText); // bank texts are never markup
     lblquestion->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    opta = new QRadioButton(QStringLiteral("a"), client);
-    optb = new QRadioButton(QStringLiteral("b"), client);
-    optc = new QRadioButton(QStringLiteral("c"), client);
-    optd = new QRadioButton(QStringLiteral("d"), client);
-    opte = new QRadioButton(QStringLiteral("e"), client);
+    opta = new ChoiceButton(QStringLiteral("a"), client);
+    optb = new ChoiceButton(QStringLiteral("b"), client);
+    optc = new ChoiceButton(QStringLiteral("c"), client);
+    optd = new ChoiceButton(QStringLiteral("d"), client);
+    opte = new ChoiceButton(QStringLiteral("e"), client);
     cmdquit = new QPushButton(QStringLiteral("&Test  Quit"), client);
     cmdHelp = new QPushButton(QStringLiteral("&Help"), client);
     cmdtime = new QPushButton(QStringLiteral("Time"), client);
@@ -145,6 +192,9 @@ void frmMain::buildControls()
                          static_cast<QWidget*>(cmdanswer), static_cast<QWidget*>(cmdquit),
                          static_cast<QWidget*>(cmdtime), static_cast<QWidget*>(cmdendreview)})
         off->setEnabled(false);
+
+    // The question and the choices reach as far right as the window does.
+    client->installEventFilter(this);
 
     choices = new QButtonGroup(this);
     choices->setObjectName(QStringLiteral("choices"));
@@ -201,6 +251,27 @@ void frmMain::connectHandlers()
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
 }
 
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        fitQuestionArea();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::fitQuestionArea()
+{
+    // Each keeps its left edge and height, and its designed width at the least; the right edge
+    // keeps the margin of the window's left edge.
+    const int right = centralWidget()->width() - twips::toPixels(kRightMargin);
+    const std::pair<QWidget*, int> rows[] = {{lblquestion, 1440}, {opta, 1320}, {optb, 1320},
+                                             {optc, 1320},        {optd, 1320}, {opte, 1320}};
+    for (const auto& [control, left] : rows) {
+        const int designed = control == lblquestion ? 6135 : 6375;
+        control->resize(std::max(twips::toPixels(designed), right - twips::toPixels(left)),
+                        control->height());
+    }
+}
+
 void frmMain::Form_Load()
 {
     vertest::State& test = vertest::state();
@@ -228,10 +299,43 @@ void frmMain::readPlacement()
     for (const QScreen* screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
     const QScreen* primary = QGuiApplication::primaryScreen();
-    const QRect placed =
+    normalOuter_ =
         primary ? placement::keptOnScreen(stored, screens, primary->availableGeometry()) : stored;
-    move(placed.topLeft());
-    resize(placed.size());
+    fitNormalPlacement();
+}
+
+QMargins frmMain::frame() const
+{
+    const QWindow* handle = windowHandle();
+    return handle ? handle->frameMargins() : QMargins();
+}
+
+void frmMain::fitNormalPlacement()
+{
+    fittedFrame_ = frame();
+    // move() places the frame's corner; resize() sets the size within the frame.
+    move(normalOuter_.topLeft());
+    resize(normalOuter_.size().shrunkBy(fittedFrame_).expandedTo(QSize(1, 1)));
+}
+
+void frmMain::refitToFrame()
+{
+    if (normalOuter_.isValid() && windowState() == Qt::WindowNoState && frame() != fittedFrame_)
+        fitNormalPlacement();
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        refitToFrame();
+}
+
+void frmMain::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    // A window manager frames a window shown in its normal state after it has been shown.
+    refitToFrame();
 }
 
 void frmMain::savePlacement()

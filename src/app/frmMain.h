@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMargins>
 #include <QPointer>
+#include <QRect>
 
 class QAction;
 class QButtonGroup;
@@ -31,6 +33,8 @@ public:
     static constexpr int kClientWidth = 9510;
     static constexpr int kClientHeight = 6540;
     static constexpr int kEndReviewWidth = 1332;
+    // The question and the choices end this far from the window's right edge, in twips.
+    static constexpr int kRightMargin = 120;
 
     // Load step: timer, showtime, "&Test Qiut" disabled, placement, options file.
     void Form_Load();
@@ -95,14 +99,29 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    // The letters A to E select a choice while the question on screen waits for one.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
     void buildMenus();
     void connectHandlers();
     void Form_Unload();
+    // The question and the choices take the width the window has to the right of their left edge.
+    void fitQuestionArea();
     void readPlacement();
     void savePlacement();
+    // The stored placement is the outer one, frame included, and so is the one saved. The frame
+    // is known only once the window is on screen: the normal window is fitted again when it is
+    // seen in its normal state with a frame other than the one it was fitted to.
+    void fitNormalPlacement();
+    void refitToFrame();
+    QMargins frame() const;
+    QRect normalOuter_;
+    QMargins fittedFrame_;
 
     // Loads a modeless window (its constructor runs its load step), shows it and runs its
     // load step once more; an open window is brought to the front instead of loaded again.

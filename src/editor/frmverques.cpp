@@ -44,7 +44,7 @@ QToolButton* pictureButton(const QString& caption, bool pointingRight, QWidget* 
 {
     auto* button = new QToolButton(parent);
     button->setText(caption);
-    button->setIcon(forms::arrowIcon(pointingRight));
+    forms::showArrow(button, pointingRight);
     button->setIconSize(QSize(16, 16));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setFocusPolicy(Qt::StrongFocus);
@@ -211,6 +211,10 @@ void frmverques::Form_Load()
     // 1 and 2. The bank, opened afresh; the handle the window held is closed first.
     s.fileno.close();
     openError_ = s.fileno.open() ? QString() : s.fileno.lastError();
+    // Told at once, not after a whole question has been typed. The first run of the load step
+    // comes before the window is shown, so each opening tells it once.
+    if (!openError_.isEmpty() && isVisible())
+        warn(openError_);
     // 3. The first record is the current one.
     s.recno = 1;
     // 4. It is shown when the bank holds any.
@@ -268,6 +272,14 @@ qint16 frmverques::checkstatus() const
 bool frmverques::saverecord(qint16 n)
 {
     State& s = state();
+    // No record is written past the next free one: the bank may have been cut short by another
+    // program since the record was read, and a gap would fill with empty records that a test
+    // can draw. Such a record is appended under its new number.
+    if (const qint64 next = qint64(recordCount()) + 1; n > next) {
+        n = static_cast<qint16>(next);
+        s.recno = n;
+        lblnumber->setText(QStringLiteral("NO.  %1").arg(n));
+    }
     QuestionRecord record = s.quesrec;
     // 1. The texts as they stand, padded or cut to their fields.
     record.setQuestion(textrules::toStoredLineBreaks(txtques->text()));
@@ -336,23 +348,24 @@ void frmverques::cmdend_Click()
 void frmverques::go(Move move)
 {
     State& s = state();
-    // 1. No box may be empty; 2. the bound test, on the count before anything is saved.
-    if (checkstatus() == 1)
+    // 1. No box may be empty; 2. the bound test, on the count before anything is saved. A move
+    // that does not happen keeps the change flag, so the edit on screen is asked about again.
+    if (checkstatus() == 1) {
         warn(kEmptyFields);
-    else if (!refusedAtBound(move)) {
-        // 3. Unsaved changes are saved first, dropped, or kept by staying.
-        const Prompt prompt = askToSave();
-        if (prompt == Prompt::SaveFailed)
-            return;
-        // 4. The new record, unless there is none (END on an empty bank).
-        const std::optional<qint16> next = prompt == Prompt::GoOn ? target(move) : std::nullopt;
-        if (next) {
-            s.recno = *next;
-            showrecord(s.recno);
-        }
+        return;
     }
-    // 5. The record on screen counts as unchanged.
-    s.changed = false;
+    if (refusedAtBound(move))
+        return;
+    // 3. Unsaved changes are saved first, dropped, or kept by staying.
+    const Prompt prompt = askToSave();
+    if (prompt != Prompt::GoOn)
+        return;
+    // 4. and 5. The new record, unless there is none (END on an empty bank); showing it clears
+    // the change flag.
+    if (const std::optional<qint16> next = target(move)) {
+        s.recno = *next;
+        showrecord(s.recno);
+    }
 }
 
 bool frmverques::refusedAtBound(Move move)
@@ -362,8 +375,9 @@ bool frmverques::refusedAtBound(Move move)
         warn(kBeginning);
         return true;
     }
-    // Record numbers end at the largest 16-bit one, whatever the file's length.
-    if (move == Move::Next && (recno == recordCount() || recno >= BankFile::kMaxRecords)) {
+    // NEXT never goes past the last record: a record being added is not in the bank yet, and a
+    // read beyond the end would lead to a save that leaves empty records before it.
+    if (move == Move::Next && recno >= recordCount()) {
         warn(kEnd);
         return true;
     }
@@ -381,9 +395,12 @@ frmverques::Prompt frmverques::askToSave()
     s.response = QString::number(static_cast<int>(answer));
     if (answer == platform::Answer::Cancel)
         return Prompt::Stay;
-    if (answer == platform::Answer::Yes && !saverecord(s.recno)) {
-        reportSaveFailure();
-        return Prompt::SaveFailed;
+    if (answer == platform::Answer::Yes) {
+        if (!saverecord(s.recno)) {
+            reportSaveFailure();
+            return Prompt::SaveFailed;
+        }
+        s.changed = false;
     }
     return Prompt::GoOn;
 }
@@ -418,23 +435,22 @@ void frmverques::cmdadd_Click()
     // 1. On every path, before any test.
     cmdadd->setEnabled(false);
     cmdsave->setEnabled(true);
-    // 2. No box may be empty.
-    if (checkstatus() == 1)
+    // 2. No box may be empty; 3. unsaved changes are saved first, dropped, or kept by staying.
+    // Where the window is not cleared, the change flag stays as it was.
+    if (checkstatus() == 1) {
         warn(kEmptyFields);
-    else {
-        // 3. Unsaved changes are saved first, dropped, or kept by staying.
-        const Prompt prompt = askToSave();
-        if (prompt == Prompt::SaveFailed)
-            return;
-        // 4. and 5. The next free number, counted after any save; a full bank has none.
-        if (prompt == Prompt::GoOn && recordCount() >= BankFile::kMaxRecords)
-            warn(kEnd);
-        else if (prompt == Prompt::GoOn) {
-            s.recno = static_cast<qint16>(recordCount() + 1);
-            clearForNewRecord();
-        }
+        return;
     }
-    // 6. The record on screen counts as unchanged.
+    if (askToSave() != Prompt::GoOn)
+        return;
+    // 4. The next free number, counted after any save; a full bank has none.
+    if (recordCount() >= BankFile::kMaxRecords) {
+        warn(kEnd);
+        return;
+    }
+    s.recno = static_cast<qint16>(recordCount() + 1);
+    // 5. and 6. The boxes are cleared for the new record, which counts as unchanged.
+    clearForNewRecord();
     s.changed = false;
 }
 

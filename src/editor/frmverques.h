@@ -42,13 +42,15 @@ public:
     // Back to the state of a program that has not opened the editor yet.
     static void resetState();
 
-    // Load step: opens the bank afresh and shows record 1 when the bank holds anything.
+    // Load step: opens the bank afresh and shows record 1 when the bank holds anything. A bank
+    // that cannot be opened is told in a box when the window is on screen.
     void Form_Load();
     // Reads record n into the working copy and shows it; the caller sets recno.
     void showrecord(qint16 n);
     // 1 when a text box is empty, else 0.
     qint16 checkstatus() const;
-    // Copies the screen into the working copy and writes it as record n; false when the write
+    // Copies the screen into the working copy and writes it as record n, or as the next free
+    // record when n lies beyond it (recno and the number shown follow); false when the write
     // failed, and then the working copy is as it was.
     bool saverecord(qint16 n);
 

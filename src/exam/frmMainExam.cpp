@@ -5,6 +5,7 @@
 #include "options/OptionsFile.h"
 #include "platform/MessageBoxes.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -90,6 +91,22 @@ void frmMain::mnuFileVer_Click()
     // 6. The next question: drawn, then shown.
     const qint16 recnum = vertest::pickquestion(s.answered);
     vertest::showquestion(*this, recnum, s.quesno);
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event)
+{
+    // "Choices A to E": a letter, in either case, selects its choice as a click would, as long as
+    // the question is on screen and "&Next" has not taken a choice yet.
+    const int key = event->key();
+    const bool plain =
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (plain && key >= Qt::Key_A && key <= Qt::Key_E && cmdnext->isVisible() &&
+        cmdnext->isEnabled()) {
+        QRadioButton* const letters[] = {opta, optb, optc, optd, opte};
+        letters[key - Qt::Key_A]->setChecked(true);
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void frmMain::cmdnext_Click()

@@ -13,6 +13,35 @@ LimitedLineEdit::LimitedLineEdit(int typingLimit, QWidget* parent)
 {
     // Dropped text would bypass the limit; the boxes take typing and pasting only.
     setAcceptDrops(false);
+    // A user's edit is announced before the change itself, so held_ is still the text before it.
+    connect(this, &QLineEdit::textEdited, this, &LimitedLineEdit::holdToLimit);
+    connect(this, &QLineEdit::textChanged, this, [this] { held_ = text(); });
+}
+
+void LimitedLineEdit::holdToLimit(const QString& edited)
+{
+    const qsizetype before = held_.size();
+    if (edited.size() <= typingLimit_ || edited.size() <= before)
+        return;
+    // The edit kept the old text's first head and last tail characters and put the rest between.
+    qsizetype head = 0;
+    while (head < before && edited.at(head) == held_.at(head))
+        ++head;
+    qsizetype tail = 0;
+    while (tail < before - head &&
+           edited.at(edited.size() - 1 - tail) == held_.at(before - 1 - tail))
+        ++tail;
+    const qsizetype fits = typingLimit_ - (head + tail);
+    QApplication::beep();
+    if (fits <= 0) {
+        const QString old = held_;
+        setText(old);
+        setCursorPosition(static_cast<int>(head));
+        return;
+    }
+    const QString inserted = edited.mid(head, edited.size() - head - tail).left(fits);
+    setText(edited.left(head) + inserted + edited.right(tail));
+    setCursorPosition(static_cast<int>(head + inserted.size()));
 }
 
 qsizetype LimitedLineEdit::room() const

@@ -12,8 +12,9 @@ namespace optionsfile {
 
 namespace {
 
-// The first two lines of the file, raw; a line is ended by CR or CR LF. Empty optionals for
-// lines the file does not have (or for a file that cannot be read).
+// The first two lines of the file, raw; a line is ended by CR LF, CR or LF (a file edited by
+// hand may have Unix line ends). Empty optionals for lines the file does not have (or for a file
+// that cannot be read).
 struct RawLines {
     std::optional<QByteArray> first;
     std::optional<QByteArray> second;
@@ -32,11 +33,13 @@ RawLines readRawLines(const QString& path)
     for (auto* line : {&lines.first, &lines.second}) {
         if (pos >= bytes.size())
             break;
-        const qsizetype cr = bytes.indexOf('\r', pos);
-        const qsizetype end = cr < 0 ? bytes.size() : cr;
+        qsizetype end = pos;
+        while (end < bytes.size() && bytes.at(end) != '\r' && bytes.at(end) != '\n')
+            ++end;
         *line = bytes.mid(pos, end - pos);
         pos = end + 1;
-        if (cr >= 0 && pos < bytes.size() && bytes.at(pos) == '\n')
+        if (end < bytes.size() && bytes.at(end) == '\r' && pos < bytes.size() &&
+            bytes.at(pos) == '\n')
             ++pos;
     }
     return lines;
@@ -52,6 +55,8 @@ qint16 valueOf(const std::optional<QByteArray>& line)
 bool writeAll(const QByteArray& bytes, const QString& path, QString* error)
 {
     QSaveFile file(path);
+    // In a folder where no new file can be made, the file itself is written in place.
+    file.setDirectWriteFallback(true);
     // A file is checked as a whole: Qt may report success on a short write to a full disk.
     const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
                     file.flush() && file.commit();

@@ -5,7 +5,7 @@
 
 // The options file "options": two text lines ended by CR LF, the number of questions and the
 // test minutes. A line holds the text as the user typed it; readers derive the number from it
-// each time by the rules of numberrules.
+// each time by the rules of numberrules. Readers also take a lone CR or LF as a line end.
 namespace optionsfile {
 
 inline constexpr const char* kFileName = "options";
@@ -30,7 +30,8 @@ Values read(const QString& path = QString::fromLatin1(kFileName));
 // The two lines as text, for the options dialog (empty texts for missing lines).
 Lines loadLines(const QString& path = QString::fromLatin1(kFileName));
 // Replaces the file with the two texts, each followed by CR LF. The old file stays whole when
-// the new one cannot be written; then false, with the reason (naming the file) in *error.
+// the new one cannot be written; then false, with the reason (naming the file) in *error. In a
+// folder where no new file can be made the file is written in place, every write checked.
 bool saveLines(const Lines& lines, QString* error,
                const QString& path = QString::fromLatin1(kFileName));
 

@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QEvent>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -79,23 +81,77 @@ void paintProgram(QPainter& p, int s)
         QPolygonF({QPointF(8 * u, 16 * u), QPointF(14 * u, 22 * u), QPointF(26 * u, 10 * u)}));
 }
 
-void paintRightArrow(QPainter& p, int s)
+// An arrow on a square of s pixels, in one colour.
+void paintArrow(QPainter& p, int s, bool pointingRight, const QColor& color)
 {
+    if (!pointingRight) {
+        p.translate(s, 0);
+        p.scale(-1, 1);
+    }
     const qreal u = s / 32.0;
     p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
+    p.setBrush(color);
     p.drawPolygon(
         QPolygonF({QPointF(4 * u, 12 * u), QPointF(17 * u, 12 * u), QPointF(17 * u, 5 * u),
                    QPointF(29 * u, 16 * u), QPointF(17 * u, 27 * u), QPointF(17 * u, 20 * u),
                    QPointF(4 * u, 20 * u)}));
 }
 
-void paintLeftArrow(QPainter& p, int s)
-{
-    p.translate(s, 0);
-    p.scale(-1, 1);
-    paintRightArrow(p, s);
-}
+// Draws the arrow afresh at every size asked for, so it is sharp at any device pixel ratio.
+class ArrowEngine : public QIconEngine {
+public:
+    ArrowEngine(bool pointingRight, const QColor& normal, const QColor& disabled)
+        : pointingRight_(pointingRight), normal_(normal), disabled_(disabled)
+    {
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override
+    {
+        const int side = std::min(rect.width(), rect.height());
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->translate(rect.x() + (rect.width() - side) / 2,
+                           rect.y() + (rect.height() - side) / 2);
+        paintArrow(*painter, side, pointingRight_, mode == QIcon::Disabled ? disabled_ : normal_);
+        painter->restore();
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return pixmap;
+    }
+    QIconEngine* clone() const override { return new ArrowEngine(*this); }
+
+private:
+    bool pointingRight_;
+    QColor normal_;
+    QColor disabled_;
+};
+
+// Keeps a button's arrow in the colour of its text as its palette changes (a dark theme).
+class ArrowKeeper : public QObject {
+public:
+    ArrowKeeper(QAbstractButton* button, bool pointingRight)
+        : QObject(button), button_(button), pointingRight_(pointingRight)
+    {
+        button->installEventFilter(this);
+        refresh();
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::PaletteChange)
+            refresh();
+        return false;
+    }
+
+private:
+    void refresh() { button_->setIcon(arrowIcon(pointingRight_, button_->palette())); }
+
+    QAbstractButton* button_;
+    bool pointingRight_;
+};
 
 void paintConfirm(QPainter& p, int s)
 {
@@ -112,9 +168,16 @@ QIcon programIcon()
     return drawnIcon(paintProgram, {16, 32, 48});
 }
 
-QIcon arrowIcon(bool pointingRight)
+QIcon arrowIcon(bool pointingRight, const QPalette& palette)
 {
-    return drawnIcon(pointingRight ? paintRightArrow : paintLeftArrow, {16, 32});
+    return QIcon(new ArrowEngine(pointingRight,
+                                 palette.color(QPalette::Active, QPalette::ButtonText),
+                                 palette.color(QPalette::Disabled, QPalette::ButtonText)));
+}
+
+void showArrow(QAbstractButton* button, bool pointingRight)
+{
+    new ArrowKeeper(button, pointingRight);
 }
 
 QIcon confirmIcon()

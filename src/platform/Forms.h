@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QPalette>
 #include <QString>
 #include <initializer_list>
 
@@ -31,7 +32,11 @@ void clearGroup(QButtonGroup* group);
 
 // The program's icon, and the pictures of the picture buttons, drawn by Lexamo itself.
 QIcon programIcon();
-QIcon arrowIcon(bool pointingRight);
+// An arrow in the palette's button-text colour (its disabled one when the button is disabled),
+// drawn for each size asked for, so that it is sharp at every device pixel ratio.
+QIcon arrowIcon(bool pointingRight, const QPalette& palette);
+// Gives the button an arrow that keeps to the button's palette as the palette changes.
+void showArrow(QAbstractButton* button, bool pointingRight);
 QIcon confirmIcon();
 
 } // namespace forms
