@@ -29,7 +29,8 @@ void layOut(std::initializer_list<Place> table);
 // Clears every button of an exclusive group (an exclusive group refuses to clear its last one).
 void clearGroup(QButtonGroup* group);
 
-// The program's icon, and the pictures of the picture buttons, drawn by Lexamo itself.
+// The program's icon (an SVG picture; needs Qt's SVG icon plugin), and the pictures of the
+// picture buttons, drawn by Lexamo itself.
 QIcon programIcon();
 QIcon arrowIcon(bool pointingRight);
 QIcon confirmIcon();
