@@ -21,9 +21,18 @@ const QStringList kQtOptionsWithValue = {"platform",      "platformpluginpath",
                                          "stylesheet"};
 const QStringList kQtFlags = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
-QString wrongUsage(const QString& what)
+void refuse(Request& request, const QString& what)
 {
-    return QStringLiteral("lexamo: %1; try \"lexamo --help\"").arg(what);
+    request.action = Action::WrongUsage;
+    request.problem = QStringLiteral("lexamo: %1; try \"lexamo --help\"").arg(what);
+}
+
+// The name of an option written -name or --name; empty for an argument that is no option.
+QString optionName(const QString& argument)
+{
+    if (argument.startsWith(QLatin1String("--")))
+        return argument.mid(2);
+    return argument.startsWith(QLatin1Char('-')) ? argument.mid(1) : QString();
 }
 
 } // namespace
@@ -31,43 +40,25 @@ QString wrongUsage(const QString& what)
 Request parseArguments(const QStringList& arguments)
 {
     Request request;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
+    for (qsizetype i = 0; i < arguments.size() && request.action == Action::Run; ++i) {
         const QString& argument = arguments[i];
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+        const QString name = optionName(argument);
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
             request.action = Action::Help;
-            return request;
-        }
-        if (argument == QLatin1String("--version")) {
+        else if (argument == QLatin1String("--version"))
             request.action = Action::Version;
-            return request;
-        }
-        if (argument == QLatin1String("--user-folder")) {
+        else if (argument == QLatin1String("--user-folder"))
             request.userFolder = true;
+        else if (kQtFlags.contains(name))
             continue;
-        }
-        // Qt takes its options with one dash or two.
-        QString name = argument.startsWith(QLatin1String("--")) ? argument.mid(2)
-                       : argument.startsWith(QLatin1Char('-'))  ? argument.mid(1)
-                                                                : QString();
-        if (kQtFlags.contains(name))
-            continue;
-        request.action = Action::WrongUsage;
-        if (kQtOptionsWithValue.contains(name)) {
-            if (i + 1 == arguments.size()) {
-                request.problem =
-                    wrongUsage(QStringLiteral("option \"%1\" needs a value").arg(argument));
-                return request;
-            }
-            request.action = Action::Run;
+        else if (kQtOptionsWithValue.contains(name) && ++i < arguments.size()) // its value
             request.platformGiven = request.platformGiven || name == QLatin1String("platform");
-            ++i;
-            continue;
-        }
-        const QString what = argument.startsWith(QLatin1Char('-'))
-                                 ? QStringLiteral("unknown option")
-                                 : QStringLiteral("unexpected argument");
-        request.problem = wrongUsage(QStringLiteral("%1 \"%2\"").arg(what, argument));
-        return request;
+        else if (kQtOptionsWithValue.contains(name))
+            refuse(request, QStringLiteral("option \"%1\" needs a value").arg(argument));
+        else if (argument.startsWith(QLatin1Char('-')))
+            refuse(request, QStringLiteral("unknown option \"%1\"").arg(argument));
+        else
+            refuse(request, QStringLiteral("unexpected argument \"%1\"").arg(argument));
     }
     return request;
 }
