@@ -1,9 +1,11 @@
 // Lexamo's start before the windows: the command line, the display check, the user's own
 // folder and the program's icon.
 #include "app/CommandLine.h"
+#include "app/Launch.h"
 #include "app/UserFolder.h"
 #include "platform/Forms.h"
 #include "support/FileSizeLimit.h"
+#include "support/TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,12 +30,28 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
+// Points XDG_DATA_HOME somewhere while it lives.
+class DataHome {
+public:
+    explicit DataHome(const QString& path) : before_(qgetenv("XDG_DATA_HOME"))
+    {
+        qputenv("XDG_DATA_HOME", path.toLocal8Bit());
+    }
+    ~DataHome() { qputenv("XDG_DATA_HOME", before_); }
+    DataHome(const DataHome&) = delete;
+    DataHome& operator=(const DataHome&) = delete;
+
+private:
+    QByteArray before_;
+};
+
 } // namespace
 
 class TestStartup : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { QCoreApplication::setApplicationName(QStringLiteral("Lexamo")); }
     void init();
 
     void parseArguments_data();
@@ -49,6 +67,8 @@ private Q_SLOTS:
     void prepareReportsWhatFails_data();
     void prepareReportsWhatFails();
     void failedCopyLeavesNoFileBehind();
+    void enterUserFolderFromTheBuild();
+    void enterUserFolderTellsWhyItCannot();
 
     void programIconIsDrawn();
 
@@ -177,13 +197,13 @@ void TestStartup::unreachableDisplayNamesIt()
 
 void TestStartup::locationFollowsXdgDataHome()
 {
-    const QByteArray before = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", dir->filePath(QStringLiteral("data")).toUtf8());
-    QCoreApplication::setApplicationName(QStringLiteral("Lexamo"));
-    const QString withXdg = userfolder::location();
-    qunsetenv("XDG_DATA_HOME");
-    const QString withoutXdg = userfolder::location();
-    qputenv("XDG_DATA_HOME", before);
+    QString withXdg, withoutXdg;
+    {
+        DataHome home(dir->filePath(QStringLiteral("data")));
+        withXdg = userfolder::location();
+        qunsetenv("XDG_DATA_HOME");
+        withoutXdg = userfolder::location();
+    }
     QCOMPARE(withXdg, dir->filePath(QStringLiteral("data/Lexamo")));
     QCOMPARE(withoutXdg, QDir::homePath() + QStringLiteral("/.local/share/Lexamo"));
 }
@@ -260,6 +280,33 @@ void TestStartup::failedCopyLeavesNoFileBehind()
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
     QCOMPARE(userfolder::prepare(folder, {samples}), QString());
     QCOMPARE(QFileInfo(folder + QStringLiteral("/verbal.zep")).size(), 100000);
+}
+
+void TestStartup::enterUserFolderFromTheBuild()
+{
+    // The test program lies in the build like lexamo, so the build's sample folder serves.
+    TestEnvironment env;
+    DataHome home(env.path(QStringLiteral("data")));
+    QVERIFY(startup::enterUserFolder());
+    QCOMPARE(QDir::currentPath(), env.path(QStringLiteral("data/Lexamo")));
+    QCOMPARE(QFileInfo(QStringLiteral("verbal.zep")).size(), 160 * 576);
+    QVERIFY(QFileInfo::exists(QStringLiteral("hlp.txt")));
+    QVERIFY(QFileInfo::exists(QStringLiteral("Readme.txt")));
+    QVERIFY(env.boxes.shown.isEmpty());
+}
+
+void TestStartup::enterUserFolderTellsWhyItCannot()
+{
+    TestEnvironment env;
+    env.write(QStringLiteral("data"), "a file where the data folder belongs");
+    DataHome home(env.path(QStringLiteral("data")));
+    env.boxes.answer(platform::Answer::Ok);
+    QVERIFY(!startup::enterUserFolder());
+    QCOMPARE(env.boxes.shown.size(), 1);
+    QCOMPARE(env.boxes.shown[0].text, QStringLiteral("Lexamo cannot create its folder %1.")
+                                          .arg(env.path(QStringLiteral("data/Lexamo"))));
+    QCOMPARE(env.boxes.shown[0].icon, platform::Icon::Exclamation);
+    QCOMPARE(QDir::currentPath(), env.dir.path());
 }
 
 void TestStartup::programIconIsDrawn()
