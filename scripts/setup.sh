@@ -8,8 +8,10 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev
     fonts-liberation2 fonts-urw-base35 fonts-dejavu-core
+    libqt6svg6
     xvfb xauth openbox
     clang-format
+    desktop-file-utils appstream man-db file dpkg-dev lintian
 )
 
 missing=()

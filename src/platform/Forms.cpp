@@ -7,7 +7,6 @@
 #include <QEvent>
 #include <QIconEngine>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QWidget>
 
@@ -60,25 +59,6 @@ QIcon drawnIcon(Painter paint, std::initializer_list<int> sizes)
         icon.addPixmap(pixmap);
     }
     return icon;
-}
-
-void paintProgram(QPainter& p, int s)
-{
-    // An open book in dark blue with a gold check mark.
-    const qreal u = s / 32.0;
-    p.setPen(QPen(QColor(20, 40, 110), 2 * u));
-    p.setBrush(QColor(235, 240, 255));
-    QPainterPath left;
-    left.moveTo(16 * u, 8 * u);
-    left.cubicTo(11 * u, 5 * u, 6 * u, 5 * u, 3 * u, 7 * u);
-    left.lineTo(3 * u, 27 * u);
-    left.cubicTo(6 * u, 25 * u, 11 * u, 25 * u, 16 * u, 28 * u);
-    left.closeSubpath();
-    p.drawPath(left);
-    p.drawPath(QTransform(-1, 0, 0, 1, 32 * u, 0).map(left));
-    p.setPen(QPen(QColor(200, 140, 0), 3 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(
-        QPolygonF({QPointF(8 * u, 16 * u), QPointF(14 * u, 22 * u), QPointF(26 * u, 10 * u)}));
 }
 
 // An arrow on a square of s pixels, in one colour.
@@ -165,7 +145,9 @@ void paintConfirm(QPainter& p, int s)
 
 QIcon programIcon()
 {
-    return drawnIcon(paintProgram, {16, 32, 48});
+    // The scalable icon that an install also puts in the icon theme, built into the program so
+    // that it shows uninstalled as well.
+    return QIcon(QStringLiteral(":/icons/org.lexamo.Lexamo.svg"));
 }
 
 QIcon arrowIcon(bool pointingRight, const QPalette& palette)

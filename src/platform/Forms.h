@@ -30,7 +30,8 @@ void layOut(std::initializer_list<Place> table);
 // Clears every button of an exclusive group (an exclusive group refuses to clear its last one).
 void clearGroup(QButtonGroup* group);
 
-// The program's icon, and the pictures of the picture buttons, drawn by Lexamo itself.
+// The program's icon (an SVG picture; needs Qt's SVG icon plugin), and the pictures of the
+// picture buttons, drawn by Lexamo itself.
 QIcon programIcon();
 // An arrow in the palette's button-text colour (its disabled one when the button is disabled),
 // drawn for each size asked for, so that it is sharp at every device pixel ratio.

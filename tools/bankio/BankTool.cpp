@@ -17,6 +17,10 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         out << helpText();
         return Done;
     }
+    if (call.version) {
+        out << versionText();
+        return Done;
+    }
     if (call.command == QLatin1String("import"))
         return importCommand(call, out, err);
     if (call.command == QLatin1String("export"))
@@ -29,6 +33,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 QString helpText()
 {
     return QStringLiteral(R"(Usage: lexamo-bank COMMAND ...
+       lexamo-bank --help | --version
 
 Builds, exports, lists and checks Lexamo question banks such as verbal.zep: records of 576
 bytes holding a question of up to 200 characters, five choices of up to 75 and the answer.
@@ -54,7 +59,18 @@ Formats, told by the file's ending or given by --format for every file:
 The files are UTF-8; the bank holds Windows-1252. A bank holds at most 32767 records.
 
 Exit status: 0 done, 1 bad input or problems found (nothing written), 2 wrong usage.
-)");
+
+Report bugs to: )") +
+           QStringLiteral(LEXAMO_CONTACT "\n");
+}
+
+QString versionText()
+{
+    return QStringLiteral("lexamo-bank " LEXAMO_VERSION "\n"
+                          "Copyright (C) 2026 The Lexamo developers\n"
+                          "License MIT: <https://opensource.org/licenses/MIT>.\n"
+                          "This is free software: you are free to change and redistribute it.\n"
+                          "There is NO WARRANTY, to the extent permitted by law.\n");
 }
 
 } // namespace banktool

@@ -14,5 +14,6 @@ namespace banktool {
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 QString helpText();
+QString versionText();
 
 } // namespace banktool

@@ -64,14 +64,16 @@ bool parseInvocation(const QStringList& arguments, Invocation* call, QString* pr
                        {"cut", ""},
                        {"append", ""},
                        {"flatten", ""},
-                       {{"h", "help"}, ""}});
+                       {{"h", "help"}, ""},
+                       {"version", ""}});
     if (!parser.parse(QStringList{QStringLiteral("lexamo-bank")} + arguments)) {
         *problem = parser.errorText();
         return false;
     }
     call->help = parser.isSet(QStringLiteral("help"));
+    call->version = parser.isSet(QStringLiteral("version"));
     const QStringList positional = parser.positionalArguments();
-    if (call->help)
+    if (call->help || call->version)
         return true;
     if (positional.isEmpty()) {
         *problem = QStringLiteral("no command given");

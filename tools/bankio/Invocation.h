@@ -16,6 +16,7 @@ struct Invocation {
     bool append = false;
     bool flatten = false;
     bool help = false;
+    bool version = false;
 };
 
 // The invocation of the arguments after the program's name; false, with the reason, when they
