@@ -1,5 +1,6 @@
 #include "options/NumberRules.h"
 #include "options/OptionsFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -200,6 +201,16 @@ void TestOptions::failedSaveKeepsTheOldFile()
     QVERIFY(!optionsfile::saveLines({QStringLiteral("20"), QStringLiteral("30")}, &error));
     QVERIFY2(error.contains(QStringLiteral("\"options\"")), qPrintable(error));
     QVERIFY(QFileInfo(env->path(QStringLiteral("options"))).isDir());
+
+    // A full disk, made by a file size limit: the message names the reason.
+    QVERIFY(QDir(env->dir.path()).rmdir(QStringLiteral("options")));
+    env->write(QStringLiteral("options"), "15\r\n15\r\n");
+    {
+        const FileSizeLimit limit(4);
+        QVERIFY(!optionsfile::saveLines({QStringLiteral("20"), QStringLiteral("30")}, &error));
+    }
+    QVERIFY2(error.endsWith(QStringLiteral("File too large.")), qPrintable(error));
+    QCOMPARE(env->read(QStringLiteral("options")), QByteArray("15\r\n15\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestOptions)

@@ -78,7 +78,7 @@ ParseResult parse(const QString& text)
     ParseResult result;
     const QStringList lines = textinput::lines(text);
     qsizetype at = 0;
-    while (at < lines.size()) {
+    while (at < lines.size() && result.questions.size() < kMostQuestions) {
         if (lines.at(at).trimmed().isEmpty()) {
             ++at;
             continue;

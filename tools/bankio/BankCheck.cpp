@@ -40,7 +40,7 @@ void checkRecord(const QuestionRecord& record, const QString& at, QStringList* f
 
 } // namespace
 
-QStringList findings(const QList<QuestionRecord>& records, qint64 trailingBytes)
+QStringList findings(const QList<QuestionRecord>& records, qint64 trailingBytes, qint64 recordsPast)
 {
     QStringList found;
     QHash<QString, qsizetype> firstWith;
@@ -57,16 +57,17 @@ QStringList findings(const QList<QuestionRecord>& records, qint64 trailingBytes)
         else
             firstWith.insert(folded, i);
     }
-    if (records.size() > BankFile::kMaxRecords) {
+    const qint64 count = records.size() + recordsPast;
+    if (count > BankFile::kMaxRecords) {
         found.append(
             QStringLiteral("records %1 to %2 lie past record %3, the last Lexamo can reach")
                 .arg(BankFile::kMaxRecords + 1)
-                .arg(records.size())
+                .arg(count)
                 .arg(BankFile::kMaxRecords));
     }
     if (trailingBytes > 0) {
         found.append(QStringLiteral("after record %1: a piece of %2 bytes, shorter than a record")
-                         .arg(records.size())
+                         .arg(count)
                          .arg(trailingBytes));
     }
     return found;

@@ -66,7 +66,8 @@ public:
 
     bool parse(ParseResult* result)
     {
-        for (skipSpace(); pos_ < src_.size(); skipSpace()) {
+        for (skipSpace(); pos_ < src_.size() && result->questions.size() < kMostQuestions;
+             skipSpace()) {
             ParsedQuestion q;
             if (!readQuestion(&q, &result->error))
                 return false;

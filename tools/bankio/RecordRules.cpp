@@ -12,10 +12,32 @@ namespace {
 char32_t firstUnencodable(const QString& text)
 {
     for (const char32_t c : text.toUcs4()) {
-        if (!cp1252::canEncode(QString::fromUcs4(&c, 1)))
+        if (!cp1252::canEncode(QChar::fromUcs4(c).operator QStringView().toString()))
             return c;
     }
     return 0;
+}
+
+// A character as a message names it: in quotes when it can be seen, and by its number.
+QString named(char32_t c)
+{
+    const QString number = QString::number(c, 16).toUpper().rightJustified(4, u'0');
+    const bool visible = QChar::isPrint(c) && !QChar::isSpace(c);
+    if (!visible)
+        return QStringLiteral("the invisible character U+%1").arg(number);
+    return QStringLiteral("\"%1\" (U+%2)")
+        .arg(QChar::fromUcs4(c).operator QStringView().toString(), number);
+}
+
+// A text cut to width: a line break is not cut in two, and no blank is left at the end, where
+// the formats that trim their texts would lose it.
+QString cutText(const QString& text, int width)
+{
+    const bool splitsBreak = text.at(width - 1) == u'\r' && text.at(width) == u'\n';
+    QString kept = text.left(splitsBreak ? width - 1 : width);
+    while (!kept.isEmpty() && kept.back().isSpace())
+        kept.chop(1);
+    return kept;
 }
 
 // The text as it goes into its field; empty, with the reason in problem, when it cannot.
@@ -28,10 +50,8 @@ QString storedText(const QString& source, Field f, bool cut, QString* problem)
         return {};
     }
     if (!cp1252::canEncode(text)) {
-        const char32_t c = firstUnencodable(text);
-        *problem = QStringLiteral("%1 holds \"%2\" (U+%3), a character Windows-1252 cannot hold")
-                       .arg(name, QString::fromUcs4(&c, 1),
-                            QString::number(c, 16).toUpper().rightJustified(4, u'0'));
+        *problem = QStringLiteral("%1 holds %2, a character Windows-1252 cannot hold")
+                       .arg(name, named(firstUnencodable(text)));
         return {};
     }
     const int width = QuestionRecord::width(f);
@@ -45,9 +65,10 @@ QString storedText(const QString& source, Field f, bool cut, QString* problem)
                        .arg(width);
         return {};
     }
-    // A line break cut in two would leave a lone CR at the end of the field.
-    const bool splitsBreak = text.at(width - 1) == u'\r' && text.at(width) == u'\n';
-    return text.left(splitsBreak ? width - 1 : width);
+    const QString kept = cutText(text, width);
+    if (kept.isEmpty())
+        *problem = QStringLiteral("%1 is empty once cut to its %2 characters").arg(name).arg(width);
+    return kept;
 }
 
 } // namespace
