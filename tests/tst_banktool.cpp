@@ -1,6 +1,7 @@
 #include "bankio/BankCheck.h"
 #include "bankio/BankTool.h"
 #include "bankio/CsvFormat.h"
+#include "bankio/RecordRules.h"
 
 #include "bank/BankFile.h"
 #include "bank/Cp1252.h"
@@ -111,6 +112,10 @@ private Q_SLOTS:
     void noQuestionFoundWritesNothing();
     void hugeInputIsRefusedUnread();
     void parsingStopsPastABanksLimit();
+    void exportCarriesOrRefuses_data();
+    void exportCarriesOrRefuses();
+    void cutLeavesNoBlankAtTheEnd();
+    void exportRefusesABankTooLargeToImport();
 
 private:
     int tool(const QStringList& arguments)
@@ -254,6 +259,23 @@ void TestBankTool::badInputWritesNoBank_data()
                                           << "Q {=a ~b\n~c ~d\n~" + QByteArray(76, 'e') + "}"
                                           << "q.gift:3: choice E is 76 characters long";
     QTest::newRow("missing file") << "absent.csv" << QByteArray() << "absent.csv: cannot be read";
+    QTest::newRow("zero character") << "q.csv" << head + QByteArray("Q,a,b\0x,c,d,e,a\n", 17)
+                                    << "q.csv:2: column 6: the control character U+0000 is not "
+                                       "allowed";
+    QTest::newRow("form feed") << "q.txt" << QByteArray("Q\nA. a\nB. b\fb\n")
+                               << "q.txt:3: column 5: the control character U+000C";
+    QTest::newRow("C1 control") << "q.gift" << utf8(QStringLiteral(u"Q {=a ~b ~c ~d ~\u0081}"))
+                                << "q.gift:1: column 17: the control character U+0081";
+    QTest::newRow("lone CR in a text")
+        << "q.gift" << QByteArray("\nQ {=a ~b\r~c ~d ~e}\n")
+        << "q.gift:2: column 9: a carriage return (CR) with no line feed after it";
+    QTest::newRow("byte order mark in a text")
+        << "q.csv"
+        << utf8(QStringLiteral(u"\ufeffquestion,a,b,c,d,e,answer\nQ\ufeff,a,b,c,d,e,a\n"))
+        << "q.csv:2: the question holds the invisible character U+FEFF, a character "
+           "Windows-1252 cannot hold";
+    QTest::newRow("UTF-16") << "q.csv" << QByteArray("\xff\xfeq\0u\0e\0")
+                            << "q.csv:1: the text is UTF-16";
 }
 
 void TestBankTool::badInputWritesNoBank()
@@ -688,6 +710,90 @@ void TestBankTool::parsingStopsPastABanksLimit()
     QVERIFY(parsed.ok);
     QCOMPARE(parsed.questions.size(), 32768);
     QCOMPARE(parsed.questions.last().question.line, 32769);
+}
+
+void TestBankTool::exportCarriesOrRefuses_data()
+{
+    QTest::addColumn<int>("field"); // 0 the question, 1 to 5 choice A to E
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("finding");      // what check says; empty when it passes the bank
+    QTest::addColumn<QStringList>("refusing"); // the formats whose export refuses the record
+    const QString nul(QChar(0));
+    const QStringList trimming = {"txt", "gift"};
+    QTest::newRow("zero padding") << 1 << "abc" + nul + nul << "choice A ends in zero bytes"
+                                  << QStringList{};
+    QTest::newRow("zero inside") << 2 << "ab" + nul + "c"
+                                 << "choice B holds a zero byte at character 3" << QStringList{};
+    QTest::newRow("lone LF") << 0 << "one\ntwo"
+                             << "the question holds a lone LF at character 4" << QStringList{};
+    QTest::newRow("lone CR") << 0 << "one\rtwo"
+                             << "the question holds a lone CR at character 4" << QStringList{};
+    QTest::newRow("control") << 3 << "a\x1b"
+                             << "choice C holds the control character U+001B" << QStringList{};
+    QTest::newRow("leading spaces") << 2 << "  two" << QString() << trimming;
+    QTest::newRow("trailing tab") << 3 << "three\t" << QString() << trimming;
+    QTest::newRow("only a tab") << 4 << "\t" << QString() << trimming;
+    QTest::newRow("no-break space at the end")
+        << 0 << QStringLiteral(u"Q\u00a0") << QString() << trimming;
+    QTest::newRow("weight-like choice") << 5 << "%50% sure" << QString() << QStringList{"gift"};
+    QTest::newRow("tab and line break inside")
+        << 0 << "a\tb\r\n c" << QString() << QStringList{"txt"};
+}
+
+void TestBankTool::exportCarriesOrRefuses()
+{
+    QFETCH(int, field);
+    QFETCH(QString, text);
+    QFETCH(QString, finding);
+    QFETCH(QStringList, refusing);
+    QuestionRecord r = record({"Second", {"a", "b", "c", "d", "e"}, "c"});
+    r.setField(static_cast<QuestionRecord::Field>(field), text);
+    env->write("bank.zep", bankOf(kPair.mid(0, 1)) + r.toBytes());
+    const int checked = tool({"check", "bank.zep"});
+    if (!finding.isEmpty()) {
+        QCOMPARE(checked, banktool::Failed);
+        QVERIFY2(out.startsWith("record 2: " + finding), qPrintable(out));
+        return;
+    }
+    QCOMPARE(checked, banktool::Done);
+    for (const QString format : {"csv", "txt", "gift"}) {
+        const int exported = tool({"export", "bank.zep", "-o", "out." + format});
+        if (refusing.contains(format)) {
+            QCOMPARE(exported, banktool::Failed);
+            QVERIFY2(
+                err.startsWith("bank.zep: record 2: " +
+                               recordrules::fieldName(static_cast<QuestionRecord::Field>(field))),
+                qPrintable(err));
+            continue;
+        }
+        QCOMPARE(exported, banktool::Done);
+        QCOMPARE(tool({"import", "out." + format, "-o", "again.zep"}), banktool::Done);
+        QCOMPARE(env->read("again.zep"), env->read("bank.zep"));
+    }
+}
+
+void TestBankTool::cutLeavesNoBlankAtTheEnd()
+{
+    env->write("long.csv",
+               "question,a,b,c,d,e,answer\nQ," + QByteArray(73, 'a') + " \tbb,b,c,d,e,a\n");
+    QCOMPARE(tool({"import", "long.csv", "-o", "bank.zep", "--cut"}), banktool::Done);
+    QCOMPARE(env->read("bank.zep").mid(200, 75), QByteArray(73, 'a') + "  ");
+    QCOMPARE(tool({"export", "bank.zep", "-o", "out.gift"}), banktool::Done);
+}
+
+void TestBankTool::exportRefusesABankTooLargeToImport()
+{
+    QFile bank(env->path("big.zep"));
+    QVERIFY(bank.open(QIODevice::WriteOnly) && bank.resize(40000 * 576));
+    bank.close();
+    QCOMPARE(tool({"export", "big.zep", "-o", "big.csv"}), banktool::Failed);
+    QVERIFY2(err.startsWith("big.zep holds 40000 records, more than the 32767 a bank can hold: the "
+                            "exported file could not be imported again"),
+             qPrintable(err));
+    QVERIFY(!env->exists("big.csv"));
+    QCOMPARE(tool({"check", "big.zep"}), banktool::Failed);
+    QVERIFY2(out.contains("records 32768 to 40000 lie past record 32767"), qPrintable(out));
+    QVERIFY2(out.contains("\nbig.zep: 40000 records, "), qPrintable(out.right(80)));
 }
 
 QTEST_GUILESS_MAIN(TestBankTool)

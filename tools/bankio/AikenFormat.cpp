@@ -103,6 +103,11 @@ ExportResult write(const QList<QuestionRecord>& records, bool flatten)
             return out;
         for (int f = 0; f < static_cast<int>(Field::Answer); ++f) {
             QString text = recordrules::exportedText(record, static_cast<Field>(f));
+            if (recordrules::hasBlankAtAnEnd(text)) {
+                out.error = recordrules::blankAtAnEnd(n + 1, static_cast<Field>(f),
+                                                      QStringLiteral("Aiken"));
+                return out;
+            }
             if (!oneLine(&text, flatten)) {
                 out.error = QStringLiteral("record %1: %2 has a line break, which Aiken cannot "
                                            "hold (--flatten joins its lines)")

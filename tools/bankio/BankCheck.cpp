@@ -33,8 +33,14 @@ void checkRecord(const QuestionRecord& record, const QString& at, QStringList* f
     }
     for (int f = 0; f < static_cast<int>(Field::Answer); ++f) {
         const auto field = static_cast<Field>(f);
-        if (textrules::shownField(record.field(field)).isEmpty())
-            found->append(QStringLiteral("%1: %2 is empty").arg(at, recordrules::fieldName(field)));
+        const QString name = recordrules::fieldName(field);
+        if (textrules::shownField(record.field(field)).isEmpty()) {
+            found->append(QStringLiteral("%1: %2 is empty").arg(at, name));
+            continue;
+        }
+        const QString uncarried = recordrules::uncarried(record.field(field));
+        if (!uncarried.isEmpty())
+            found->append(QStringLiteral("%1: %2 %3").arg(at, name, uncarried));
     }
 }
 

@@ -3,6 +3,8 @@
 #include "bank/Cp1252.h"
 #include "bank/TextRules.h"
 
+#include <algorithm>
+
 using Field = QuestionRecord::Field;
 
 namespace recordrules {
@@ -114,6 +116,48 @@ QString exportedText(const QuestionRecord& record, Field f)
     while (end > 0 && (text.at(end - 1) == u' ' || text.at(end - 1) == QChar(0)))
         --end;
     return text.left(end);
+}
+
+QString uncarried(const QString& field)
+{
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const char16_t c = field.at(i).unicode();
+        const QChar next = i + 1 < field.size() ? field.at(i + 1) : QChar();
+        const QChar before = i > 0 ? field.at(i - 1) : QChar();
+        if (c == 0) {
+            const bool fill = std::all_of(field.cbegin() + i, field.cend(),
+                                          [](QChar f) { return f == u' ' || f.isNull(); });
+            return fill ? QStringLiteral("ends in zero bytes after its text, which an export "
+                                         "writes as spaces")
+                        : QStringLiteral("holds a zero byte at character %1").arg(i + 1);
+        }
+        if ((c == u'\r' && next != u'\n') || (c == u'\n' && before != u'\r'))
+            return QStringLiteral("holds a lone %1 at character %2: only CR LF is a line break "
+                                  "that every format carries")
+                .arg(c == u'\r' ? QStringLiteral("CR") : QStringLiteral("LF"))
+                .arg(i + 1);
+        const bool control =
+            (c < 0x20 && c != u'\t' && c != u'\r' && c != u'\n') || (c >= 0x7F && c <= 0x9F);
+        if (control)
+            return QStringLiteral("holds the control character U+%1 at character %2")
+                .arg(QString::number(c, 16).toUpper().rightJustified(4, u'0'))
+                .arg(i + 1);
+    }
+    return {};
+}
+
+bool hasBlankAtAnEnd(const QString& text)
+{
+    const auto blank = [](QChar c) { return c.isSpace() && c != u'\r' && c != u'\n'; };
+    return !text.isEmpty() && (blank(text.front()) || blank(text.back()));
+}
+
+QString blankAtAnEnd(qsizetype n, Field f, const QString& formatName)
+{
+    return QStringLiteral("record %1: %2 begins or ends with a blank (a space, tab or no-break "
+                          "space), which %3 cannot carry; CSV carries it")
+        .arg(n)
+        .arg(fieldName(f), formatName);
 }
 
 QString answerLetter(const QuestionRecord& record)
