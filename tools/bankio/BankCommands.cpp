@@ -152,13 +152,9 @@ bool importFile(const QString& path, const Invocation& call, qint64 kept,
     QByteArray bytes;
     if (!readInput(path, &bytes, message))
         return false;
-    ParseResult parsed;
     ParseError error;
-    if (readQuestions(bytes, format, &parsed) &&
-        addRecords(parsed, call.cut, kept, records, &error))
+    if (recordsFromBytes(bytes, format, call.cut, kept, records, &error))
         return true;
-    if (!parsed.ok)
-        error = parsed.error;
     *message =
         error.line > 0
             ? QStringLiteral("%1:%2: %3").arg(shownName(path)).arg(error.line).arg(error.what)
@@ -201,7 +197,20 @@ bool keptRecords(const Invocation& call, qint64* kept, QString* message)
     return true;
 }
 
-ExportResult exported(const QList<QuestionRecord>& records, Format format, bool flatten)
+} // namespace
+
+bool recordsFromBytes(const QByteArray& bytes, Format format, bool cut, qint64 kept,
+                      QList<QuestionRecord>* records, ParseError* error)
+{
+    ParseResult parsed;
+    if (!readQuestions(bytes, format, &parsed)) {
+        *error = parsed.error;
+        return false;
+    }
+    return addRecords(parsed, cut, kept, records, error);
+}
+
+ExportResult exportRecords(const QList<QuestionRecord>& records, Format format, bool flatten)
 {
     switch (format) {
     case Format::Csv:
@@ -212,6 +221,8 @@ ExportResult exported(const QList<QuestionRecord>& records, Format format, bool 
         return giftformat::write(records);
     }
 }
+
+namespace {
 
 QString firstLine(const QString& text)
 {
@@ -295,7 +306,7 @@ int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
                           .arg(BankFile::kMaxRecords),
                       kNothing);
     }
-    const ExportResult result = exported(bank.records, format, call.flatten);
+    const ExportResult result = exportRecords(bank.records, format, call.flatten);
     if (!result.error.isEmpty())
         return failed(err, QStringLiteral("%1: %2").arg(bankPath, result.error), kNothing);
     if (filechecks::isStandardStream(call.output))
