@@ -26,6 +26,12 @@ execute_process(COMMAND ${TOOL} import - --format csv -o ${WORK}/piped.zep
 if(NOT status EQUAL 0 OR NOT out MATCHES "1 questions written")
     message(FATAL_ERROR "import from standard input: status ${status}, messages:\n${out}${err}")
 endif()
+execute_process(COMMAND bash -c "cat \"$1\" \"$1\" | \"$0\" import - --format csv -o \"$2\""
+                        ${TOOL} ${WORK}/in.csv ${WORK}/twice.zep
+    RESULT_VARIABLE status ERROR_VARIABLE err)
+if(NOT status EQUAL 1 OR NOT err MATCHES "standard input:3: the answer \"answer\"")
+    message(FATAL_ERROR "import from a pipe: status ${status}, messages:\n${err}")
+endif()
 execute_process(COMMAND ${TOOL} export ${WORK}/piped.zep -o - --format gift
     RESULT_VARIABLE status OUTPUT_VARIABLE out)
 if(NOT status EQUAL 0 OR NOT out STREQUAL "::Q1:: Q {\n~a\n~b\n=c\n~d\n~e\n}\n\n")

@@ -70,8 +70,14 @@ bool readInput(const QString& path, QByteArray* bytes, QString* message)
         file.setFileName(path);
         file.open(QIODevice::ReadOnly);
     }
-    if (file.isOpen())
-        *bytes = file.read(textinput::kMaxFileBytes + 1);
+    // In pieces, so that no more is held than the file has, and reading stops past the bound
+    // even when the file grows or standard input never ends.
+    for (QByteArray piece; file.isOpen() && bytes->size() <= textinput::kMaxFileBytes;) {
+        piece = file.read(64 * 1024);
+        if (piece.isEmpty())
+            break;
+        bytes->append(piece);
+    }
     if (!file.isOpen() || file.error() != QFileDevice::NoError) {
         *message = QStringLiteral("%1: cannot be read: %2")
                        .arg(shownName(path), fileerrors::reason(file, errno));
