@@ -279,6 +279,21 @@ QString exportTargetProblem(const Invocation& call)
     return {};
 }
 
+// How many texts of the bank hold what no format carries back (see check); an export writes
+// them changed, and says so.
+qsizetype changedTexts(const QList<QuestionRecord>& records)
+{
+    qsizetype changed = 0;
+    for (const QuestionRecord& record : records) {
+        for (int f = 0; f < static_cast<int>(QuestionRecord::Field::Answer); ++f) {
+            const QString field = record.field(static_cast<QuestionRecord::Field>(f));
+            if (!textrules::shownField(field).isEmpty() && !recordrules::uncarried(field).isEmpty())
+                ++changed;
+        }
+    }
+    return changed;
+}
+
 int writeToStandardOutput(const QByteArray& bytes, QTextStream& out, QTextStream& err)
 {
     out << QString::fromUtf8(bytes);
@@ -315,6 +330,13 @@ int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     const ExportResult result = exportRecords(bank.records, format, call.flatten);
     if (!result.error.isEmpty())
         return failed(err, QStringLiteral("%1: %2").arg(bankPath, result.error), kNothing);
+    if (const qsizetype changed = changedTexts(bank.records); changed > 0) {
+        err << QStringLiteral("%1: %2 texts hold zero bytes, control characters or lone line "
+                              "breaks, which the exported file cannot carry as they are; "
+                              "\"lexamo-bank check\" lists them.\n")
+                   .arg(bankPath)
+                   .arg(changed);
+    }
     if (filechecks::isStandardStream(call.output))
         return writeToStandardOutput(result.bytes, out, err);
     if (!bankfiles::writeFile(call.output, result.bytes, &message))
