@@ -18,7 +18,11 @@ jobs=$(nproc)
 "$top/scripts/setup.sh"
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DLEXAMO_FUZZ=ON -DLEXAMO_TESTS=OFF \
     -DLEXAMO_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$jobs" --target fuzzers >/dev/null
+if ! cmake --build "$build" -j"$jobs" --target fuzzers >"$build/build.log" 2>&1; then
+    cat "$build/build.log"
+    echo "The fuzz targets do not build." >&2
+    exit 1
+fi
 
 export ASAN_OPTIONS=abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
