@@ -56,22 +56,26 @@ QString shownName(const QString& path)
     return filechecks::isStandardStream(path) ? QStringLiteral("standard input") : path;
 }
 
-// The bytes of one file to import, never more than a bank's questions could take up; "-" is
-// standard input. False, with a message naming the file, when they cannot be read.
+// Opens a file to import ("-" is standard input) once it is known to be a regular file of a
+// size a bank's questions could take up; false, with a message naming the file, when not.
+bool openInput(const QString& path, QFile* file, QString* message)
+{
+    if (filechecks::isStandardStream(path))
+        return file->open(stdin, QIODevice::ReadOnly);
+    *message = filechecks::inputProblem(path, textinput::kMaxFileBytes);
+    if (!message->isEmpty())
+        return false;
+    file->setFileName(path);
+    return file->open(QIODevice::ReadOnly);
+}
+
+// The bytes of one file to import, read in pieces: no more is held than the file has, and
+// reading stops past the bound even when the file grows or standard input never ends.
 bool readInput(const QString& path, QByteArray* bytes, QString* message)
 {
     QFile file;
-    if (filechecks::isStandardStream(path)) {
-        file.open(stdin, QIODevice::ReadOnly);
-    } else {
-        *message = filechecks::inputProblem(path, textinput::kMaxFileBytes);
-        if (!message->isEmpty())
-            return false;
-        file.setFileName(path);
-        file.open(QIODevice::ReadOnly);
-    }
-    // In pieces, so that no more is held than the file has, and reading stops past the bound
-    // even when the file grows or standard input never ends.
+    if (!openInput(path, &file, message) && !message->isEmpty())
+        return false;
     for (QByteArray piece; file.isOpen() && bytes->size() <= textinput::kMaxFileBytes;) {
         piece = file.read(64 * 1024);
         if (piece.isEmpty())
