@@ -72,6 +72,25 @@ bool pwriteAll(int fd, const QByteArray& bytes, off_t at)
     return true;
 }
 
+// Writes bytes at the end of the open file fd, or cuts the file back to its old length when a
+// write fails; the message, or empty when all of it is written.
+QString appendOrUndo(int fd, const QByteArray& bytes, const QString& path)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return cannotWrite(path, fileerrors::reason(errno));
+    const off_t before = info.st_size;
+    if (pwriteAll(fd, bytes, before) && ::fsync(fd) == 0)
+        return {};
+    const QString message = cannotWrite(path, fileerrors::reason(errno));
+    if (::ftruncate(fd, before) != 0) {
+        return message + QStringLiteral(" It could not be cut back to its former %1 bytes: %2.")
+                             .arg(qint64(before))
+                             .arg(fileerrors::reason(errno));
+    }
+    return message + QStringLiteral(" The bank is as it was.");
+}
+
 } // namespace
 
 bool readBank(const QString& path, BankContents* bank, QString* error)
@@ -125,34 +144,20 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
 
 bool appendRecords(const QString& path, const QList<QuestionRecord>& records, QString* error)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0) {
-        *error = cannotWrite(path, fileerrors::reason(errno));
-        if (fd >= 0)
-            ::close(fd);
-        return false;
-    }
-    const off_t before = info.st_size;
     QByteArray bytes;
     bytes.reserve(records.size() * QuestionRecord::kSize);
     for (const QuestionRecord& record : records)
         bytes += record.toBytes();
-    bool ok = pwriteAll(fd, bytes, before) && ::fsync(fd) == 0;
-    const int reason = errno;
-    if (!ok && ::ftruncate(fd, before) != 0)
-        *error = QStringLiteral("%1 It could not be cut back to its former %2 bytes: %3.")
-                     .arg(cannotWrite(path, fileerrors::reason(reason)))
-                     .arg(qint64(before))
-                     .arg(fileerrors::reason(errno));
-    else if (!ok)
-        *error = cannotWrite(path, fileerrors::reason(reason)) +
-                 QStringLiteral(" The bank is as it was.");
-    if (::close(fd) != 0 && ok) {
-        ok = false;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
         *error = cannotWrite(path, fileerrors::reason(errno));
+        return false;
     }
-    return ok;
+    const QString problem = appendOrUndo(fd, bytes, path);
+    ::close(fd); // by now every byte is on the disk (fsync), or the file is cut back
+    if (!problem.isEmpty())
+        *error = problem;
+    return problem.isEmpty();
 }
 
 } // namespace bankfiles
