@@ -11,10 +11,16 @@ namespace recordrules {
 
 namespace {
 
+// One character as a text. QString::fromUcs4 would drop a byte order mark (U+FEFF).
+QString textOf(char32_t c)
+{
+    return QStringView(QChar::fromUcs4(c)).toString();
+}
+
 char32_t firstUnencodable(const QString& text)
 {
     for (const char32_t c : text.toUcs4()) {
-        if (!cp1252::canEncode(QChar::fromUcs4(c).operator QStringView().toString()))
+        if (!cp1252::canEncode(textOf(c)))
             return c;
     }
     return 0;
@@ -27,8 +33,7 @@ QString named(char32_t c)
     const bool visible = QChar::isPrint(c) && !QChar::isSpace(c);
     if (!visible)
         return QStringLiteral("the invisible character U+%1").arg(number);
-    return QStringLiteral("\"%1\" (U+%2)")
-        .arg(QChar::fromUcs4(c).operator QStringView().toString(), number);
+    return QStringLiteral("\"%1\" (U+%2)").arg(textOf(c), number);
 }
 
 // A text cut to width: a line break is not cut in two, and no blank is left at the end, where
