@@ -7,6 +7,7 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libbenchmark-dev
+    clang libclang-rt-14-dev
     fonts-liberation2 fonts-urw-base35 fonts-dejavu-core
     libqt6svg6
     xvfb xauth openbox

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Lexamo and runs every test: once in a normal build, then once more under
 # AddressSanitizer and UndefinedBehaviorSanitizer. Exits non-zero when a test fails.
-# With --quick, only the normal build is tested.
+# Then each fuzz target runs for about 20 s (scripts/fuzz.sh), so that a broken harness or an easy
+# crash is caught. With --quick, only the normal build is tested.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh"
@@ -24,4 +25,12 @@ if [ "${1:-}" != "--quick" ]; then
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
     export LSAN_OPTIONS=suppressions=$top/tests/lsan.supp:print_suppressions=0
     run_suite "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug -DLEXAMO_SANITIZE=ON -DLEXAMO_BENCH=OFF
+fi
+
+# The fuzz targets, briefly: clang, libFuzzer and both sanitizers, in build-fuzz/.
+run_fuzz_briefly() {
+    "$top/scripts/fuzz.sh" 20
+}
+if [ "${1:-}" != "--quick" ]; then
+    run_fuzz_briefly
 fi

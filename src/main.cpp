@@ -1,6 +1,7 @@
 #include "app/Launch.h"
 #include "app/main1.h"
 #include "platform/AppInfo.h"
+#include "platform/FileSizeSignal.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 
 int main(int argc, char* argv[])
 {
+    platform::ignoreFileSizeSignal();
     const startup::Request request = startup::parseArguments(startup::argumentsOf(argc, argv));
     if (request.action != startup::Action::Run)
         return startup::answer(request);

@@ -1,5 +1,6 @@
 # Runs the real lexamo-bank: --help succeeds and says how to import; a bad import fails with
-# status 1, names the file and line, and leaves no bank behind.
+# status 1, names the file and line, and leaves no bank behind; "-" reads standard input and
+# writes standard output; a file size limit gives "File too large", not a killed tool.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
@@ -16,4 +17,33 @@ if(NOT status EQUAL 1 OR NOT err MATCHES "bad\\.csv:3: the answer \"g\"")
 endif()
 if(EXISTS ${WORK}/bank.zep)
     message(FATAL_ERROR "bad import left a bank behind")
+endif()
+
+# Standard input and output stand for the files as "-".
+file(WRITE ${WORK}/in.csv "question,a,b,c,d,e,answer\nQ,a,b,c,d,e,c\n")
+execute_process(COMMAND ${TOOL} import - --format csv -o ${WORK}/piped.zep
+    INPUT_FILE ${WORK}/in.csv RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 0 OR NOT out MATCHES "1 questions written")
+    message(FATAL_ERROR "import from standard input: status ${status}, messages:\n${out}${err}")
+endif()
+execute_process(COMMAND bash -c "cat \"$1\" \"$1\" | \"$0\" import - --format csv -o \"$2\""
+                        ${TOOL} ${WORK}/in.csv ${WORK}/twice.zep
+    RESULT_VARIABLE status ERROR_VARIABLE err)
+if(NOT status EQUAL 1 OR NOT err MATCHES "standard input:3: the answer \"answer\"")
+    message(FATAL_ERROR "import from a pipe: status ${status}, messages:\n${err}")
+endif()
+execute_process(COMMAND ${TOOL} export ${WORK}/piped.zep -o - --format gift
+    RESULT_VARIABLE status OUTPUT_VARIABLE out)
+if(NOT status EQUAL 0 OR NOT out STREQUAL "::Q1:: Q {\n~a\n~b\n=c\n~d\n~e\n}\n\n")
+    message(FATAL_ERROR "export to standard output: status ${status}, output:\n${out}")
+endif()
+
+# A file size limit makes the write fail with its reason; it does not kill the tool.
+string(REPEAT "Q,a,b,c,d,e,a\n" 40 rows)
+file(WRITE ${WORK}/many.csv "question,a,b,c,d,e,answer\n${rows}")
+execute_process(COMMAND bash -c "ulimit -f 8 && exec \"$0\" import \"$1\" -o \"$2\""
+                        ${TOOL} ${WORK}/many.csv ${WORK}/limited.zep
+    RESULT_VARIABLE status ERROR_VARIABLE err)
+if(NOT status EQUAL 1 OR NOT err MATCHES "limited\\.zep\": File too large\\.")
+    message(FATAL_ERROR "import past a file size limit: status ${status}, messages:\n${err}")
 endif()

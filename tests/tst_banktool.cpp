@@ -1,14 +1,20 @@
 #include "bankio/BankCheck.h"
 #include "bankio/BankTool.h"
+#include "bankio/CsvFormat.h"
+#include "bankio/RecordRules.h"
 
+#include "bank/BankFile.h"
 #include "bank/Cp1252.h"
 #include "bank/QuestionRecord.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -96,6 +102,20 @@ private Q_SLOTS:
     void wrongUsage_data();
     void wrongUsage();
     void failedWriteLeavesNothing();
+    void appendExtendsTheSameFile();
+    void failedAppendLeavesTheBankAsItWas();
+    void outputThatIsAnInputIsRefused_data();
+    void outputThatIsAnInputIsRefused();
+    void onlyRegularFilesAreReadOrWritten_data();
+    void onlyRegularFilesAreReadOrWritten();
+    void noQuestionFoundWritesNothing_data();
+    void noQuestionFoundWritesNothing();
+    void hugeInputIsRefusedUnread();
+    void parsingStopsPastABanksLimit();
+    void exportCarriesOrRefuses_data();
+    void exportCarriesOrRefuses();
+    void cutLeavesNoBlankAtTheEnd();
+    void exportRefusesABankTooLargeToImport();
 
 private:
     int tool(const QStringList& arguments)
@@ -239,6 +259,23 @@ void TestBankTool::badInputWritesNoBank_data()
                                           << "Q {=a ~b\n~c ~d\n~" + QByteArray(76, 'e') + "}"
                                           << "q.gift:3: choice E is 76 characters long";
     QTest::newRow("missing file") << "absent.csv" << QByteArray() << "absent.csv: cannot be read";
+    QTest::newRow("zero character") << "q.csv" << head + QByteArray("Q,a,b\0x,c,d,e,a\n", 17)
+                                    << "q.csv:2: column 6: the control character U+0000 is not "
+                                       "allowed";
+    QTest::newRow("form feed") << "q.txt" << QByteArray("Q\nA. a\nB. b\fb\n")
+                               << "q.txt:3: column 5: the control character U+000C";
+    QTest::newRow("C1 control") << "q.gift" << utf8(QStringLiteral(u"Q {=a ~b ~c ~d ~\u0081}"))
+                                << "q.gift:1: column 17: the control character U+0081";
+    QTest::newRow("lone CR in a text")
+        << "q.gift" << QByteArray("\nQ {=a ~b\r~c ~d ~e}\n")
+        << "q.gift:2: column 9: a carriage return (CR) with no line feed after it";
+    QTest::newRow("byte order mark in a text")
+        << "q.csv"
+        << utf8(QStringLiteral(u"\ufeffquestion,a,b,c,d,e,answer\nQ\ufeff,a,b,c,d,e,a\n"))
+        << "q.csv:2: the question holds the invisible character U+FEFF, a character "
+           "Windows-1252 cannot hold";
+    QTest::newRow("UTF-16") << "q.csv" << QByteArray("\xff\xfeq\0u\0e\0")
+                            << "q.csv:1: the text is UTF-16";
 }
 
 void TestBankTool::badInputWritesNoBank()
@@ -477,7 +514,7 @@ void TestBankTool::failedWriteLeavesNothing()
     env->write("bank.zep", bankOf(kPair));
     QVERIFY(QDir(env->dir.path()).mkdir("folder.zep"));
     QCOMPARE(tool({"export", "bank.zep", "-o", "folder.zep", "--format", "csv"}), banktool::Failed);
-    QVERIFY2(err.startsWith("Cannot write \"folder.zep\""), qPrintable(err));
+    QVERIFY2(err.startsWith("folder.zep is a folder, not a regular file"), qPrintable(err));
 
     // A disk that fills up half-way: the file size limit makes every write past it fail.
     QByteArray csv = "question,a,b,c,d,e,answer\n";
@@ -489,9 +526,279 @@ void TestBankTool::failedWriteLeavesNothing()
         return tool({"import", "many.csv", "-o", "bank.zep"});
     }();
     QCOMPARE(status, banktool::Failed);
-    QVERIFY2(err.contains("Cannot write \"bank.zep\""), qPrintable(err));
+    QVERIFY2(err.contains("Cannot write \"bank.zep\": File too large."), qPrintable(err));
     QCOMPARE(env->read("bank.zep"), bankOf(kPair));
     QCOMPARE(files(), (QStringList{"bank.zep", "many.csv"}));
+}
+
+void TestBankTool::appendExtendsTheSameFile()
+{
+    env->write("bank.zep", bankOf(kPair));
+    env->write("more.gift", "Q3 {~a ~b =c ~d ~e}");
+    struct stat before {};
+    QCOMPARE(::stat("bank.zep", &before), 0);
+    BankFile open; // Lexamo's editor holding the bank open meanwhile
+    QVERIFY(open.open("bank.zep"));
+    QCOMPARE(tool({"import", "more.gift", "-o", "bank.zep", "--append"}), banktool::Done);
+    struct stat after {};
+    QCOMPARE(::stat("bank.zep", &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(open.recordCount(), 3);
+    QCOMPARE(open.read(3)->answer(), QStringLiteral("c"));
+    // What the open handle saves afterwards lands in the bank, not in a file nobody sees.
+    QVERIFY(open.write(4, record(kPair.first())));
+    QCOMPARE(env->read("bank.zep").size(), 4 * 576);
+}
+
+void TestBankTool::failedAppendLeavesTheBankAsItWas()
+{
+    const QByteArray old = bankOf(kPair);
+    env->write("bank.zep", old);
+    QByteArray csv = "question,a,b,c,d,e,answer\n";
+    for (int i = 0; i < 20; ++i)
+        csv += "Q" + QByteArray::number(i) + ",a,b,c,d,e,a\n";
+    env->write("many.csv", csv);
+    const int status = [&] {
+        const FileSizeLimit limit(old.size() + 3000); // room for five records and a piece
+        return tool({"import", "many.csv", "-o", "bank.zep", "--append"});
+    }();
+    QCOMPARE(status, banktool::Failed);
+    QVERIFY2(err.contains("Cannot write \"bank.zep\": File too large. The bank is as it was."),
+             qPrintable(err));
+    QCOMPARE(env->read("bank.zep"), old);
+}
+
+void TestBankTool::outputThatIsAnInputIsRefused_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("import onto its input")
+        << QStringList{"import", "q.csv", "-o", "q.csv", "--format", "csv"}
+        << "q.csv and q.csv are the same file";
+    QTest::newRow("import onto a later input by another path")
+        << QStringList{"import", "first.gift", "q.csv", "-o", "./sub/../q.csv", "--format", "csv"}
+        << "./sub/../q.csv and q.csv are the same file";
+    QTest::newRow("import onto a hard link of its input")
+        << QStringList{"import", "q.csv", "-o", "link.zep"} << "link.zep and q.csv are the same";
+    QTest::newRow("export onto its bank")
+        << QStringList{"export", "bank.zep", "-o", "bank.zep", "--format", "csv"}
+        << "bank.zep and bank.zep are the same file";
+    QTest::newRow("export onto a link of its bank")
+        << QStringList{"export", "bank.zep", "-o", "symlink.csv"}
+        << "symlink.csv and bank.zep are the same file";
+}
+
+void TestBankTool::outputThatIsAnInputIsRefused()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const QByteArray csv = "question,a,b,c,d,e,answer\nQ,a,b,c,d,e,a\n";
+    env->write("q.csv", csv);
+    env->write("first.gift", "Q {=a ~b ~c ~d ~e}");
+    env->write("bank.zep", bankOf(kPair));
+    QVERIFY(QDir().mkdir("sub"));
+    QVERIFY(QFile::link("bank.zep", "symlink.csv"));
+    QCOMPARE(::link("q.csv", "link.zep"), 0);
+    QCOMPARE(tool(arguments), banktool::Failed);
+    QVERIFY2(err.contains(message), qPrintable(err));
+    QCOMPARE(env->read("q.csv"), csv);
+    QCOMPARE(env->read("bank.zep"), bankOf(kPair));
+}
+
+void TestBankTool::onlyRegularFilesAreReadOrWritten_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("import onto a device") << QStringList{"import", "q.csv", "-o", "device"}
+                                          << "device is a device, not a regular file";
+    QTest::newRow("import onto a pipe") << QStringList{"import", "q.csv", "-o", "pipe"}
+                                        << "pipe is a pipe (FIFO), not a regular file";
+    QTest::newRow("export onto a device")
+        << QStringList{"export", "bank.zep", "-o", "device", "--format", "gift"}
+        << "device is a device, not a regular file";
+    QTest::newRow("import from a pipe")
+        << QStringList{"import", "pipe", "-o", "new.zep", "--format", "csv"}
+        << "pipe: cannot be read: it is a pipe (FIFO), and only regular files are read";
+    QTest::newRow("import from a folder")
+        << QStringList{"import", "folder", "-o", "new.zep", "--format", "csv"}
+        << "folder: cannot be read: it is a folder";
+    QTest::newRow("export from a pipe")
+        << QStringList{"export", "pipe", "-o", "new.csv"}
+        << "Cannot read the question bank \"pipe\": it is a pipe (FIFO)";
+    QTest::newRow("check a device")
+        << QStringList{"check", "device"} << "\"device\": it is a device";
+}
+
+void TestBankTool::onlyRegularFilesAreReadOrWritten()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    env->write("q.csv", "question,a,b,c,d,e,answer\nQ,a,b,c,d,e,a\n");
+    env->write("bank.zep", bankOf(kPair));
+    QVERIFY(QDir().mkdir("folder"));
+    QCOMPARE(::mkfifo("pipe", 0600), 0);
+    // A private node with the numbers of a null device: nothing may replace it.
+    QCOMPARE(::mknod("device", S_IFCHR | 0600, makedev(1, 3)), 0);
+    QCOMPARE(tool(arguments), banktool::Failed);
+    QVERIFY2(err.contains(message), qPrintable(err));
+    struct stat info {};
+    QVERIFY(::stat("device", &info) == 0 && S_ISCHR(info.st_mode));
+    QVERIFY(::stat("pipe", &info) == 0 && S_ISFIFO(info.st_mode));
+    QVERIFY(!env->exists("new.zep") && !env->exists("new.csv"));
+}
+
+void TestBankTool::noQuestionFoundWritesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("gift with CR line ends")
+        << "q.gift" << QByteArray("// questions\rQ {=a ~b ~c ~d ~e}\r")
+        << "q.gift:1: the lines end with CR alone; lines must end with LF or CR LF";
+    QTest::newRow("aiken with CR line ends")
+        << "q.txt" << QByteArray("Q\rA. a\rB. b\rC. c\rD. d\rE. e\rANSWER: A\r")
+        << "q.txt:1: the lines end with CR alone";
+    QTest::newRow("empty gift") << "q.gift" << QByteArray()
+                                << "q.gift: no question found: the "
+                                   "file is empty";
+    QTest::newRow("header only") << "q.csv" << QByteArray("question,a,b,c,d,e,answer\r\n")
+                                 << "q.csv: no question found: the file holds the header row";
+    QTest::newRow("gift comments only") << "q.gift" << QByteArray("// one\n\n// two\n")
+                                        << "q.gift: no question found: every line of the file "
+                                           "is a comment";
+    QTest::newRow("aiken blank lines")
+        << "q.txt" << QByteArray("\n \n\t\n") << "q.txt: no question found: the file is empty";
+}
+
+void TestBankTool::noQuestionFoundWritesNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    env->write(name, content);
+    env->write("bank.zep", bankOf(kPair));
+    for (const QString& append : {QString(), QStringLiteral("--append")}) {
+        QStringList arguments = {"import", name, "-o", "bank.zep"};
+        if (!append.isEmpty())
+            arguments.append(append);
+        QCOMPARE(tool(arguments), banktool::Failed);
+        QVERIFY2(err.startsWith(message), qPrintable(err));
+        QVERIFY2(err.contains("No bank written."), qPrintable(err));
+        QCOMPARE(env->read("bank.zep"), bankOf(kPair));
+    }
+}
+
+void TestBankTool::hugeInputIsRefusedUnread()
+{
+    // A sparse file: large to the tool, yet it takes no room on the disk.
+    QFile huge(env->path("huge.csv"));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(Q_INT64_C(4) << 30));
+    huge.close();
+    QCOMPARE(tool({"import", "huge.csv", "-o", "bank.zep"}), banktool::Failed);
+    QVERIFY2(err.startsWith("huge.csv: 4294967296 bytes, more than the questions of a full bank "
+                            "could take up"),
+             qPrintable(err));
+    QVERIFY(!env->exists("bank.zep"));
+}
+
+void TestBankTool::parsingStopsPastABanksLimit()
+{
+    QString csv = QStringLiteral("question,a,b,c,d,e,answer\n");
+    for (int i = 1; i <= 40000; ++i)
+        csv += QStringLiteral("Q%1,a,b,c,d,e,a\n").arg(i);
+    const ParseResult parsed = csvformat::parse(csv);
+    QVERIFY(parsed.ok);
+    QCOMPARE(parsed.questions.size(), 32768);
+    QCOMPARE(parsed.questions.last().question.line, 32769);
+}
+
+void TestBankTool::exportCarriesOrRefuses_data()
+{
+    QTest::addColumn<int>("field"); // 0 the question, 1 to 5 choice A to E
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("finding");      // what check says; empty when it passes the bank
+    QTest::addColumn<QStringList>("refusing"); // the formats whose export refuses the record
+    const QString nul(QChar(0));
+    const QStringList trimming = {"txt", "gift"};
+    QTest::newRow("zero padding") << 1 << "abc" + nul + nul << "choice A ends in zero bytes"
+                                  << QStringList{};
+    QTest::newRow("zero inside") << 2 << "ab" + nul + "c"
+                                 << "choice B holds a zero byte at character 3" << QStringList{};
+    QTest::newRow("lone LF") << 0 << "one\ntwo"
+                             << "the question holds a lone LF at character 4" << QStringList{};
+    QTest::newRow("lone CR") << 0 << "one\rtwo"
+                             << "the question holds a lone CR at character 4" << QStringList{};
+    QTest::newRow("control") << 3 << "a\x1b"
+                             << "choice C holds the control character U+001B" << QStringList{};
+    QTest::newRow("leading spaces") << 2 << "  two" << QString() << trimming;
+    QTest::newRow("trailing tab") << 3 << "three\t" << QString() << trimming;
+    QTest::newRow("only a tab") << 4 << "\t" << QString() << trimming;
+    QTest::newRow("no-break space at the end")
+        << 0 << QStringLiteral(u"Q\u00a0") << QString() << trimming;
+    QTest::newRow("weight-like choice") << 5 << "%50% sure" << QString() << QStringList{"gift"};
+    QTest::newRow("tab and line break inside")
+        << 0 << "a\tb\r\n c" << QString() << QStringList{"txt"};
+}
+
+void TestBankTool::exportCarriesOrRefuses()
+{
+    QFETCH(int, field);
+    QFETCH(QString, text);
+    QFETCH(QString, finding);
+    QFETCH(QStringList, refusing);
+    QuestionRecord r = record({"Second", {"a", "b", "c", "d", "e"}, "c"});
+    r.setField(static_cast<QuestionRecord::Field>(field), text);
+    env->write("bank.zep", bankOf(kPair.mid(0, 1)) + r.toBytes());
+    const int checked = tool({"check", "bank.zep"});
+    if (!finding.isEmpty()) {
+        QCOMPARE(checked, banktool::Failed);
+        QVERIFY2(out.startsWith("record 2: " + finding), qPrintable(out));
+        // The export still writes CSV, and says that a text changes on the way.
+        QCOMPARE(tool({"export", "bank.zep", "-o", "out.csv"}), banktool::Done);
+        QVERIFY2(err.startsWith("bank.zep: 1 texts hold zero bytes, control characters or lone "
+                                "line breaks"),
+                 qPrintable(err));
+        return;
+    }
+    QCOMPARE(checked, banktool::Done);
+    for (const QString format : {"csv", "txt", "gift"}) {
+        const int exported = tool({"export", "bank.zep", "-o", "out." + format});
+        if (refusing.contains(format)) {
+            QCOMPARE(exported, banktool::Failed);
+            QVERIFY2(
+                err.startsWith("bank.zep: record 2: " +
+                               recordrules::fieldName(static_cast<QuestionRecord::Field>(field))),
+                qPrintable(err));
+            continue;
+        }
+        QCOMPARE(exported, banktool::Done);
+        QCOMPARE(tool({"import", "out." + format, "-o", "again.zep"}), banktool::Done);
+        QCOMPARE(env->read("again.zep"), env->read("bank.zep"));
+    }
+}
+
+void TestBankTool::cutLeavesNoBlankAtTheEnd()
+{
+    env->write("long.csv",
+               "question,a,b,c,d,e,answer\nQ," + QByteArray(73, 'a') + " \tbb,b,c,d,e,a\n");
+    QCOMPARE(tool({"import", "long.csv", "-o", "bank.zep", "--cut"}), banktool::Done);
+    QCOMPARE(env->read("bank.zep").mid(200, 75), QByteArray(73, 'a') + "  ");
+    QCOMPARE(tool({"export", "bank.zep", "-o", "out.gift"}), banktool::Done);
+}
+
+void TestBankTool::exportRefusesABankTooLargeToImport()
+{
+    QFile bank(env->path("big.zep"));
+    QVERIFY(bank.open(QIODevice::WriteOnly) && bank.resize(40000 * 576));
+    bank.close();
+    QCOMPARE(tool({"export", "big.zep", "-o", "big.csv"}), banktool::Failed);
+    QVERIFY2(err.startsWith("big.zep holds 40000 records, more than the 32767 a bank can hold: the "
+                            "exported file could not be imported again"),
+             qPrintable(err));
+    QVERIFY(!env->exists("big.csv"));
+    QCOMPARE(tool({"check", "big.zep"}), banktool::Failed);
+    QVERIFY2(out.contains("records 32768 to 40000 lie past record 32767"), qPrintable(out));
+    QVERIFY2(out.contains("\nbig.zep: 40000 records, "), qPrintable(out.right(80)));
 }
 
 QTEST_GUILESS_MAIN(TestBankTool)

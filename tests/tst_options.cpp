@@ -1,5 +1,6 @@
 #include "options/NumberRules.h"
 #include "options/OptionsFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/ReadOnlyFolder.h"
 #include "support/TestEnvironment.h"
 
@@ -65,6 +66,12 @@ void TestOptions::conversion_data()
     QTest::newRow("plus") << QByteArray("+4") << 4.0;
     QTest::newRow("empty") << QByteArray("") << 0.0;
     QTest::newRow("huge exponent") << QByteArray("1e999") << qInf();
+    QTest::newRow("tiny exponent") << QByteArray("-1e-999") << -0.0;
+    // The value decides, not the exponent's sign.
+    QTest::newRow("huge, negative exponent") << "1" + QByteArray(320, '0') + "e-1" << qInf();
+    QTest::newRow("tiny, no exponent") << "0." + QByteArray(400, '0') + "1" << 0.0;
+    QTest::newRow("tiny, positive exponent") << "0." + QByteArray(400, '0') + "1e5" << 0.0;
+    QTest::newRow("huge exponent past any count") << QByteArray("1e99999999999999999999") << qInf();
 }
 
 void TestOptions::conversion()
@@ -169,6 +176,9 @@ void TestOptions::readerFallsBackToFifteen_data()
     QTest::newRow("one line") << true << QByteArray("20\r\n") << 20 << 15;
     QTest::newRow("empty second line") << true << QByteArray("20\r\n\r\n") << 20 << 0;
     QTest::newRow("out of range") << true << QByteArray("9e9\r\n-40000\r\n") << 15 << 15;
+    QTest::newRow("huge and tiny by value")
+        << true << "1" + QByteArray(320, '0') + "e-1\r\n0." + QByteArray(400, '0') + "1\r\n"
+        << 15 << 0;
     QTest::newRow("binary") << true << QByteArray("\x00\xff\x01", 3) << 0 << 15;
 }
 
@@ -225,6 +235,16 @@ void TestOptions::failedSaveKeepsTheOldFile()
     QVERIFY(!optionsfile::saveLines({QStringLiteral("20"), QStringLiteral("30")}, &error));
     QVERIFY2(error.contains(QStringLiteral("\"options\"")), qPrintable(error));
     QVERIFY(QFileInfo(env->path(QStringLiteral("options"))).isDir());
+
+    // A full disk, made by a file size limit: the message names the reason.
+    QVERIFY(QDir(env->dir.path()).rmdir(QStringLiteral("options")));
+    env->write(QStringLiteral("options"), "15\r\n15\r\n");
+    {
+        const FileSizeLimit limit(4);
+        QVERIFY(!optionsfile::saveLines({QStringLiteral("20"), QStringLiteral("30")}, &error));
+    }
+    QVERIFY2(error.endsWith(QStringLiteral("File too large.")), qPrintable(error));
+    QCOMPARE(env->read(QStringLiteral("options")), QByteArray("15\r\n15\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestOptions)

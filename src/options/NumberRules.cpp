@@ -1,6 +1,7 @@
 #include "options/NumberRules.h"
 
 #include <QByteArray>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -50,7 +51,33 @@ double radixNumber(const QByteArray& s, qsizetype pos, int radix)
     return value;
 }
 
-// Locale-independent; an exponent too large gives an infinity, one too small gives 0.
+// The exponent's value, held within a bound far beyond any double so that no digit count can
+// overflow it.
+long long exponentOf(const QByteArray& digits)
+{
+    long long value = 0;
+    for (const char c : digits.mid(digits.startsWith('-') || digits.startsWith('+') ? 1 : 0))
+        value = std::min(value * 10 + (c - '0'), 1'000'000'000'000LL);
+    return digits.startsWith('-') ? -value : value;
+}
+
+// Whether a number that double cannot hold lies above its range rather than below: by the
+// power of ten of its first non-zero digit, the exponent included.
+bool beyondLargest(const QByteArray& number)
+{
+    const qsizetype e = number.indexOf('e');
+    const QByteArray mantissa = number.left(e < 0 ? number.size() : e);
+    const long long exponent = e < 0 ? 0 : exponentOf(number.mid(e + 1));
+    const qsizetype point = mantissa.indexOf('.');
+    const qsizetype units = point < 0 ? mantissa.size() : point; // where the whole part ends
+    qsizetype first = 0;
+    while (first < mantissa.size() && (mantissa.at(first) < '1' || mantissa.at(first) > '9'))
+        ++first;
+    const long long power = first < units ? units - first - 1 : -(first - units);
+    return first < mantissa.size() && power + exponent > 0;
+}
+
+// Locale-independent; a number too large gives an infinity, one too small gives 0.
 double toDouble(const QByteArray& number)
 {
     const bool negative = number.startsWith('-');
@@ -59,9 +86,7 @@ double toDouble(const QByteArray& number)
     const auto [end, error] = std::from_chars(begin, number.constData() + number.size(), value);
     (void)end;
     if (error == std::errc::result_out_of_range) {
-        const qsizetype e = number.indexOf('e');
-        const bool tiny = e >= 0 && number.indexOf('-', e) > e;
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+        value = beyondLargest(number) ? std::numeric_limits<double>::infinity() : 0.0;
         return negative ? -value : value;
     }
     return value;

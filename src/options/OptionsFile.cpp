@@ -1,11 +1,13 @@
 #include "options/OptionsFile.h"
 
 #include "bank/Cp1252.h"
+#include "bank/FileErrors.h"
 #include "options/NumberRules.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 #include <optional>
 
 namespace optionsfile {
@@ -57,13 +59,14 @@ bool writeAll(const QByteArray& bytes, const QString& path, QString* error)
     QSaveFile file(path);
     // In a folder where no new file can be made, the file itself is written in place.
     file.setDirectWriteFallback(true);
+    errno = 0;
     // A file is checked as a whole: Qt may report success on a short write to a full disk.
     const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
                     file.flush() && file.commit();
     if (!ok) {
         if (error)
             *error = QStringLiteral("Cannot write the options file \"%1\": %2.")
-                         .arg(QFileInfo(path).fileName(), file.errorString());
+                         .arg(QFileInfo(path).fileName(), fileerrors::reason(file, errno));
         file.cancelWriting();
     }
     return ok;

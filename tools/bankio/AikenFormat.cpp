@@ -78,7 +78,7 @@ ParseResult parse(const QString& text)
     ParseResult result;
     const QStringList lines = textinput::lines(text);
     qsizetype at = 0;
-    while (at < lines.size()) {
+    while (at < lines.size() && result.questions.size() < kMostQuestions) {
         if (lines.at(at).trimmed().isEmpty()) {
             ++at;
             continue;
@@ -103,6 +103,11 @@ ExportResult write(const QList<QuestionRecord>& records, bool flatten)
             return out;
         for (int f = 0; f < static_cast<int>(Field::Answer); ++f) {
             QString text = recordrules::exportedText(record, static_cast<Field>(f));
+            if (recordrules::hasBlankAtAnEnd(text)) {
+                out.error = recordrules::blankAtAnEnd(n + 1, static_cast<Field>(f),
+                                                      QStringLiteral("Aiken"));
+                return out;
+            }
             if (!oneLine(&text, flatten)) {
                 out.error = QStringLiteral("record %1: %2 has a line break, which Aiken cannot "
                                            "hold (--flatten joins its lines)")

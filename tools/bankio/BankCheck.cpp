@@ -33,14 +33,20 @@ void checkRecord(const QuestionRecord& record, const QString& at, QStringList* f
     }
     for (int f = 0; f < static_cast<int>(Field::Answer); ++f) {
         const auto field = static_cast<Field>(f);
-        if (textrules::shownField(record.field(field)).isEmpty())
-            found->append(QStringLiteral("%1: %2 is empty").arg(at, recordrules::fieldName(field)));
+        const QString name = recordrules::fieldName(field);
+        if (textrules::shownField(record.field(field)).isEmpty()) {
+            found->append(QStringLiteral("%1: %2 is empty").arg(at, name));
+            continue;
+        }
+        const QString uncarried = recordrules::uncarried(record.field(field));
+        if (!uncarried.isEmpty())
+            found->append(QStringLiteral("%1: %2 %3").arg(at, name, uncarried));
     }
 }
 
 } // namespace
 
-QStringList findings(const QList<QuestionRecord>& records, qint64 trailingBytes)
+QStringList findings(const QList<QuestionRecord>& records, qint64 trailingBytes, qint64 recordsPast)
 {
     QStringList found;
     QHash<QString, qsizetype> firstWith;
@@ -57,16 +63,17 @@ QStringList findings(const QList<QuestionRecord>& records, qint64 trailingBytes)
         else
             firstWith.insert(folded, i);
     }
-    if (records.size() > BankFile::kMaxRecords) {
+    const qint64 count = records.size() + recordsPast;
+    if (count > BankFile::kMaxRecords) {
         found.append(
             QStringLiteral("records %1 to %2 lie past record %3, the last Lexamo can reach")
                 .arg(BankFile::kMaxRecords + 1)
-                .arg(records.size())
+                .arg(count)
                 .arg(BankFile::kMaxRecords));
     }
     if (trailingBytes > 0) {
         found.append(QStringLiteral("after record %1: a piece of %2 bytes, shorter than a record")
-                         .arg(records.size())
+                         .arg(count)
                          .arg(trailingBytes));
     }
     return found;

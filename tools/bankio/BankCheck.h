@@ -12,6 +12,7 @@ namespace bankcheck {
 // or choice (as Lexamo shows it: up to a zero character, spaces trimmed), a question that
 // stands twice, records past the last one Lexamo can reach, and a trailing piece shorter than
 // a record. Empty when the bank is sound.
-QStringList findings(const QList<QuestionRecord>& records, qint64 trailingBytes);
+QStringList findings(const QList<QuestionRecord>& records, qint64 trailingBytes,
+                     qint64 recordsPast = 0);
 
 } // namespace bankcheck

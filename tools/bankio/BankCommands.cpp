@@ -4,15 +4,18 @@
 #include "bankio/BankCheck.h"
 #include "bankio/BankFiles.h"
 #include "bankio/CsvFormat.h"
+#include "bankio/FileChecks.h"
 #include "bankio/GiftFormat.h"
 #include "bankio/RecordRules.h"
 #include "bankio/TextInput.h"
 
 #include "bank/BankFile.h"
+#include "bank/FileErrors.h"
 #include "bank/TextRules.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 
 namespace banktool {
 
@@ -48,34 +51,93 @@ ParseResult parseText(const QString& text, Format format)
     }
 }
 
-// The questions of one file; false, with a message naming the file, when it cannot be read.
-bool readQuestions(const QString& path, Format format, ParseResult* parsed, QString* message)
+QString shownName(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *message = QStringLiteral("%1: cannot be read: %2").arg(path, file.errorString());
+    return filechecks::isStandardStream(path) ? QStringLiteral("standard input") : path;
+}
+
+// Opens a file to import ("-" is standard input) once it is known to be a regular file of a
+// size a bank's questions could take up; false, with a message naming the file, when not.
+bool openInput(const QString& path, QFile* file, QString* message)
+{
+    if (filechecks::isStandardStream(path))
+        return file->open(stdin, QIODevice::ReadOnly);
+    *message = filechecks::inputProblem(path, textinput::kMaxFileBytes);
+    if (!message->isEmpty())
+        return false;
+    file->setFileName(path);
+    return file->open(QIODevice::ReadOnly);
+}
+
+// The bytes of one file to import, read in pieces: no more is held than the file has, and
+// reading stops past the bound even when the file grows or standard input never ends.
+bool readInput(const QString& path, QByteArray* bytes, QString* message)
+{
+    QFile file;
+    if (!openInput(path, &file, message) && !message->isEmpty())
+        return false;
+    for (QByteArray piece; file.isOpen() && bytes->size() <= textinput::kMaxFileBytes;) {
+        piece = file.read(64 * 1024);
+        if (piece.isEmpty())
+            break;
+        bytes->append(piece);
+    }
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        *message = QStringLiteral("%1: cannot be read: %2")
+                       .arg(shownName(path), fileerrors::reason(file, errno));
         return false;
     }
-    QString text;
-    ParseError error;
-    if (textinput::decodeUtf8(file.readAll(), &text, &error))
-        *parsed = parseText(text, format);
-    else
-        *parsed = ParseResult::failure(error.line, error.what);
+    if (bytes->size() > textinput::kMaxFileBytes) {
+        *message = QStringLiteral("%1: more than %2 bytes, more than the questions of a full bank "
+                                  "could take up")
+                       .arg(shownName(path))
+                       .arg(textinput::kMaxFileBytes);
+        return false;
+    }
     return true;
 }
 
-// Turns the questions into records after those already there; the first one refused, or one
-// that would be past the last record Lexamo can reach, stops it.
-bool addRecords(const ParseResult& parsed, bool cut, QList<QuestionRecord>* records,
+// Why a file that was read without a fault gave no question.
+QString whyNoQuestion(const QString& text, Format format)
+{
+    if (text.trimmed().isEmpty())
+        return QStringLiteral("the file is empty");
+    if (format == Format::Csv)
+        return QStringLiteral("the file holds the header row and no question after it");
+    if (format == Format::Gift)
+        return QStringLiteral("every line of the file is a comment");
+    return QStringLiteral("the file holds no question");
+}
+
+// The questions of one file; false, with the line and the reason, when it holds none or cannot
+// be read as its format.
+bool readQuestions(const QByteArray& bytes, Format format, ParseResult* parsed)
+{
+    QString text;
+    ParseError error;
+    if (!textinput::decodeUtf8(bytes, &text, &error)) {
+        *parsed = ParseResult::failure(error.line, error.what);
+        return false;
+    }
+    *parsed = parseText(text, format);
+    if (parsed->ok && parsed->questions.isEmpty())
+        *parsed = ParseResult::failure(
+            0, QStringLiteral("no question found: %1").arg(whyNoQuestion(text, format)));
+    return parsed->ok;
+}
+
+// Turns the questions into records after the kept ones already in the bank and those read
+// before; the first one refused, or one that would be past the last record Lexamo can reach,
+// stops it.
+bool addRecords(const ParseResult& parsed, bool cut, qint64 kept, QList<QuestionRecord>* records,
                 ParseError* error)
 {
     for (const ParsedQuestion& q : parsed.questions) {
-        if (records->size() >= BankFile::kMaxRecords) {
+        if (kept + records->size() >= BankFile::kMaxRecords) {
             *error = {q.question.line,
                       QStringLiteral("this question would be record %1, but a bank holds at "
                                      "most %2")
-                          .arg(records->size() + 1)
+                          .arg(kept + records->size() + 1)
                           .arg(BankFile::kMaxRecords)};
             return false;
         }
@@ -89,44 +151,76 @@ bool addRecords(const ParseResult& parsed, bool cut, QList<QuestionRecord>* reco
     return true;
 }
 
-bool importFile(const QString& path, const Invocation& call, QList<QuestionRecord>* records,
-                QString* message)
+bool importFile(const QString& path, const Invocation& call, qint64 kept,
+                QList<QuestionRecord>* records, QString* message)
 {
     const Format format = formatOf(path, call);
     if (format == Format::Unknown) {
-        *message = unknownFormat(path);
+        *message = unknownFormat(shownName(path));
         return false;
     }
-    ParseResult parsed;
-    if (!readQuestions(path, format, &parsed, message))
+    QByteArray bytes;
+    if (!readInput(path, &bytes, message))
         return false;
-    ParseError error = parsed.error;
-    if (parsed.ok && addRecords(parsed, call.cut, records, &error))
+    ParseError error;
+    if (recordsFromBytes(bytes, format, call.cut, kept, records, &error))
         return true;
-    *message = QStringLiteral("%1:%2: %3").arg(path).arg(error.line).arg(error.what);
+    *message =
+        error.line > 0
+            ? QStringLiteral("%1:%2: %3").arg(shownName(path)).arg(error.line).arg(error.what)
+            : QStringLiteral("%1: %2").arg(shownName(path), error.what);
     return false;
 }
 
-// The records an import starts from: none, or with --append those of the bank already there.
-bool startingRecords(const Invocation& call, QList<QuestionRecord>* records, QString* message)
+// Why the import may not write its bank: it is not a regular file, or it is one of the inputs.
+QString importTargetProblem(const Invocation& call)
 {
-    if (!call.append || !QFileInfo::exists(call.output))
+    if (filechecks::isStandardStream(call.output))
+        return QStringLiteral("import writes a bank file: -o - (standard output) is for export");
+    const QString problem = filechecks::outputProblem(call.output);
+    if (!problem.isEmpty())
+        return problem;
+    for (const QString& path : call.files) {
+        if (filechecks::sameFile(path, call.output))
+            return filechecks::sameFileProblem(path, call.output);
+    }
+    return {};
+}
+
+// The records an import keeps before its own: none, or with --append those of the bank already
+// there.
+bool keptRecords(const Invocation& call, qint64* kept, QString* message)
+{
+    const QFileInfo bank(call.output);
+    *kept = 0;
+    if (!call.append || !bank.exists())
         return true;
-    bankfiles::BankContents bank;
-    if (!bankfiles::readBank(call.output, &bank, message))
-        return false;
-    if (bank.trailingBytes > 0) {
+    const qint64 trailing = bank.size() % QuestionRecord::kSize;
+    if (trailing > 0) {
         *message = QStringLiteral("%1 ends with a piece of %2 bytes, shorter than a record: "
                                   "records added after it would be out of step")
                        .arg(call.output)
-                       .arg(bank.trailingBytes);
+                       .arg(trailing);
         return false;
     }
-    *records = bank.records;
+    *kept = bank.size() / QuestionRecord::kSize;
     return true;
 }
 
-ExportResult exported(const QList<QuestionRecord>& records, Format format, bool flatten)
+} // namespace
+
+bool recordsFromBytes(const QByteArray& bytes, Format format, bool cut, qint64 kept,
+                      QList<QuestionRecord>* records, ParseError* error)
+{
+    ParseResult parsed;
+    if (!readQuestions(bytes, format, &parsed)) {
+        *error = parsed.error;
+        return false;
+    }
+    return addRecords(parsed, cut, kept, records, error);
+}
+
+ExportResult exportRecords(const QList<QuestionRecord>& records, Format format, bool flatten)
 {
     switch (format) {
     case Format::Csv:
@@ -137,6 +231,8 @@ ExportResult exported(const QList<QuestionRecord>& records, Format format, bool 
         return giftformat::write(records);
     }
 }
+
+namespace {
 
 QString firstLine(const QString& text)
 {
@@ -151,23 +247,68 @@ QString firstLine(const QString& text)
 
 int importCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 {
-    QList<QuestionRecord> records;
-    QString message;
-    if (!startingRecords(call, &records, &message))
+    QString message = importTargetProblem(call);
+    qint64 kept = 0;
+    if (!message.isEmpty() || !keptRecords(call, &kept, &message))
         return failed(err, message, kNoBank);
-    const qsizetype kept = records.size();
+    QList<QuestionRecord> records;
     for (const QString& path : call.files) {
-        if (!importFile(path, call, &records, &message))
+        if (!importFile(path, call, kept, &records, &message))
             return failed(err, message, kNoBank);
     }
-    if (!bankfiles::writeBank(call.output, records, &message))
+    const bool appending = call.append && QFileInfo::exists(call.output);
+    const bool written = appending ? bankfiles::appendRecords(call.output, records, &message)
+                                   : bankfiles::writeBank(call.output, records, &message);
+    if (!written)
         return failed(err, message, kNoBank);
     out << QStringLiteral("%1 questions written to %2 (%3 records in all).\n")
-               .arg(records.size() - kept)
+               .arg(records.size())
                .arg(call.output)
-               .arg(records.size());
+               .arg(kept + records.size());
     return Done;
 }
+
+namespace {
+
+// Why the export may not write its file: it is not a regular file, or it is the bank.
+QString exportTargetProblem(const Invocation& call)
+{
+    if (filechecks::isStandardStream(call.output))
+        return {};
+    const QString problem = filechecks::outputProblem(call.output);
+    if (!problem.isEmpty())
+        return problem;
+    if (filechecks::sameFile(call.files.first(), call.output))
+        return filechecks::sameFileProblem(call.files.first(), call.output);
+    return {};
+}
+
+// How many texts of the bank hold what no format carries back (see check); an export writes
+// them changed, and says so.
+qsizetype changedTexts(const QList<QuestionRecord>& records)
+{
+    qsizetype changed = 0;
+    for (const QuestionRecord& record : records) {
+        for (int f = 0; f < static_cast<int>(QuestionRecord::Field::Answer); ++f) {
+            const QString field = record.field(static_cast<QuestionRecord::Field>(f));
+            if (!textrules::shownField(field).isEmpty() && !recordrules::uncarried(field).isEmpty())
+                ++changed;
+        }
+    }
+    return changed;
+}
+
+int writeToStandardOutput(const QByteArray& bytes, QTextStream& out, QTextStream& err)
+{
+    out << QString::fromUtf8(bytes);
+    out.flush();
+    if (out.status() == QTextStream::Ok)
+        return Done;
+    return failed(
+        err, QStringLiteral("Cannot write standard output: %1.").arg(fileerrors::reason(errno)));
+}
+
+} // namespace
 
 int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 {
@@ -175,13 +316,33 @@ int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     const Format format = formatOf(call.output, call);
     if (format == Format::Unknown)
         return failed(err, unknownFormat(call.output), kNothing);
+    QString message = exportTargetProblem(call);
+    if (!message.isEmpty())
+        return failed(err, message, kNothing);
     bankfiles::BankContents bank;
-    QString message;
     if (!bankfiles::readBank(bankPath, &bank, &message))
         return failed(err, message, kNothing);
-    const ExportResult result = exported(bank.records, format, call.flatten);
+    if (bank.recordsPast > 0) {
+        return failed(err,
+                      QStringLiteral("%1 holds %2 records, more than the %3 a bank can hold: the "
+                                     "exported file could not be imported again")
+                          .arg(bankPath)
+                          .arg(bank.records.size() + bank.recordsPast)
+                          .arg(BankFile::kMaxRecords),
+                      kNothing);
+    }
+    const ExportResult result = exportRecords(bank.records, format, call.flatten);
     if (!result.error.isEmpty())
         return failed(err, QStringLiteral("%1: %2").arg(bankPath, result.error), kNothing);
+    if (const qsizetype changed = changedTexts(bank.records); changed > 0) {
+        err << QStringLiteral("%1: %2 texts hold zero bytes, control characters or lone line "
+                              "breaks, which the exported file cannot carry as they are; "
+                              "\"lexamo-bank check\" lists them.\n")
+                   .arg(bankPath)
+                   .arg(changed);
+    }
+    if (filechecks::isStandardStream(call.output))
+        return writeToStandardOutput(result.bytes, out, err);
     if (!bankfiles::writeFile(call.output, result.bytes, &message))
         return failed(err, message, kNothing);
     out << QStringLiteral("%1 questions written to %2.\n")
@@ -204,6 +365,12 @@ int listCommand(const Invocation& call, QTextStream& out, QTextStream& err)
                    .arg(answer.isEmpty() ? QStringLiteral("-") : answer)
                    .arg(textrules::trimSpaces(firstLine(textrules::shownField(record.question()))));
     }
+    if (bank.recordsPast > 0) {
+        out << QStringLiteral("Records %1 to %2 lie past the last one Lexamo can reach and are "
+                              "not listed.\n")
+                   .arg(BankFile::kMaxRecords + 1)
+                   .arg(BankFile::kMaxRecords + bank.recordsPast);
+    }
     return Done;
 }
 
@@ -213,10 +380,13 @@ int checkCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     QString message;
     if (!bankfiles::readBank(call.files.first(), &bank, &message))
         return failed(err, message);
-    const QStringList found = bankcheck::findings(bank.records, bank.trailingBytes);
+    const QStringList found =
+        bankcheck::findings(bank.records, bank.trailingBytes, bank.recordsPast);
     for (const QString& line : found)
         out << line << '\n';
-    out << QStringLiteral("%1: %2 records, ").arg(call.files.first()).arg(bank.records.size())
+    out << QStringLiteral("%1: %2 records, ")
+               .arg(call.files.first())
+               .arg(bank.records.size() + bank.recordsPast)
         << (found.isEmpty() ? QStringLiteral("no problems found.\n")
                             : QStringLiteral("%1 problems found.\n").arg(found.size()));
     return found.isEmpty() ? Done : Failed;

@@ -10,17 +10,25 @@
 namespace bankfiles {
 
 struct BankContents {
+    // The records Lexamo can reach (at most 32767), read into memory.
     QList<QuestionRecord> records;
+    // Whole records after the last one Lexamo can reach: counted, never read.
+    qint64 recordsPast = 0;
     qint64 trailingBytes = 0; // a piece shorter than a record at the end
 };
 
-// Every record of an existing bank. False, with a sentence naming the file, when it is missing
-// or cannot be read; a missing bank is not created.
+// The records of an existing bank. False, with a sentence naming the file, when it is missing,
+// not a regular file or cannot be read; a missing bank is not created.
 bool readBank(const QString& path, BankContents* bank, QString* error);
 
 // Replaces the file at path by the records or the bytes, or leaves it as it was: everything
 // goes to a temporary file first, which takes the file's place only once all of it is written.
 bool writeBank(const QString& path, const QList<QuestionRecord>& records, QString* error);
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error);
+
+// Adds the records at the end of the existing bank at path, in the same file, so that a handle
+// another program holds open on it sees them. Either every record is added or, when a write
+// fails, the file is cut back to its old length and the reason given.
+bool appendRecords(const QString& path, const QList<QuestionRecord>& records, QString* error);
 
 } // namespace bankfiles

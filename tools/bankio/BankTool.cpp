@@ -41,11 +41,15 @@ bytes holding a question of up to 200 characters, five choices of up to 75 and t
 Commands:
   import FILE... -o BANK [--format csv|aiken|gift] [--cut] [--append]
       Reads the questions of every FILE and writes them to BANK, replacing it, or with
-      --append adding them after its last record. A text longer than its field is refused
-      unless --cut cuts it to fit. At the first problem nothing is written.
+      --append adding them in place after its last record. A text longer than its field is
+      refused unless --cut cuts it to fit. At the first problem, or when a file holds no
+      question, nothing is written. FILE - reads standard input (give --format).
   export BANK -o FILE [--format csv|aiken|gift] [--flatten]
-      Writes the bank's questions to FILE. Aiken holds each text on one line: a text with
-      line breaks is refused unless --flatten joins its lines with spaces.
+      Writes the bank's questions to FILE; -o - writes them to standard output (give
+      --format). Aiken holds each text on one line: a text with line breaks is refused
+      unless --flatten joins its lines with spaces. A text that Aiken or GIFT cannot carry
+      exactly (a blank at either end) is refused, naming its record; CSV carries every text
+      that check passes.
   list BANK
       Prints each record's number, its answer and the first line of its question.
   check BANK
@@ -57,6 +61,9 @@ Formats, told by the file's ending or given by --format for every file:
   .txt   Aiken: the question on one line, "A. text" to "E. text", "ANSWER: X", a blank line
   .gift  GIFT: ::title:: question { =right ~wrong ~wrong ~wrong ~wrong }
 The files are UTF-8; the bank holds Windows-1252. A bank holds at most 32767 records.
+Texts may hold tabs and line breaks (LF or CR LF), no other control characters.
+Only regular files are read and written: a device, pipe or socket is refused, and so is an
+output that is one of the command's own inputs.
 
 Exit status: 0 done, 1 bad input or problems found (nothing written), 2 wrong usage.
 

@@ -163,7 +163,7 @@ ParseResult parse(const QString& text)
     RowReader reader(text);
     bool headerSeen = false;
     Row row;
-    while (!reader.atEnd()) {
+    while (!reader.atEnd() && result.questions.size() < kMostQuestions) {
         if (!reader.next(&row, &result.error)) {
             result.ok = false;
             return result;

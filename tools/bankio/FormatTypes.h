@@ -7,6 +7,10 @@
 
 // The types the import and export formats share.
 //
+// A parser stops after this many questions: one more than a bank holds, enough for the import
+// to name the first question too many, however large the file.
+inline constexpr qsizetype kMostQuestions = 32768;
+
 // A question as read from a text file, before it becomes a bank record: every text with the
 // line of the file it came from, so that a problem can be pointed at.
 struct SourceText {

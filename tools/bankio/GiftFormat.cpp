@@ -66,7 +66,8 @@ public:
 
     bool parse(ParseResult* result)
     {
-        for (skipSpace(); pos_ < src_.size(); skipSpace()) {
+        for (skipSpace(); pos_ < src_.size() && result->questions.size() < kMostQuestions;
+             skipSpace()) {
             ParsedQuestion q;
             if (!readQuestion(&q, &result->error))
                 return false;
@@ -253,6 +254,23 @@ QString escaped(const QString& text)
     return out;
 }
 
+// Why GIFT cannot carry a field of record n exactly; empty when it can.
+QString uncarried(const QuestionRecord& record, qsizetype n)
+{
+    static const QRegularExpression weight(QStringLiteral("^%-?\\d+(\\.\\d+)?%"));
+    for (int f = 0; f < static_cast<int>(Field::Answer); ++f) {
+        const QString text = recordrules::exportedText(record, static_cast<Field>(f));
+        if (recordrules::hasBlankAtAnEnd(text))
+            return recordrules::blankAtAnEnd(n, static_cast<Field>(f), QStringLiteral("GIFT"));
+        if (f > 0 && weight.match(text).hasMatch())
+            return QStringLiteral("record %1: %2 begins like an answer weight (%n%), which GIFT "
+                                  "would read as one; CSV carries it")
+                .arg(n)
+                .arg(recordrules::fieldName(static_cast<Field>(f)));
+    }
+    return {};
+}
+
 } // namespace
 
 ParseResult parse(const QString& text)
@@ -269,6 +287,9 @@ ExportResult write(const QList<QuestionRecord>& records)
         const QuestionRecord& record = records.at(n);
         const QString letter = recordrules::markedAnswer(record, n + 1, &out.error);
         if (letter.isEmpty())
+            return out;
+        out.error = uncarried(record, n + 1);
+        if (!out.error.isEmpty())
             return out;
         QString text = QStringLiteral("::Q%1:: %2 {\n")
                            .arg(n + 1)

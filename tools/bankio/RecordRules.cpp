@@ -3,19 +3,48 @@
 #include "bank/Cp1252.h"
 #include "bank/TextRules.h"
 
+#include <algorithm>
+
 using Field = QuestionRecord::Field;
 
 namespace recordrules {
 
 namespace {
 
+// One character as a text. QString::fromUcs4 would drop a byte order mark (U+FEFF).
+QString textOf(char32_t c)
+{
+    return QStringView(QChar::fromUcs4(c)).toString();
+}
+
 char32_t firstUnencodable(const QString& text)
 {
     for (const char32_t c : text.toUcs4()) {
-        if (!cp1252::canEncode(QString::fromUcs4(&c, 1)))
+        if (!cp1252::canEncode(textOf(c)))
             return c;
     }
     return 0;
+}
+
+// A character as a message names it: in quotes when it can be seen, and by its number.
+QString named(char32_t c)
+{
+    const QString number = QString::number(c, 16).toUpper().rightJustified(4, u'0');
+    const bool visible = QChar::isPrint(c) && !QChar::isSpace(c);
+    if (!visible)
+        return QStringLiteral("the invisible character U+%1").arg(number);
+    return QStringLiteral("\"%1\" (U+%2)").arg(textOf(c), number);
+}
+
+// A text cut to width: a line break is not cut in two, and no blank is left at the end, where
+// the formats that trim their texts would lose it.
+QString cutText(const QString& text, int width)
+{
+    const bool splitsBreak = text.at(width - 1) == u'\r' && text.at(width) == u'\n';
+    QString kept = text.left(splitsBreak ? width - 1 : width);
+    while (!kept.isEmpty() && kept.back().isSpace())
+        kept.chop(1);
+    return kept;
 }
 
 // The text as it goes into its field; empty, with the reason in problem, when it cannot.
@@ -28,10 +57,8 @@ QString storedText(const QString& source, Field f, bool cut, QString* problem)
         return {};
     }
     if (!cp1252::canEncode(text)) {
-        const char32_t c = firstUnencodable(text);
-        *problem = QStringLiteral("%1 holds \"%2\" (U+%3), a character Windows-1252 cannot hold")
-                       .arg(name, QString::fromUcs4(&c, 1),
-                            QString::number(c, 16).toUpper().rightJustified(4, u'0'));
+        *problem = QStringLiteral("%1 holds %2, a character Windows-1252 cannot hold")
+                       .arg(name, named(firstUnencodable(text)));
         return {};
     }
     const int width = QuestionRecord::width(f);
@@ -45,9 +72,10 @@ QString storedText(const QString& source, Field f, bool cut, QString* problem)
                        .arg(width);
         return {};
     }
-    // A line break cut in two would leave a lone CR at the end of the field.
-    const bool splitsBreak = text.at(width - 1) == u'\r' && text.at(width) == u'\n';
-    return text.left(splitsBreak ? width - 1 : width);
+    const QString kept = cutText(text, width);
+    if (kept.isEmpty())
+        *problem = QStringLiteral("%1 is empty once cut to its %2 characters").arg(name).arg(width);
+    return kept;
 }
 
 } // namespace
@@ -93,6 +121,48 @@ QString exportedText(const QuestionRecord& record, Field f)
     while (end > 0 && (text.at(end - 1) == u' ' || text.at(end - 1) == QChar(0)))
         --end;
     return text.left(end);
+}
+
+QString uncarried(const QString& field)
+{
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const char16_t c = field.at(i).unicode();
+        const QChar next = i + 1 < field.size() ? field.at(i + 1) : QChar();
+        const QChar before = i > 0 ? field.at(i - 1) : QChar();
+        if (c == 0) {
+            const bool fill = std::all_of(field.cbegin() + i, field.cend(),
+                                          [](QChar f) { return f == u' ' || f.isNull(); });
+            return fill ? QStringLiteral("ends in zero bytes after its text, which an export "
+                                         "writes as spaces")
+                        : QStringLiteral("holds a zero byte at character %1").arg(i + 1);
+        }
+        if ((c == u'\r' && next != u'\n') || (c == u'\n' && before != u'\r'))
+            return QStringLiteral("holds a lone %1 at character %2: only CR LF is a line break "
+                                  "that every format carries")
+                .arg(c == u'\r' ? QStringLiteral("CR") : QStringLiteral("LF"))
+                .arg(i + 1);
+        const bool control =
+            (c < 0x20 && c != u'\t' && c != u'\r' && c != u'\n') || (c >= 0x7F && c <= 0x9F);
+        if (control)
+            return QStringLiteral("holds the control character U+%1 at character %2")
+                .arg(QString::number(c, 16).toUpper().rightJustified(4, u'0'))
+                .arg(i + 1);
+    }
+    return {};
+}
+
+bool hasBlankAtAnEnd(const QString& text)
+{
+    const auto blank = [](QChar c) { return c.isSpace() && c != u'\r' && c != u'\n'; };
+    return !text.isEmpty() && (blank(text.front()) || blank(text.back()));
+}
+
+QString blankAtAnEnd(qsizetype n, Field f, const QString& formatName)
+{
+    return QStringLiteral("record %1: %2 begins or ends with a blank (a space, tab or no-break "
+                          "space), which %3 cannot carry; CSV carries it")
+        .arg(n)
+        .arg(fieldName(f), formatName);
 }
 
 QString answerLetter(const QuestionRecord& record)

@@ -21,6 +21,16 @@ std::variant<QuestionRecord, ParseError> toRecord(const ParsedQuestion& question
 // and zero characters, so that importing it again fills the field with the same bytes.
 QString exportedText(const QuestionRecord& record, QuestionRecord::Field f);
 
+// What in a field no export format carries back exactly: a zero byte (zero padding after the
+// text included), a control character other than tab, or a line break other than CR LF; said as
+// the end of a sentence that names the field ("holds ..."). Empty when there is nothing such.
+QString uncarried(const QString& field);
+// Aiken and GIFT trim their texts: a text that begins or ends with a blank (a space, a tab, a
+// no-break space; a line break is written as one and comes back) cannot come back whole.
+bool hasBlankAtAnEnd(const QString& text);
+// The message for a record whose field formatName cannot carry because of such a blank.
+QString blankAtAnEnd(qsizetype n, QuestionRecord::Field f, const QString& formatName);
+
 // The answer letter "a" to "e" of a record, or an empty text when it holds anything else.
 QString answerLetter(const QuestionRecord& record);
 // The answer letter for the formats that mark the right choice (Aiken, GIFT); empty, with the

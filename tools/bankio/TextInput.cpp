@@ -24,16 +24,67 @@ int lineOfFirstBadSequence(const QByteArray& bytes)
     return line;
 }
 
+bool isControl(char16_t c)
+{
+    return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || (c >= 0x7F && c <= 0x9F);
+}
+
+bool endsLinesWithCrAlone(const QString& text)
+{
+    const qsizetype cr = text.indexOf(u'\r');
+    return !text.contains(u'\n') && cr >= 0 && cr < text.size() - 1;
+}
+
+// The first character no format allows, with its line and column (counted in characters).
+bool checkCharacters(const QString& text, ParseError* error)
+{
+    if (endsLinesWithCrAlone(text)) {
+        *error = {1,
+                  QStringLiteral("the lines end with CR alone; lines must end with LF or CR LF")};
+        return false;
+    }
+    int line = 1;
+    int column = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (QChar::isLowSurrogate(c))
+            continue;
+        ++column;
+        if (c == u'\n') {
+            ++line;
+            column = 0;
+        } else if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) != u'\n') {
+            *error = {line, QStringLiteral("column %1: a carriage return (CR) with no line feed "
+                                           "after it; lines end with LF or CR LF")
+                                .arg(column)};
+            return false;
+        } else if (isControl(c)) {
+            *error = {line, QStringLiteral("column %1: the control character U+%2 is not "
+                                           "allowed in a text")
+                                .arg(column)
+                                .arg(QString::number(c, 16).toUpper().rightJustified(4, u'0'))};
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool decodeUtf8(const QByteArray& bytes, QString* text, ParseError* error)
 {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        *error = {1, QStringLiteral("the text is UTF-16 (it begins with the UTF-16 byte order "
+                                    "mark), not UTF-8; save it as UTF-8")};
+        return false;
+    }
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     *text = decoder(bytes);
-    if (!decoder.hasError())
-        return true;
-    *error = {lineOfFirstBadSequence(bytes), QStringLiteral("the text is not UTF-8")};
-    return false;
+    if (decoder.hasError()) {
+        *error = {lineOfFirstBadSequence(bytes), QStringLiteral("the text is not UTF-8")};
+        return false;
+    }
+    return checkCharacters(*text, error);
 }
 
 QStringList lines(const QString& text)

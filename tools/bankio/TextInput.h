@@ -8,8 +8,15 @@
 // Reading the text files the import formats come in.
 namespace textinput {
 
-// The text of UTF-8 bytes, a leading byte order mark dropped. False, with the line of the first
-// bad byte sequence in error, when the bytes are not UTF-8.
+// The most bytes of a file to import: a full bank's texts (32767 records of 576 characters),
+// each character up to three bytes in UTF-8 and doubled by quoting or escaping, and 1 KiB of
+// markup a record. A larger file holds more than any bank could keep, and is not read.
+inline constexpr qint64 kMaxFileBytes = 32767 * (576 * 3 * 2 + 1024);
+
+// The text of UTF-8 bytes, a leading byte order mark dropped. False, with the line (and the
+// column) in error, when the bytes are not UTF-8 (naming UTF-16 when they begin with its byte
+// order mark), when the lines end with CR alone, or when the text holds a control character
+// other than tab and the line breaks LF and CR LF.
 bool decodeUtf8(const QByteArray& bytes, QString* text, ParseError* error);
 
 // The lines of a text, ended by LF or CR LF; line n of the file is element n - 1.

@@ -1,0 +1,186 @@
+#include "FuzzHarness.h"
+
+#include "app/HelpText.h"
+#include "bankio/BankCheck.h"
+#include "bankio/BankCommands.h"
+#include "options/NumberRules.h"
+#include "options/OptionsFile.h"
+
+#include "bank/Cp1252.h"
+#include "bank/QuestionRecord.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+using banktool::Format;
+
+namespace fuzzharness {
+
+namespace {
+
+[[noreturn]] void broken(const char* what, const QString& detail = QString())
+{
+    std::fprintf(stderr, "Property broken: %s\n%s\n", what, qPrintable(detail));
+    std::abort();
+}
+
+const char* nameOf(Format format)
+{
+    return format == Format::Csv ? "CSV" : format == Format::Aiken ? "Aiken" : "GIFT";
+}
+
+// Export then import in every format gives the records back, byte for byte, for every bank
+// that check passes. CSV carries every such bank; Aiken and GIFT may refuse, naming a record.
+void checkRoundTrip(const QList<QuestionRecord>& records)
+{
+    if (records.isEmpty() || !bankcheck::findings(records, 0).isEmpty())
+        return;
+    for (const Format format : {Format::Csv, Format::Aiken, Format::Gift}) {
+        const ExportResult exported = banktool::exportRecords(records, format, false);
+        if (!exported.error.isEmpty()) {
+            if (format == Format::Csv || !exported.error.startsWith(QLatin1String("record ")))
+                broken("export refused a bank that check passes", exported.error);
+            continue;
+        }
+        QList<QuestionRecord> again;
+        ParseError error;
+        if (!banktool::recordsFromBytes(exported.bytes, format, false, 0, &again, &error)) {
+            broken(nameOf(format),
+                   QStringLiteral("its export cannot be imported again: line %1: %2\n%3")
+                       .arg(error.line)
+                       .arg(error.what, QString::fromUtf8(exported.bytes)));
+        }
+        for (qsizetype i = 0; i < records.size() && i < again.size(); ++i) {
+            if (records.at(i) != again.at(i))
+                broken(nameOf(format),
+                       QStringLiteral("record %1 comes back changed:\n%2\n%3")
+                           .arg(i + 1)
+                           .arg(QString::fromLatin1(records.at(i).toBytes().toHex()),
+                                QString::fromLatin1(again.at(i).toBytes().toHex())));
+        }
+        if (again.size() != records.size())
+            broken(
+                nameOf(format),
+                QStringLiteral("%1 records come back as %2").arg(records.size()).arg(again.size()));
+    }
+}
+
+int import(const uint8_t* data, size_t size, Format format)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    QList<QuestionRecord> records;
+    ParseError error;
+    const bool cut = size % 2 == 1; // half of the inputs with --cut
+    if (banktool::recordsFromBytes(bytes, format, cut, 0, &records, &error)) {
+        if (records.isEmpty())
+            broken("an import succeeded without a question");
+        checkRoundTrip(records);
+    } else if (error.what.isEmpty()) {
+        broken("an import failed without a reason");
+    }
+    return 0;
+}
+
+// A private folder for the options file, made once for the process and gone at its end.
+QString optionsPath()
+{
+    static const QTemporaryDir folder;
+    return folder.filePath(QStringLiteral("options"));
+}
+
+qint16 expectedValue(const QString& line)
+{
+    return numberrules::roundToInt16(numberrules::convert(cp1252::encode(line)))
+        .value_or(optionsfile::kDefaultValue);
+}
+
+} // namespace
+
+int importCsv(const uint8_t* data, size_t size)
+{
+    return import(data, size, Format::Csv);
+}
+
+int importAiken(const uint8_t* data, size_t size)
+{
+    return import(data, size, Format::Aiken);
+}
+
+int importGift(const uint8_t* data, size_t size)
+{
+    return import(data, size, Format::Gift);
+}
+
+int bank(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    QList<QuestionRecord> records;
+    for (qsizetype at = 0; at + QuestionRecord::kSize <= bytes.size(); at += QuestionRecord::kSize)
+        records.append(
+            QuestionRecord::fromBytes(QByteArrayView(bytes).sliced(at, QuestionRecord::kSize)));
+    const QStringList found = bankcheck::findings(records, bytes.size() % QuestionRecord::kSize);
+    for (const QuestionRecord& record : records) {
+        if (QuestionRecord::fromBytes(record.toBytes()) != record)
+            broken("a record does not keep its bytes");
+    }
+    if (found.isEmpty())
+        checkRoundTrip(records);
+    for (const Format format : {Format::Csv, Format::Aiken, Format::Gift})
+        (void)banktool::exportRecords(records, format, true);
+    return 0;
+}
+
+int options(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const double number = numberrules::convert(bytes);
+    if (std::isnan(number))
+        broken("a number read as NaN", QString::fromLatin1(bytes.toHex()));
+    if (numberrules::convert(bytes + ' ') != number)
+        broken("a space at the end changed the number", QString::fromLatin1(bytes.toHex()));
+    if (const auto rounded = numberrules::roundToInt16(number);
+        rounded && std::abs(*rounded - number) > 0.5)
+        broken("rounding moved a number by more than a half", QString::number(number));
+
+    QFile file(optionsPath());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return 0;
+    file.close();
+    const optionsfile::Values values = optionsfile::read(optionsPath());
+    const optionsfile::Lines lines = optionsfile::loadLines(optionsPath());
+    // A line the file lacks reads as 15 for a test and as an empty box in the dialog; with two
+    // line ends both lines are there, and a test takes the numbers the dialog's texts give.
+    const bool bothLines = bytes.count('\r') >= 2;
+    const auto agrees = [bothLines](qint16 value, const QString& line) {
+        return value == expectedValue(line) || (!bothLines && value == optionsfile::kDefaultValue);
+    };
+    if (!agrees(values.numques, lines.questions) || !agrees(values.testmins, lines.minutes))
+        broken("a test and the dialog read the options file differently",
+               QString::fromLatin1(bytes.toHex()));
+    return 0;
+}
+
+int helpText(const uint8_t* data, size_t size)
+{
+    const QString shown = helptext::shownText(QByteArrayView(data, qsizetype(size)));
+    if (!shown.isEmpty() && !shown.endsWith(QLatin1String("\r\n")))
+        broken("a help text does not end its last line");
+    return 0;
+}
+
+const Target* targets(size_t* count)
+{
+    static const Target all[] = {
+        {"import_csv", importCsv},   {"import_aiken", importAiken},
+        {"import_gift", importGift}, {"bank", bank},
+        {"options", options},        {"help_text", helpText},
+    };
+    *count = std::size(all);
+    return all;
+}
+
+} // namespace fuzzharness
