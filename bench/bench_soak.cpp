@@ -3,10 +3,9 @@
 // descriptors (entries of /proc/self/fd) are taken; the counters give them after the first and
 // the last cycle and the growth per cycle between them, which should stay near zero.
 #include "app/frmMain.h"
-#include "app/main1.h"
 #include "editor/frmverques.h"
+#include "exam/vertest.h"
 #include "platform/Services.h"
-#include "test/vertest.h"
 
 #include <QApplication>
 #include <QDir>
@@ -95,7 +94,6 @@ void BM_SoakWholeTestsWithReview(benchmark::State& state)
     benchsupport::writeFile(QStringLiteral("options"), "15\r\n15\r\n");
     vertest::reset();
     frmMain w;
-    main1::mainwindow = &w;
     w.Form_Load();
     w.Timer1->stop();
     Gauge gauge;
@@ -112,7 +110,6 @@ void BM_SoakWholeTestsWithReview(benchmark::State& state)
     if (w.cmdendreview->isVisible())
         state.SkipWithError("the review did not end");
     gauge.report(state);
-    main1::mainwindow = nullptr;
     vertest::reset();
     platform::install({});
 }
