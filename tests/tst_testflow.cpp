@@ -546,6 +546,11 @@ void TestFlow::clockEndsTheTestUnderTheQuitQuestion()
     QCOMPARE(described(env->boxes.shown),
              described({kReady, kQuit, kTimeOver, scoreBox(1, 2), kReview}));
     checkIdle();
+    // One test, one line: the confirmed quit came after the clock had ended it.
+    const QStringList logged = loggedTests();
+    QCOMPARE(logged.size(), 1);
+    QVERIFY2(logged.first().startsWith(QStringLiteral("time-over,2,1,60,1,")),
+             qPrintable(logged.first()));
 }
 
 void TestFlow::clockEndsTheTestUnderTheChoiceWarning()
@@ -612,6 +617,8 @@ void TestFlow::bankFailingUnderATest()
     QCOMPARE(vertest::state().answered, 0);
     tick(2000);
     QCOMPARE(env->boxes.shown.size(), 2);
+    // A test that ended without a score is not a result.
+    QVERIFY(!env->exists(QStringLiteral("results.csv")));
 }
 
 void TestFlow::bankCutShortUnderATest()
