@@ -44,9 +44,9 @@ QByteArray sampleLog()
         e.seconds = 900 - t % 300;
         for (int q = 0; q < kQuestions; ++q) {
             const int recnum = 1 + (t * 7 + q * 31) % kRecords;
-            const QString answer(QChar(u'a' + recnum % 5));
+            const QChar answer(u'a' + recnum % 5);
             const bool right = (t + q) % 10 < 4 + (t * 5) / kTests;
-            e.shown.append({recnum, right ? answer : QStringLiteral("e"), answer});
+            e.shown.append({recnum, right ? answer : QChar(u'e'), answer});
             e.correct += resultslog::missed(e.shown.last()) ? 0 : 1;
         }
         log += resultslog::line(e);

@@ -31,7 +31,7 @@ QByteArray test(int day, Ending ending, int questions, const QStringList& shown,
     e.seconds = seconds;
     for (const QString& q : shown) {
         const QStringList parts = q.split(u' ');
-        const auto letter = [](const QString& l) { return l == "-" ? QString() : l; };
+        const auto letter = [](const QString& l) { return l == "-" ? QChar() : l.front(); };
         e.shown.append({parts[0].toInt(), letter(parts[1]), letter(parts[2])});
         e.correct += resultslog::missed(e.shown.last()) ? 0 : 1;
     }

@@ -74,32 +74,36 @@ void TestResultsLog::lineOfATest_data()
     QTest::addColumn<Entry>("entry");
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<Entry>("parsed"); // what reading the line gives back
-    const Entry complete =
-        sample(Ending::Complete, {{12, "b", "b"}, {40, "a", "c"}, {7, "e", "e"}}, 2);
+    const Entry complete = sample(Ending::Complete,
+                                  {{12, QChar(u'b'), QChar(u'b')},
+                                   {40, QChar(u'a'), QChar(u'c')},
+                                   {7, QChar(u'e'), QChar(u'e')}},
+                                  2);
     QTest::newRow("complete") << complete
                               << QByteArray("2026-12-07T18:04:31,complete,3,15,412,2,12,b,b,40,a,"
                                             "c,7,e,e\r\n")
                               << complete;
-    const Entry quit = sample(Ending::Quit, {{12, "b", "b"}, {40, "", "c"}}, 1);
+    const Entry quit =
+        sample(Ending::Quit, {{12, QChar(u'b'), QChar(u'b')}, {40, QChar(), QChar(u'c')}}, 1);
     QTest::newRow("quit, last unanswered")
         << quit << QByteArray("2026-12-07T18:04:31,quit,3,15,412,1,12,b,b,40,,c\r\n") << quit;
-    const Entry none = sample(Ending::TimeOver, {{5, "", "a"}}, 0);
+    const Entry none = sample(Ending::TimeOver, {{5, QChar(), QChar(u'a')}}, 0);
     QTest::newRow("time over, none answered")
         << none << QByteArray("2026-12-07T18:04:31,time-over,3,15,412,0,5,,a\r\n") << none;
     // Answer letters the bank may hold: upper case, marks that CSV quotes, beyond ASCII, and
     // control characters, which the log leaves out.
     Entry odd = sample(Ending::Quit,
-                       {{1, "c", "C"},
-                        {2, "a", ","},
-                        {3, "a", "\""},
-                        {4, "a", QString(QChar(0))},
-                        {5, "a", "\n"},
-                        {6, "a", QStringLiteral(u"\u00e9")}},
+                       {{1, QChar(u'c'), QChar(u'C')},
+                        {2, QChar(u'a'), QChar(u',')},
+                        {3, QChar(u'a'), QChar(u'"')},
+                        {4, QChar(u'a'), QChar(0)},
+                        {5, QChar(u'a'), QChar(u'\n')},
+                        {6, QChar(u'a'), QChar(0xe9)}},
                        0);
     odd.questions = 6;
     Entry oddParsed = odd;
-    oddParsed.shown[3].answer.clear();
-    oddParsed.shown[4].answer.clear();
+    oddParsed.shown[3].answer = QChar();
+    oddParsed.shown[4].answer = QChar();
     QTest::newRow("odd answer letters")
         << odd
         << QByteArray("2026-12-07T18:04:31,quit,6,15,412,0,1,c,C,2,a,\",\",3,a,\"\"\"\",4,a,,5,a,,"

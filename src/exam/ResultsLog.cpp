@@ -27,10 +27,9 @@ QString csvField(const QString& text)
 }
 
 // The log writes no control characters, so that every test stays on a line of its own.
-QString printable(const QString& letter)
+QString printable(QChar letter)
 {
-    return letter.size() == 1 && letter.front() >= u' ' && letter.front() != u'\x7f' ? letter
-                                                                                     : QString();
+    return letter >= u' ' && letter != u'\x7f' ? QString(letter) : QString();
 }
 
 // The fields of one line; false when a quoted field is not closed or is followed by more text.
@@ -94,18 +93,20 @@ Result<Question> parseQuestion(const QStringList& fields, int n)
                        .arg(n)
                        .arg(fields[at]));
     q.recnum = int(recnum);
-    q.chosen = fields[at + 1];
-    q.answer = fields[at + 2];
+    const QString& chosen = fields[at + 1];
+    const QString& answer = fields[at + 2];
     static const QString letters = QStringLiteral("abcde");
-    if (!q.chosen.isEmpty() && (q.chosen.size() != 1 || !letters.contains(q.chosen)))
+    if (!chosen.isEmpty() && (chosen.size() != 1 || !letters.contains(chosen)))
         return bad(QStringLiteral("the letter chosen for question %1, \"%2\", is not a to e")
                        .arg(n)
-                       .arg(q.chosen));
-    if (q.answer.size() > 1)
+                       .arg(chosen));
+    if (answer.size() > 1)
         return bad(QStringLiteral("the answer letter of question %1, \"%2\", is more than one "
                                   "character")
                        .arg(n)
-                       .arg(q.answer));
+                       .arg(answer));
+    q.chosen = letterOf(chosen);
+    q.answer = letterOf(answer);
     return q;
 }
 
@@ -269,7 +270,12 @@ Result<Entry> parseLine(QStringView text)
 
 bool missed(const Question& question)
 {
-    return question.chosen.isEmpty() || question.chosen != question.answer;
+    return question.chosen.isNull() || question.chosen != question.answer;
+}
+
+QChar letterOf(const QString& text)
+{
+    return text.isEmpty() ? QChar() : text.front();
 }
 
 Result<void> append(const QString& path, const QByteArray& bytes)

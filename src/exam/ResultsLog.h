@@ -25,12 +25,17 @@ inline constexpr int kMaxQuestions = 50;
 
 enum class Ending { Complete, TimeOver, Quit };
 
+// One letter a field; a null QChar stands for an empty field. (A log of 100,000 tests holds
+// three million of them.)
 struct Question {
     int recnum = 0;
-    QString chosen; // "a" to "e", or empty
-    QString answer; // the record's answer letter: one character, or empty
+    QChar chosen; // "a" to "e", or null
+    QChar answer; // the record's answer letter, or null
     bool operator==(const Question&) const = default;
 };
+
+// The first character of a letter held as text, or null when it is empty.
+QChar letterOf(const QString& text);
 
 struct Entry {
     QDateTime when;

@@ -280,7 +280,8 @@ resultslog::Entry resultsentry(resultslog::Ending how)
     entry.correct = s.score;
     for (int i = 1; i <= s.quesindex; ++i) {
         const AnswerEntry& a = s.answers[i];
-        entry.shown.append({a.recnum, a.choice, a.answer});
+        entry.shown.append(
+            {a.recnum, resultslog::letterOf(a.choice), resultslog::letterOf(a.answer)});
     }
     return entry;
 }

@@ -121,7 +121,7 @@ void paintTitle(QPainter& p, const QList<resultslog::Entry>& tests)
     p.drawLine(QPointF(kArea.left() + 130, top), QPointF(kArea.left() + 160, top));
     p.setPen(Qt::black);
     p.drawText(QPointF(kArea.left() + 168, top + 5),
-               QStringLiteral("moving average of %1 tests").arg(kAverageOf));
+               QStringLiteral("moving average of %1 tests").arg(averageWindow(tests.size())));
 }
 
 void paintTests(QPainter& p, const TimeAxis& axis, const QList<resultslog::Entry>& tests)
@@ -129,15 +129,16 @@ void paintTests(QPainter& p, const TimeAxis& axis, const QList<resultslog::Entry
     QPainterPath average;
     double sum = 0;
     const qsizetype n = tests.size();
+    const qsizetype window = averageWindow(n);
     p.setPen(Qt::NoPen);
     p.setBrush(kPoints);
     const double radius = n > 2000 ? 1.5 : 4;
     for (qsizetype i = 0; i < n; ++i) {
         sum += banktool::percent(tests[i]);
-        if (i >= kAverageOf)
-            sum -= banktool::percent(tests[i - kAverageOf]);
+        if (i >= window)
+            sum -= banktool::percent(tests[i - window]);
         const double x = axis.x(tests[i].when, i, n);
-        const QPointF mean(x, y(sum / double(std::min<qsizetype>(i + 1, kAverageOf))));
+        const QPointF mean(x, y(sum / double(std::min(i + 1, window))));
         i == 0 ? average.moveTo(mean) : average.lineTo(mean);
         p.drawEllipse(QPointF(x, y(banktool::percent(tests[i]))), radius, radius);
     }
@@ -172,6 +173,11 @@ QByteArray png(const QList<resultslog::Entry>& tests)
 }
 
 } // namespace
+
+qsizetype averageWindow(qsizetype tests)
+{
+    return std::max<qsizetype>(kAverageOf, tests / 50);
+}
 
 void paint(QPainter& painter, const QList<resultslog::Entry>& tests)
 {

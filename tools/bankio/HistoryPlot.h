@@ -14,8 +14,10 @@ namespace historyplot {
 
 inline constexpr int kWidth = 1000;
 inline constexpr int kHeight = 560;
-// The moving average is taken over this many tests, fewer at the start.
+// The moving average is taken over this many tests (fewer at the start), or over a fiftieth of
+// the tests when there are more than 250, so that the line stays readable.
 inline constexpr int kAverageOf = 5;
+qsizetype averageWindow(qsizetype tests);
 
 // Draws the tests (at least one, in the log's order) on a kWidth x kHeight canvas.
 void paint(QPainter& painter, const QList<resultslog::Entry>& tests);
