@@ -86,7 +86,7 @@ void BM_ReviewOfFiftyQuestions(benchmark::State& st)
     vertest::State& s = vertest::state();
     s.quesindex = 50;
     for (int i = 1; i <= 50; ++i)
-        s.answers[i] = {qint16(51 - i), QStringLiteral("c"), false};
+        s.answers[i] = {qint16(51 - i), QStringLiteral("c"), false, QStringLiteral("b")};
     Window window;
     for (auto _ : st) {
         vertest::showreview(window.w);

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
     libbenchmark-dev
     clang libclang-rt-14-dev
     fonts-liberation2 fonts-urw-base35 fonts-dejavu-core

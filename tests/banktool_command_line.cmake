@@ -1,6 +1,7 @@
 # Runs the real lexamo-bank: --help succeeds and says how to import; a bad import fails with
 # status 1, names the file and line, and leaves no bank behind; "-" reads standard input and
-# writes standard output; a file size limit gives "File too large", not a killed tool.
+# writes standard output; a file size limit gives "File too large", not a killed tool; history
+# draws its plot without a display.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
@@ -46,4 +47,18 @@ execute_process(COMMAND bash -c "ulimit -f 8 && exec \"$0\" import \"$1\" -o \"$
     RESULT_VARIABLE status ERROR_VARIABLE err)
 if(NOT status EQUAL 1 OR NOT err MATCHES "limited\\.zep\": File too large\\.")
     message(FATAL_ERROR "import past a file size limit: status ${status}, messages:\n${err}")
+endif()
+
+# history draws its plot from a plain terminal: no display, whatever QT_QPA_PLATFORM says.
+file(WRITE ${WORK}/results.csv
+    "date,ended,questions,minutes,seconds,correct\r\n"
+    "2026-12-01T18:00:00,complete,1,15,60,1,3,a,a\r\n"
+    "2026-12-02T18:00:00,quit,2,15,61,0,4,,b\r\n")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+                        QT_QPA_PLATFORM=xcb
+                        ${TOOL} history ${WORK}/results.csv --plot ${WORK}/plot.png
+    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 0 OR NOT out MATCHES "Tests taken: 2" OR NOT err STREQUAL ""
+   OR NOT EXISTS ${WORK}/plot.png)
+    message(FATAL_ERROR "history --plot: status ${status}, output:\n${out}\nmessages:\n${err}")
 endif()

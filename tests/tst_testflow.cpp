@@ -2,6 +2,7 @@
 #include "app/main1.h"
 #include "bank/BankFile.h"
 #include "exam/ExamRules.h"
+#include "exam/ResultsLog.h"
 #include "exam/vertest.h"
 #include "platform/Twips.h"
 #include "support/ExamDriver.h"
@@ -10,7 +11,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
@@ -110,6 +114,8 @@ private Q_SLOTS:
     void longestTextsShowWhole();
     void bankFailingUnderATest();
     void bankCutShortUnderATest();
+    void unwritableLogChangesNothing_data();
+    void unwritableLogChangesNothing();
 
 private:
     frmMain* start();
@@ -117,15 +123,21 @@ private:
     void tick(int times = 1);
     void checkIdle();
     void checkQuestion(int number, int recnum);
+    // The tests in results.csv after its header, each as its fields after the date, which must
+    // be the time of this test function.
+    QStringList loggedTests();
+    QString logged(int recnum, const QString& chosen, const QString& answer);
 
     std::unique_ptr<TestEnvironment> env;
     QPointer<frmMain> w;
+    QDateTime began;
 };
 
 void TestFlow::init()
 {
     beginTest(env);
     vertest::reset();
+    began = QDateTime::currentDateTime();
 }
 
 void TestFlow::cleanup()
@@ -161,6 +173,29 @@ void TestFlow::checkIdle()
     QCOMPARE(visibleControls(w), QStringList());
     QCOMPARE(enabledItems(w), kIdleItems);
     QVERIFY(!vertest::state().bankfile.isOpen());
+}
+
+QStringList TestFlow::loggedTests()
+{
+    const QList<QByteArray> lines = env->read(QStringLiteral("results.csv")).split('\n');
+    if (lines.isEmpty() || lines.first() + '\n' != resultslog::header() || !lines.last().isEmpty())
+        return {QStringLiteral("not a log of whole lines")};
+    QStringList tests;
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const QByteArray& line : lines.mid(1, lines.size() - 2)) {
+        const qsizetype comma = line.indexOf(',');
+        const QDateTime when =
+            QDateTime::fromString(QString::fromUtf8(line.left(comma)), Qt::ISODate);
+        if (!line.endsWith('\r') || when.secsTo(began) > 0 || now.secsTo(when) > 0)
+            return {QStringLiteral("a line without its CR or time: ") + QString::fromUtf8(line)};
+        tests << QString::fromUtf8(line.mid(comma + 1).chopped(1));
+    }
+    return tests;
+}
+
+QString TestFlow::logged(int recnum, const QString& chosen, const QString& answer)
+{
+    return QStringLiteral(",%1,%2,%3").arg(recnum).arg(chosen, answer);
 }
 
 // A fresh question on screen: its heading, texts with their fill spaces, nothing selected, only
@@ -253,6 +288,8 @@ void TestFlow::completedTestOfThree()
     env->boxes.answer(Answer::Ok, [this] {
         QCOMPARE(visibleControls(w), kTestScreen); // the screen stays up under the box
         QVERIFY(!vertest::state().showtime);
+        // The test is in the log before any box of its end.
+        QCOMPARE(loggedTests().size(), 1);
     });
     env->boxes.answer(Answer::Ok);
     env->boxes.answer(Answer::No, [this] {
@@ -265,6 +302,8 @@ void TestFlow::completedTestOfThree()
     QCOMPARE(vertest::state().quesno, 0);
     QCOMPARE(vertest::state().answered, 0);
     QCOMPARE(env->random.reseeds, 4);
+    QCOMPARE(loggedTests(), QStringList{"complete,3,15,0,2" + logged(2, "b", "b") +
+                                        logged(5, "a", "e") + logged(1, "a", "a")});
 
     const vertest::State& s = vertest::state();
     QCOMPARE(s.quesindex, 3);
@@ -306,6 +345,7 @@ void TestFlow::quitAfterThreeAnswersOfTwenty()
 
     env->boxes.answer(Answer::Cancel);
     quit();
+    QVERIFY(!env->exists(QStringLiteral("results.csv")));
     QVERIFY(w->optc->isChecked());
     QVERIFY(w->cmdnext->isEnabled());
     QCOMPARE(visibleControls(w), kTestScreen);
@@ -326,6 +366,9 @@ void TestFlow::quitAfterThreeAnswersOfTwenty()
     QCOMPARE(s.answers[4].choice, QString());
     QCOMPARE(s.answers[4].recnum, s.usedrecs[4]);
     QList<qint16> drawn(s.usedrecs.begin() + 1, s.usedrecs.begin() + 5);
+    QCOMPARE(loggedTests(), QStringList{"quit,20,15,0,2" + logged(drawn[0], "a", "a") +
+                                        logged(drawn[1], "b", "a") + logged(drawn[2], "a", "a") +
+                                        logged(drawn[3], "", "a")});
     std::sort(drawn.begin(), drawn.end());
     QVERIFY(std::adjacent_find(drawn.begin(), drawn.end()) == drawn.end());
 }
@@ -541,6 +584,10 @@ void TestFlow::timeOverWithTicksDuringEveryBox()
     tick(100);
     QCOMPARE(env->boxes.shown.size(), 4);
     QCOMPARE(w->lbltime->text(), QString());
+    // The whole minute was used; the ticks under the boxes came after the end.
+    const qint16 recnum = vertest::state().answers[1].recnum;
+    QCOMPARE(loggedTests(), QStringList{"time-over,3,1,60,0" +
+                                        logged(recnum, "", QString(QChar(u'a' + recnum - 1)))});
 }
 
 void TestFlow::hiddenTimeStillEndsTheTest()
@@ -582,6 +629,11 @@ void TestFlow::clockEndsTheTestUnderTheQuitQuestion()
     QCOMPARE(described(env->boxes.shown),
              described({kReady, kQuit, kTimeOver, scoreBox(1, 2), kReview}));
     checkIdle();
+    // One test, one line: the confirmed quit came after the clock had ended it.
+    const QStringList logged = loggedTests();
+    QCOMPARE(logged.size(), 1);
+    QVERIFY2(logged.first().startsWith(QStringLiteral("time-over,2,1,60,1,")),
+             qPrintable(logged.first()));
 }
 
 void TestFlow::clockEndsTheTestUnderTheChoiceWarning()
@@ -700,6 +752,8 @@ void TestFlow::bankFailingUnderATest()
     QCOMPARE(vertest::state().answered, 0);
     tick(2000);
     QCOMPARE(env->boxes.shown.size(), 2);
+    // A test that ended without a score is not a result.
+    QVERIFY(!env->exists(QStringLiteral("results.csv")));
 }
 
 void TestFlow::bankCutShortUnderATest()
@@ -716,6 +770,52 @@ void TestFlow::bankCutShortUnderATest()
     QCOMPARE(described(env->boxes.shown),
              described({kReady, {reason, kLexamo, Buttons::Ok, Icon::Exclamation}}));
     checkIdle();
+}
+
+void TestFlow::unwritableLogChangesNothing_data()
+{
+    QTest::addColumn<int>("ending");
+    QTest::newRow("complete") << int(resultslog::Ending::Complete);
+    QTest::newRow("time over") << int(resultslog::Ending::TimeOver);
+    QTest::newRow("quit") << int(resultslog::Ending::Quit);
+}
+
+// A folder in the log's place: the test ends with the same boxes and the same idle window, and
+// the next test runs as ever.
+void TestFlow::unwritableLogChangesNothing()
+{
+    QFETCH(int, ending);
+    QVERIFY(QDir(env->dir.path()).mkdir(QStringLiteral("results.csv")));
+    writeBank("ab");
+    for (int round = 0; round < 2; ++round) {
+        env->boxes.shown.clear();
+        env->random.values = {drawing(1, 2), drawing(2, 2)};
+        startTest("2\r\n1\r\n");
+        answer(w->opta);
+        env->boxes.answer(Answer::Ok);
+        env->boxes.answer(Answer::Ok);
+        env->boxes.answer(Answer::No);
+        QList<MessageBox> expected{kReady};
+        switch (resultslog::Ending(ending)) {
+        case resultslog::Ending::Complete:
+            answer(w->optb);
+            expected << kComplete << scoreBox(2, 2);
+            break;
+        case resultslog::Ending::TimeOver:
+            tick(60);
+            expected << kTimeOver << scoreBox(1, 2);
+            break;
+        case resultslog::Ending::Quit:
+            click(w->cmdquit);
+            expected << kQuit << scoreBox(1, 2);
+            break;
+        }
+        QCOMPARE(described(env->boxes.shown), described(expected << kReview));
+        checkIdle();
+    }
+    QVERIFY(QFileInfo(env->path(QStringLiteral("results.csv"))).isDir());
+    QCOMPARE(QDir(env->path(QStringLiteral("results.csv"))).entryList(QDir::NoDotAndDotDot),
+             QStringList());
 }
 
 QTEST_MAIN(TestFlow)

@@ -47,7 +47,7 @@ void completetest(frmMain& w)
 {
     vertest::State& s = vertest::state();
     s.showtime = false;
-    s.testRunning = false;
+    vertest::endtest(resultslog::Ending::Complete);
     platform::msgBox(QStringLiteral("You have finished your Test. Press OK to see your scores"),
                      Buttons::Ok, Icon::None, QStringLiteral("Test Complete"));
     vertest::showscore(w, s.numques);
@@ -58,7 +58,7 @@ void completetest(frmMain& w)
 void timeover(frmMain& w)
 {
     vertest::State& s = vertest::state();
-    s.testRunning = false;
+    vertest::endtest(resultslog::Ending::TimeOver);
     platform::msgBox(
         QStringLiteral("Time alloted for the test is over. Press OK to see your Result"),
         Buttons::Ok, Icon::None, QStringLiteral("Time Over"));
@@ -140,7 +140,7 @@ void frmMain::mnuFileTestquit_Click()
     if (!s.testRunning)
         return;
     // 3. The score, and the clock stops.
-    s.testRunning = false;
+    vertest::endtest(resultslog::Ending::Quit);
     vertest::showscore(*this, s.numques);
     s.showtime = false;
     s.answered = 0;

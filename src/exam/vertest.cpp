@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 namespace vertest {
@@ -223,6 +224,7 @@ void showquestion(frmMain& w, qint16 recnum, qint16 quesno)
         return;
     }
     s.currec = *record;
+    s.answers[s.quesindex].answer = s.currec.answer();
     // 3. and 4. The fields go in whole, fill spaces included; "&" shows as itself.
     w.lblquestionhead->setText(examrules::questionHeading(quesno));
     w.lblquestion->setText(textrules::toShownLineBreaks(textrules::beforeNul(s.currec.question())));
@@ -262,6 +264,35 @@ void getchoice(frmMain& w, qint16 first)
         ++s.correctcount;
     // 5. The score so far.
     s.score = s.correctcount;
+}
+
+resultslog::Entry resultsentry(resultslog::Ending how)
+{
+    const State& s = state();
+    resultslog::Entry entry;
+    entry.when = QDateTime::currentDateTime();
+    entry.ending = how;
+    entry.questions = s.numques;
+    entry.minutes = s.testmins;
+    // The tick that finds the time up is not counted in elapsed yet.
+    const qint64 ticks = qint64(s.elapsed) + (how == resultslog::Ending::TimeOver ? 1 : 0);
+    entry.seconds = std::clamp<qint64>(ticks, 0, qint64(s.testmins) * 60);
+    entry.correct = s.score;
+    for (int i = 1; i <= s.quesindex; ++i) {
+        const AnswerEntry& a = s.answers[i];
+        entry.shown.append(
+            {a.recnum, resultslog::letterOf(a.choice), resultslog::letterOf(a.answer)});
+    }
+    return entry;
+}
+
+void endtest(resultslog::Ending how)
+{
+    state().testRunning = false;
+    const Result<void> logged = resultslog::append(QString::fromLatin1(resultslog::kFileName),
+                                                   resultslog::line(resultsentry(how)));
+    if (!logged.ok())
+        std::fprintf(stderr, "lexamo: %s\n", qPrintable(logged.error()));
 }
 
 void showscore(frmMain& w, qint16 total)

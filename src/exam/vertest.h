@@ -2,6 +2,7 @@
 
 #include "bank/BankFile.h"
 #include "bank/QuestionRecord.h"
+#include "exam/ResultsLog.h"
 #include "platform/Result.h"
 
 #include <QList>
@@ -16,6 +17,7 @@ struct AnswerEntry {
     qint16 recnum = 0; // the bank record shown
     QString choice;    // the letter confirmed, "a" to "e"; empty while unanswered
     bool correct = false;
+    QString answer; // the record's answer letter when it was shown, for the results log
 };
 
 // The test that runs in the main window. Its procedures are handed the window whose controls
@@ -64,6 +66,12 @@ qint16 pickquestion(qint16 first);
 void showquestion(frmMain& w, qint16 recnum, qint16 quesno);
 bool checkchoice(frmMain& w);
 void getchoice(frmMain& w, qint16 first);
+// The moment a test ends with a score, before any box of its end: the test stops running and
+// its line goes to the results log. A log that cannot be written is told on standard error
+// only; the test goes on to its score as ever.
+void endtest(resultslog::Ending how);
+// The log's line of the test that is ending, the seconds used counted by the clock's ticks.
+resultslog::Entry resultsentry(resultslog::Ending how);
 void showscore(frmMain& w, qint16 total);
 
 // The review of the finished test: the bank opened again, its text, and the view that shows

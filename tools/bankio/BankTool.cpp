@@ -1,7 +1,9 @@
 #include "bankio/BankTool.h"
 
 #include "bankio/BankCommands.h"
+#include "bankio/HistoryCommand.h"
 #include "bankio/Invocation.h"
+#include "bankio/MistakesCommand.h"
 
 namespace banktool {
 
@@ -27,6 +29,10 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return exportCommand(call, out, err);
     if (call.command == QLatin1String("list"))
         return listCommand(call, out, err);
+    if (call.command == QLatin1String("history"))
+        return historyCommand(call, out, err);
+    if (call.command == QLatin1String("mistakes"))
+        return mistakesCommand(call, out, err);
     return checkCommand(call, out, err);
 }
 
@@ -55,6 +61,16 @@ Commands:
   check BANK
       Reports answers other than a to e, empty questions and choices, questions that stand
       twice, records past 32767 and a piece shorter than a record at the end.
+  history [LOG] [--plot FILE.svg|FILE.png]
+      Prints the tests of Lexamo's results log LOG (results.csv when not given): date, how
+      each ended, score and time used, then the tests taken, the average and best percent of
+      the last 10 and of all, and the trend. A line that cannot be read is reported and
+      skipped. --plot draws the percent of each test over time with a moving average.
+  mistakes LOG BANK -o NEWBANK [--last N]
+      Writes to NEWBANK the questions of BANK that the tests in LOG (or its last N tests)
+      answered wrongly or left unanswered, each once, the most often missed first. A record
+      number that BANK does not hold is skipped with a warning; a line of LOG that cannot be
+      read stops it.
 
 Formats, told by the file's ending or given by --format for every file:
   .csv   a header row question,a,b,c,d,e,answer, then a row per question (RFC 4180)

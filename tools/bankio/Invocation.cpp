@@ -1,5 +1,7 @@
 #include "bankio/Invocation.h"
 
+#include "bankio/HistoryCommand.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 
@@ -24,7 +26,7 @@ QString optionsProblem(const Invocation& call, const QCommandLineParser& parser)
     const QStringList allowed =
         call.command == QLatin1String("import")   ? QStringList{"output", "format", "cut", "append"}
         : call.command == QLatin1String("export") ? QStringList{"output", "format", "flatten"}
-                                                  : QStringList{};
+                                                  : resultsOptions(call.command);
     for (const QString& name : parser.optionNames()) {
         const QString option = name == QLatin1String("o") ? QStringLiteral("output") : name;
         if (!allowed.contains(option)) {
@@ -39,6 +41,10 @@ QString optionsProblem(const Invocation& call, const QCommandLineParser& parser)
 
 QString usageProblem(const Invocation& call, const QCommandLineParser& parser)
 {
+    if (isResultsCommand(call.command)) {
+        const QString problem = resultsUsageProblem(call);
+        return problem.isEmpty() ? optionsProblem(call, parser) : problem;
+    }
     const QStringList known = {QStringLiteral("import"), QStringLiteral("export"),
                                QStringLiteral("list"), QStringLiteral("check")};
     if (!known.contains(call.command))
@@ -64,6 +70,8 @@ bool parseInvocation(const QStringList& arguments, Invocation* call, QString* pr
                        {"cut", ""},
                        {"append", ""},
                        {"flatten", ""},
+                       {"plot", "", "file"},
+                       {"last", "", "tests"},
                        {{"h", "help"}, ""},
                        {"version", ""}});
     if (!parser.parse(QStringList{QStringLiteral("lexamo-bank")} + arguments)) {
@@ -86,6 +94,8 @@ bool parseInvocation(const QStringList& arguments, Invocation* call, QString* pr
     call->cut = parser.isSet(QStringLiteral("cut"));
     call->append = parser.isSet(QStringLiteral("append"));
     call->flatten = parser.isSet(QStringLiteral("flatten"));
+    call->plot = parser.value(QStringLiteral("plot"));
+    call->last = lastTests(parser.value(QStringLiteral("last")));
     *problem = usageProblem(*call, parser);
     return problem->isEmpty();
 }

@@ -8,7 +8,7 @@ namespace banktool {
 enum class Format { Unknown, Csv, Aiken, Gift };
 
 struct Invocation {
-    QString command; // import, export, list or check
+    QString command; // import, export, list, check, history or mistakes
     QStringList files;
     QString output;
     Format format = Format::Unknown; // as given by --format
@@ -17,6 +17,8 @@ struct Invocation {
     bool flatten = false;
     bool help = false;
     bool version = false;
+    QString plot; // history: the picture to draw
+    int last = 0; // mistakes: only the last tests; 0 for all
 };
 
 // The invocation of the arguments after the program's name; false, with the reason, when they

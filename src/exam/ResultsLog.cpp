@@ -1,0 +1,294 @@
+#include "exam/ResultsLog.h"
+
+#include <QFile>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace resultslog {
+
+namespace {
+
+constexpr int kFixedColumns = 6;
+// Plain characters, so that tables built before main() can name the endings too.
+constexpr std::array<const char*, 3> kEndings = {"complete", "time-over", "quit"};
+
+// A field as RFC 4180 has it: quoted, with its quotes doubled, when it holds a comma or quote.
+QString csvField(const QString& text)
+{
+    if (!text.contains(u',') && !text.contains(u'"'))
+        return text;
+    QString quoted = text;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+// The log writes no control characters, so that every test stays on a line of its own.
+QString printable(QChar letter)
+{
+    return letter >= u' ' && letter != u'\x7f' ? QString(letter) : QString();
+}
+
+// The fields of one line; false when a quoted field is not closed or is followed by more text.
+bool splitFields(QStringView text, QStringList* fields)
+{
+    fields->clear();
+    qsizetype i = 0;
+    while (true) {
+        QString field;
+        if (i < text.size() && text[i] == u'"') {
+            for (++i;; ++i) {
+                if (i >= text.size())
+                    return false;
+                if (text[i] == u'"' && i + 1 < text.size() && text[i + 1] == u'"')
+                    field += text[++i];
+                else if (text[i] == u'"')
+                    break;
+                else
+                    field += text[i];
+            }
+            ++i;
+            if (i < text.size() && text[i] != u',')
+                return false;
+        } else {
+            const qsizetype comma = text.indexOf(u',', i);
+            const qsizetype end = comma < 0 ? text.size() : comma;
+            if (text.mid(i, end - i).contains(u'"'))
+                return false;
+            field = text.mid(i, end - i).toString();
+            i = end;
+        }
+        fields->append(field);
+        if (i >= text.size())
+            return true;
+        ++i; // the comma
+    }
+}
+
+// A whole number from low to high; false for anything else.
+bool number(const QString& text, qint64 low, qint64 high, qint64* value)
+{
+    bool ok = false;
+    *value = text.toLongLong(&ok);
+    return ok && !text.startsWith(u'+') && *value >= low && *value <= high;
+}
+
+Failure<QString> bad(const QString& what)
+{
+    return Failure{what};
+}
+
+// The three columns of question n; ok when they make a question.
+Result<Question> parseQuestion(const QStringList& fields, int n)
+{
+    const int at = kFixedColumns + 3 * (n - 1);
+    Question q;
+    qint64 recnum = 0;
+    if (!number(fields[at], 1, 32767, &recnum))
+        return bad(QStringLiteral("the record number of question %1, \"%2\", is not a number "
+                                  "from 1 to 32767")
+                       .arg(n)
+                       .arg(fields[at]));
+    q.recnum = int(recnum);
+    const QString& chosen = fields[at + 1];
+    const QString& answer = fields[at + 2];
+    static const QString letters = QStringLiteral("abcde");
+    if (!chosen.isEmpty() && (chosen.size() != 1 || !letters.contains(chosen)))
+        return bad(QStringLiteral("the letter chosen for question %1, \"%2\", is not a to e")
+                       .arg(n)
+                       .arg(chosen));
+    if (answer.size() > 1)
+        return bad(QStringLiteral("the answer letter of question %1, \"%2\", is more than one "
+                                  "character")
+                       .arg(n)
+                       .arg(answer));
+    q.chosen = letterOf(chosen);
+    q.answer = letterOf(answer);
+    return q;
+}
+
+struct FixedColumns {
+    const char* name;
+    qint64 low;
+    qint64 high;
+};
+
+// questions, minutes, seconds and correct; correct is checked against the questions later.
+constexpr std::array<FixedColumns, 4> kNumbers = {{{"questions", 1, kMaxQuestions},
+                                                   {"minutes", 1, 32767},
+                                                   {"seconds", 0, qint64(32767) * 60},
+                                                   {"correct", 0, kMaxQuestions}}};
+
+Result<Entry> parseFixed(const QStringList& fields)
+{
+    Entry entry;
+    entry.when = QDateTime::fromString(fields[0], Qt::ISODate);
+    if (!entry.when.isValid())
+        return bad(QStringLiteral("the date \"%1\" is not a date and time such as "
+                                  "2026-12-07T18:04:31")
+                       .arg(fields[0]));
+    const auto ending = std::find_if(kEndings.begin(), kEndings.end(), [&](const char* name) {
+        return fields[1] == QLatin1String(name);
+    });
+    if (ending == kEndings.end())
+        return bad(
+            QStringLiteral("the ending \"%1\" is not complete, time-over or quit").arg(fields[1]));
+    entry.ending = Ending(ending - kEndings.begin());
+    std::array<qint64, 4> values{};
+    for (size_t i = 0; i < kNumbers.size(); ++i) {
+        if (!number(fields[int(i) + 2], kNumbers[i].low, kNumbers[i].high, &values[i]))
+            return bad(QStringLiteral("%1 \"%2\" is not a number from %3 to %4")
+                           .arg(QLatin1String(kNumbers[i].name), fields[int(i) + 2])
+                           .arg(kNumbers[i].low)
+                           .arg(kNumbers[i].high));
+    }
+    entry.questions = int(values[0]);
+    entry.minutes = int(values[1]);
+    entry.seconds = values[2];
+    entry.correct = int(values[3]);
+    return entry;
+}
+
+// What the questions shown must agree with: their count, and the score they make.
+QString disagreement(const Entry& entry)
+{
+    const qsizetype shown = entry.shown.size();
+    if (shown == 0) // a test shows its first question before it can end
+        return QStringLiteral("it lists no question");
+    if (shown > entry.questions || (entry.ending == Ending::Complete && shown != entry.questions))
+        return QStringLiteral("it lists %1 questions for a %2 test of %3")
+            .arg(shown)
+            .arg(endingName(entry.ending))
+            .arg(entry.questions);
+    const auto right = std::count_if(entry.shown.begin(), entry.shown.end(),
+                                     [](const Question& q) { return !missed(q); });
+    if (right != entry.correct)
+        return QStringLiteral("its score %1 does not match the %2 right answers it lists")
+            .arg(entry.correct)
+            .arg(right);
+    return {};
+}
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The last byte of a non-empty file, or 0 when it cannot be read.
+char lastByte(int fd, off_t size)
+{
+    char byte = 0;
+    return pread(fd, &byte, 1, size - 1) == 1 ? byte : 0;
+}
+
+Result<void> writeOnce(int fd, const QByteArray& bytes)
+{
+    struct stat before {};
+    if (fstat(fd, &before) != 0)
+        return Failure{systemError(errno)};
+    if (!S_ISREG(before.st_mode))
+        return Failure{QStringLiteral("it is not a plain file")};
+    QByteArray whole = before.st_size == 0                    ? header()
+                       : lastByte(fd, before.st_size) != '\n' ? QByteArray("\r\n")
+                                                              : QByteArray();
+    whole += bytes;
+    ssize_t written = 0;
+    do
+        written = ::write(fd, whole.constData(), size_t(whole.size()));
+    while (written < 0 && errno == EINTR);
+    if (written == whole.size())
+        return {};
+    const int error = written < 0 ? errno : ENOSPC;
+    // Part of a line would spoil the next one: the file goes back to what it held.
+    if (written > 0 && ftruncate(fd, before.st_size) != 0)
+        return Failure{systemError(errno)};
+    return Failure{systemError(error)};
+}
+
+} // namespace
+
+QString endingName(Ending ending)
+{
+    return QLatin1String(kEndings[size_t(ending)]);
+}
+
+QByteArray header()
+{
+    QByteArray text = "date,ended,questions,minutes,seconds,correct";
+    for (int n = 1; n <= kMaxQuestions; ++n) {
+        const QByteArray i = QByteArray::number(n);
+        text += ",record" + i + ",chosen" + i + ",answer" + i;
+    }
+    return text + "\r\n";
+}
+
+QByteArray line(const Entry& entry)
+{
+    QStringList fields{entry.when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")),
+                       endingName(entry.ending),
+                       QString::number(entry.questions),
+                       QString::number(entry.minutes),
+                       QString::number(entry.seconds),
+                       QString::number(entry.correct)};
+    for (const Question& q : entry.shown)
+        fields << QString::number(q.recnum) << csvField(printable(q.chosen))
+               << csvField(printable(q.answer));
+    return fields.join(u',').toUtf8() + "\r\n";
+}
+
+bool isHeader(QStringView text)
+{
+    return text.startsWith(QLatin1String("date,ended,"));
+}
+
+Result<Entry> parseLine(QStringView text)
+{
+    QStringList fields;
+    if (!splitFields(text, &fields))
+        return bad(QStringLiteral("a quoted field is not closed or has text after its quote"));
+    const qsizetype extra = fields.size() - kFixedColumns;
+    if (extra < 0 || extra % 3 != 0)
+        return bad(QStringLiteral("it has %1 fields: 6, then 3 for every question shown")
+                       .arg(fields.size()));
+    Result<Entry> entry = parseFixed(fields);
+    if (!entry.ok())
+        return entry;
+    for (int n = 1; n <= extra / 3; ++n) {
+        const Result<Question> q = parseQuestion(fields, n);
+        if (!q.ok())
+            return bad(q.error());
+        entry.value().shown.append(q.value());
+    }
+    const QString wrong = disagreement(entry.value());
+    if (!wrong.isEmpty())
+        return bad(wrong);
+    return entry;
+}
+
+bool missed(const Question& question)
+{
+    return question.chosen.isNull() || question.chosen != question.answer;
+}
+
+QChar letterOf(const QString& text)
+{
+    return text.isEmpty() ? QChar() : text.front();
+}
+
+Result<void> append(const QString& path, const QByteArray& bytes)
+{
+    // Not blocking: a pipe without a reader must not hold the test up.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+    Result<void> result = fd < 0 ? Result<void>(Failure{systemError(errno)}) : writeOnce(fd, bytes);
+    if (fd >= 0 && ::close(fd) != 0 && result.ok())
+        result = Failure{systemError(errno)};
+    if (result.ok())
+        return {};
+    return Failure{QStringLiteral("Cannot add the test to \"%1\": %2.").arg(path, result.error())};
+}
+
+} // namespace resultslog

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// The results log "results.csv": one line for every test that ended with a score, in UTF-8 CSV
+// (RFC 4180, lines ended by CR LF), after a header row that is written when the file is new:
+//
+//     date,ended,questions,minutes,seconds,correct,record1,chosen1,answer1,...,answer50
+//     2026-12-07T18:04:31,quit,15,15,412,6,12,b,b,40,,c
+//
+// date is local time to the second (ISO 8601); ended is complete, time-over or quit; questions
+// and minutes are the test's options; seconds the time used; correct the score. Then, for every
+// question shown, in order: its record number, the letter confirmed (empty when the test ended
+// before it was answered) and the record's answer letter as the bank held it (empty when that
+// is a control character). Questions never shown have no columns, so lines differ in length.
+namespace resultslog {
+
+inline constexpr const char* kFileName = "results.csv";
+inline constexpr int kMaxQuestions = 50;
+
+enum class Ending { Complete, TimeOver, Quit };
+
+// One letter a field; a null QChar stands for an empty field. (A log of 100,000 tests holds
+// three million of them.)
+struct Question {
+    int recnum = 0;
+    QChar chosen; // "a" to "e", or null
+    QChar answer; // the record's answer letter, or null
+    bool operator==(const Question&) const = default;
+};
+
+// The first character of a letter held as text, or null when it is empty.
+QChar letterOf(const QString& text);
+
+struct Entry {
+    QDateTime when;
+    Ending ending = Ending::Complete;
+    int questions = 0;
+    int minutes = 0;
+    qint64 seconds = 0;
+    int correct = 0;
+    QList<Question> shown;
+    bool operator==(const Entry&) const = default;
+};
+
+QString endingName(Ending ending);
+// The header row, CR LF included.
+QByteArray header();
+// The line of one test, CR LF included: what the log gains when the test ends.
+QByteArray line(const Entry& entry);
+
+// The test of one line of the log (without its line end), or what is wrong with it. The header
+// row is not a test: isHeader() tells it.
+Result<Entry> parseLine(QStringView text);
+bool isHeader(QStringView text);
+
+// A question that counts as missed: answered wrongly, or left unanswered.
+bool missed(const Question& question);
+
+// Adds bytes to the end of the file at path in one write() of a file opened for appending,
+// beginning with the header when the file is new or empty, and with a line end when the last
+// line was left without one. A write that fails part-way is taken back, so the file only ever
+// gains whole lines. A pipe, device or folder in the file's place is refused without waiting.
+Result<void> append(const QString& path, const QByteArray& bytes);
+
+} // namespace resultslog

@@ -1,0 +1,259 @@
+#include "exam/ResultsLog.h"
+#include "support/FileSizeLimit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+using resultslog::Ending;
+using resultslog::Entry;
+using resultslog::Question;
+
+namespace {
+
+Entry sample(Ending ending, QList<Question> shown, int correct)
+{
+    Entry e;
+    e.when = QDateTime(QDate(2026, 12, 7), QTime(18, 4, 31));
+    e.ending = ending;
+    e.questions = 3;
+    e.minutes = 15;
+    e.seconds = 412;
+    e.correct = correct;
+    e.shown = std::move(shown);
+    return e;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(resultslog::Entry)
+
+class TestResultsLog : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+    }
+
+    void lineOfATest_data();
+    void lineOfATest();
+    void headerNamesEveryColumn();
+    void badLines_data();
+    void badLines();
+    void appendGrowsTheFile_data();
+    void appendGrowsTheFile();
+    void appendRefusesWhatIsNotAFile_data();
+    void appendRefusesWhatIsNotAFile();
+    void fullDiskLeavesNoPieceOfALine();
+
+private:
+    QString path() const { return dir->filePath(QStringLiteral("results.csv")); }
+    QByteArray read() const
+    {
+        QFile f(path());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+    }
+    void write(const QByteArray& bytes) const
+    {
+        QFile f(path());
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+    }
+
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+void TestResultsLog::lineOfATest_data()
+{
+    QTest::addColumn<Entry>("entry");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<Entry>("parsed"); // what reading the line gives back
+    const Entry complete = sample(Ending::Complete,
+                                  {{12, QChar(u'b'), QChar(u'b')},
+                                   {40, QChar(u'a'), QChar(u'c')},
+                                   {7, QChar(u'e'), QChar(u'e')}},
+                                  2);
+    QTest::newRow("complete") << complete
+                              << QByteArray("2026-12-07T18:04:31,complete,3,15,412,2,12,b,b,40,a,"
+                                            "c,7,e,e\r\n")
+                              << complete;
+    const Entry quit =
+        sample(Ending::Quit, {{12, QChar(u'b'), QChar(u'b')}, {40, QChar(), QChar(u'c')}}, 1);
+    QTest::newRow("quit, last unanswered")
+        << quit << QByteArray("2026-12-07T18:04:31,quit,3,15,412,1,12,b,b,40,,c\r\n") << quit;
+    const Entry none = sample(Ending::TimeOver, {{5, QChar(), QChar(u'a')}}, 0);
+    QTest::newRow("time over, none answered")
+        << none << QByteArray("2026-12-07T18:04:31,time-over,3,15,412,0,5,,a\r\n") << none;
+    // Answer letters the bank may hold: upper case, marks that CSV quotes, beyond ASCII, and
+    // control characters, which the log leaves out.
+    Entry odd = sample(Ending::Quit,
+                       {{1, QChar(u'c'), QChar(u'C')},
+                        {2, QChar(u'a'), QChar(u',')},
+                        {3, QChar(u'a'), QChar(u'"')},
+                        {4, QChar(u'a'), QChar(0)},
+                        {5, QChar(u'a'), QChar(u'\n')},
+                        {6, QChar(u'a'), QChar(0xe9)}},
+                       0);
+    odd.questions = 6;
+    Entry oddParsed = odd;
+    oddParsed.shown[3].answer = QChar();
+    oddParsed.shown[4].answer = QChar();
+    QTest::newRow("odd answer letters")
+        << odd
+        << QByteArray("2026-12-07T18:04:31,quit,6,15,412,0,1,c,C,2,a,\",\",3,a,\"\"\"\",4,a,,5,a,,"
+                      "6,a,\xc3\xa9\r\n")
+        << oddParsed;
+}
+
+void TestResultsLog::lineOfATest()
+{
+    QFETCH(Entry, entry);
+    QFETCH(QByteArray, line);
+    QFETCH(Entry, parsed);
+    QCOMPARE(resultslog::line(entry), line);
+    const Result<Entry> back = resultslog::parseLine(QString::fromUtf8(line.chopped(2)));
+    QVERIFY2(back.ok(), qPrintable(back.error()));
+    QVERIFY(back.value() == parsed);
+}
+
+void TestResultsLog::headerNamesEveryColumn()
+{
+    const QByteArray h = resultslog::header();
+    QVERIFY(h.startsWith("date,ended,questions,minutes,seconds,correct,record1,chosen1,answer1,"));
+    QVERIFY(h.endsWith(",record50,chosen50,answer50\r\n"));
+    QCOMPARE(h.count(','), 6 + 150 - 1);
+    QVERIFY(resultslog::isHeader(QString::fromLatin1(h.chopped(2))));
+    QVERIFY(!resultslog::parseLine(QString::fromLatin1(h.chopped(2))).ok());
+}
+
+void TestResultsLog::badLines_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("message");
+    const QString t = QStringLiteral("2026-12-07T18:04:31,");
+    QTest::newRow("empty") << ""
+                           << "it has 1 fields";
+    QTest::newRow("cut in a question") << t + "quit,3,15,4,1,12,b,b,40"
+                                       << "it has 10 fields";
+    QTest::newRow("date") << "2026-13-07T18:04:31,quit,3,15,4,0,5,,a"
+                          << "the date \"2026-13-07T18:04:31\" is not a date";
+    QTest::newRow("ending") << t + "done,3,15,4,0,5,,a"
+                            << "the ending \"done\" is not complete, time-over or quit";
+    QTest::newRow("questions") << t + "quit,51,15,4,0,5,,a"
+                               << "questions \"51\" is not a number from 1 to 50";
+    QTest::newRow("minutes") << t + "quit,3,x,4,0,5,,a"
+                             << "minutes \"x\" is not a number";
+    QTest::newRow("negative seconds") << t + "quit,3,15,-4,0,5,,a"
+                                      << "seconds \"-4\"";
+    QTest::newRow("record number") << t + "quit,3,15,4,0,0,,a"
+                                   << "the record number of question 1, \"0\", is not";
+    QTest::newRow("chosen letter") << t + "quit,3,15,4,0,5,f,a"
+                                   << "the letter chosen for question 1, \"f\", is not a to e";
+    QTest::newRow("answer letter")
+        << t + "quit,3,15,4,0,5,a,ab"
+        << "the answer letter of question 1, \"ab\", is more than one character";
+    QTest::newRow("open quote") << t + "quit,3,15,4,0,5,a,\"a"
+                                << "a quoted field is not closed";
+    QTest::newRow("text after a quote") << t + "quit,3,15,4,0,5,a,\"a\"b"
+                                        << "a quoted field is not closed or has text after";
+    QTest::newRow("too many questions") << t + "quit,1,15,4,0,5,,a,6,,a"
+                                        << "it lists 2 questions for a quit test of 1";
+    QTest::newRow("no question") << t + "quit,3,15,4,0"
+                                 << "it lists no question";
+    QTest::newRow("complete but short") << t + "complete,2,15,4,0,5,b,a"
+                                        << "it lists 1 questions for a complete test of 2";
+    QTest::newRow("score edited") << t + "quit,3,15,4,3,5,a,a,6,b,a"
+                                  << "its score 3 does not match the 1 right answers it lists";
+}
+
+void TestResultsLog::badLines()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, message);
+    const Result<Entry> parsed = resultslog::parseLine(line);
+    QVERIFY(!parsed.ok());
+    QVERIFY2(parsed.error().startsWith(message), qPrintable(parsed.error()));
+}
+
+void TestResultsLog::appendGrowsTheFile_data()
+{
+    QTest::addColumn<QByteArray>("before"); // "-" for no file
+    QTest::addColumn<QByteArray>("after");
+    const QByteArray line = "L\r\n";
+    const QByteArray h = resultslog::header();
+    QTest::newRow("new file") << QByteArray("-") << h + line;
+    QTest::newRow("empty file") << QByteArray() << h + line;
+    QTest::newRow("after a line") << h + "A\r\n" << h + "A\r\n" + line;
+    QTest::newRow("after a line ended by LF") << h + "A\n" << h + "A\n" + line;
+    QTest::newRow("after a line cut short") << h + "A,B" << h + "A,B\r\n" + line;
+    QTest::newRow("no header of its own") << QByteArray("x") << "x\r\n" + line;
+}
+
+void TestResultsLog::appendGrowsTheFile()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    if (before != "-")
+        write(before);
+    const Result<void> added = resultslog::append(path(), "L\r\n");
+    QVERIFY2(added.ok(), qPrintable(added.error()));
+    QCOMPARE(read(), after);
+}
+
+void TestResultsLog::appendRefusesWhatIsNotAFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("folder") << "folder"
+                            << "Is a directory";
+    QTest::newRow("pipe without a reader") << "fifo"
+                                           << "it is not a plain file";
+    QTest::newRow("device") << "device"
+                            << "it is not a plain file";
+    QTest::newRow("missing folder") << "missing"
+                                    << "No such file or directory";
+}
+
+void TestResultsLog::appendRefusesWhatIsNotAFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QString where = path();
+    const QByteArray name = QFile::encodeName(where);
+    if (kind == "folder")
+        QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("results.csv")));
+    else if (kind == "fifo")
+        QCOMPARE(mkfifo(name.constData(), 0600), 0);
+    else if (kind == "device") // a private null device: writes to it would vanish
+        QCOMPARE(mknod(name.constData(), S_IFCHR | 0600, makedev(1, 3)), 0);
+    else
+        where = dir->filePath(QStringLiteral("gone/results.csv"));
+    const Result<void> added = resultslog::append(where, "L\r\n");
+    QVERIFY(!added.ok());
+    QCOMPARE(added.error(),
+             QStringLiteral("Cannot add the test to \"%1\": %2.").arg(where, reason));
+}
+
+void TestResultsLog::fullDiskLeavesNoPieceOfALine()
+{
+    const QByteArray before = resultslog::header() + "A\r\n";
+    write(before);
+    const QByteArray line = QByteArray(400, 'x') + "\r\n";
+    const Result<void> added = [&] {
+        const FileSizeLimit limit(before.size() + 100);
+        return resultslog::append(path(), line);
+    }();
+    QVERIFY(!added.ok());
+    QCOMPARE(read(), before);
+    QVERIFY(resultslog::append(path(), line).ok());
+    QCOMPARE(read(), before + line);
+}
+
+QTEST_GUILESS_MAIN(TestResultsLog)
+#include "tst_resultslog.moc"

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "exam/ResultsLog.h"
+#include "platform/Result.h"
+
+#include <QList>
+#include <QString>
+
+// Lexamo's results log read whole, for the commands that look back over the tests taken.
+namespace resultsfile {
+
+struct Test {
+    int line = 0; // where it stands in the file, from 1
+    resultslog::Entry entry;
+};
+
+// A line that holds no test that can be read: cut short, edited by hand, not UTF-8.
+struct Problem {
+    int line = 0;
+    QString what;
+};
+
+struct Contents {
+    QList<Test> tests;
+    QList<Problem> problems;
+};
+
+// Every test of the log at path, in the file's order, and every line that could not be read;
+// blank lines and header rows are passed over. An error naming the file when it is missing, is
+// not a plain file or cannot be read.
+Result<Contents> read(const QString& path);
+
+// The problem as the tool reports it: "file:line: what".
+QString located(const QString& path, const Problem& problem);
+
+// True when both paths name one existing file (also through links or other spellings).
+bool sameFile(const QString& a, const QString& b);
+
+} // namespace resultsfile
