@@ -1,8 +1,8 @@
 #include "bankio/BankTool.h"
 
 #include <QCoreApplication>
-#include <csignal>
 #include <QGuiApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
