@@ -1,6 +1,7 @@
 #include "bank/BankFile.h"
 #include "bank/Cp1252.h"
 #include "bank/QuestionRecord.h"
+#include "bank/SafeWrite.h"
 #include "bank/TextRules.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
@@ -51,6 +52,8 @@ private Q_SLOTS:
     void failedWriteLeavesNoTornRecord();
     void pipeInPlaceOfTheBank();
     void textRules();
+    void safeWriteReplacesTheWholeFile();
+    void safeWriteKeepsTheOldFileOnAFullDisk();
 
 private:
     std::unique_ptr<TestEnvironment> env;
@@ -266,6 +269,30 @@ void TestBank::textRules()
              QStringLiteral("a\r\nb\r\nc"));
     QCOMPARE(textrules::toShownLineBreaks(QStringLiteral("a\r\nb")), QStringLiteral("a\nb"));
     QCOMPARE(textrules::literalCaption(QStringLiteral("R&D")), QStringLiteral("R&&D"));
+}
+
+void TestBank::safeWriteReplacesTheWholeFile()
+{
+    env->write(QStringLiteral("out"), "old, and longer than the new bytes");
+    const Result<void> written = safewrite::writeWhole(env->path(QStringLiteral("out")), "new");
+    QVERIFY2(written.ok(), qPrintable(written.error()));
+    QCOMPARE(env->read(QStringLiteral("out")), QByteArray("new"));
+    // No temporary file is left beside it.
+    QCOMPARE(QDir(env->dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out")});
+}
+
+void TestBank::safeWriteKeepsTheOldFileOnAFullDisk()
+{
+    env->write(QStringLiteral("out"), "old");
+    Result<void> written;
+    {
+        // The disk fills up part-way: no write reports it until the next one.
+        const FileSizeLimit limit(1000);
+        written = safewrite::writeWhole(QStringLiteral("out"), QByteArray(5000, 'x'));
+    }
+    QCOMPARE(written.error(), QStringLiteral("Cannot write \"out\": File too large."));
+    QCOMPARE(env->read(QStringLiteral("out")), QByteArray("old"));
+    QCOMPARE(QDir(env->dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out")});
 }
 
 QTEST_GUILESS_MAIN(TestBank)

@@ -257,10 +257,10 @@ int importCommand(const Invocation& call, QTextStream& out, QTextStream& err)
             return failed(err, message, kNoBank);
     }
     const bool appending = call.append && QFileInfo::exists(call.output);
-    const bool written = appending ? bankfiles::appendRecords(call.output, records, &message)
-                                   : bankfiles::writeBank(call.output, records, &message);
-    if (!written)
-        return failed(err, message, kNoBank);
+    const Result<void> written = appending ? bankfiles::appendRecords(call.output, records)
+                                           : bankfiles::writeBank(call.output, records);
+    if (!written.ok())
+        return failed(err, written.error(), kNoBank);
     out << QStringLiteral("%1 questions written to %2 (%3 records in all).\n")
                .arg(records.size())
                .arg(call.output)
@@ -319,9 +319,10 @@ int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     QString message = exportTargetProblem(call);
     if (!message.isEmpty())
         return failed(err, message, kNothing);
-    bankfiles::BankContents bank;
-    if (!bankfiles::readBank(bankPath, &bank, &message))
-        return failed(err, message, kNothing);
+    const Result<bankfiles::BankContents> read = bankfiles::readBank(bankPath);
+    if (!read.ok())
+        return failed(err, read.error(), kNothing);
+    const bankfiles::BankContents& bank = read.value();
     if (bank.recordsPast > 0) {
         return failed(err,
                       QStringLiteral("%1 holds %2 records, more than the %3 a bank can hold: the "
@@ -343,8 +344,8 @@ int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     }
     if (filechecks::isStandardStream(call.output))
         return writeToStandardOutput(result.bytes, out, err);
-    if (!bankfiles::writeFile(call.output, result.bytes, &message))
-        return failed(err, message, kNothing);
+    if (const Result<void> written = bankfiles::writeFile(call.output, result.bytes); !written.ok())
+        return failed(err, written.error(), kNothing);
     out << QStringLiteral("%1 questions written to %2.\n")
                .arg(bank.records.size())
                .arg(call.output);
@@ -353,10 +354,10 @@ int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 
 int listCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 {
-    bankfiles::BankContents bank;
-    QString message;
-    if (!bankfiles::readBank(call.files.first(), &bank, &message))
-        return failed(err, message);
+    const Result<bankfiles::BankContents> read = bankfiles::readBank(call.files.first());
+    if (!read.ok())
+        return failed(err, read.error());
+    const bankfiles::BankContents& bank = read.value();
     for (qsizetype i = 0; i < bank.records.size(); ++i) {
         const QuestionRecord& record = bank.records.at(i);
         const QString answer = textrules::shownField(record.answer());
@@ -376,10 +377,10 @@ int listCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 
 int checkCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 {
-    bankfiles::BankContents bank;
-    QString message;
-    if (!bankfiles::readBank(call.files.first(), &bank, &message))
-        return failed(err, message);
+    const Result<bankfiles::BankContents> read = bankfiles::readBank(call.files.first());
+    if (!read.ok())
+        return failed(err, read.error());
+    const bankfiles::BankContents& bank = read.value();
     const QStringList found =
         bankcheck::findings(bank.records, bank.trailingBytes, bank.recordsPast);
     for (const QString& line : found)
