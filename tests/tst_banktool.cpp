@@ -706,10 +706,10 @@ void TestBankTool::parsingStopsPastABanksLimit()
     QString csv = QStringLiteral("question,a,b,c,d,e,answer\n");
     for (int i = 1; i <= 40000; ++i)
         csv += QStringLiteral("Q%1,a,b,c,d,e,a\n").arg(i);
-    const ParseResult parsed = csvformat::parse(csv);
-    QVERIFY(parsed.ok);
-    QCOMPARE(parsed.questions.size(), 32768);
-    QCOMPARE(parsed.questions.last().question.line, 32769);
+    const ParsedQuestions parsed = csvformat::parse(csv);
+    QVERIFY(parsed.ok());
+    QCOMPARE(parsed.value().size(), 32768);
+    QCOMPARE(parsed.value().last().question.line, 32769);
 }
 
 void TestBankTool::exportCarriesOrRefuses_data()

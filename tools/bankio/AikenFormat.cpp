@@ -73,55 +73,52 @@ bool oneLine(QString* text, bool flatten)
 
 } // namespace
 
-ParseResult parse(const QString& text)
+ParsedQuestions parse(const QString& text)
 {
-    ParseResult result;
+    QList<ParsedQuestion> questions;
+    ParseError error;
     const QStringList lines = textinput::lines(text);
     qsizetype at = 0;
-    while (at < lines.size() && result.questions.size() < kMostQuestions) {
+    while (at < lines.size() && questions.size() < kMostQuestions) {
         if (lines.at(at).trimmed().isEmpty()) {
             ++at;
             continue;
         }
         ParsedQuestion q;
-        if (!readQuestion(lines, &at, &q, &result.error)) {
-            result.ok = false;
-            return result;
-        }
-        result.questions.append(q);
+        if (!readQuestion(lines, &at, &q, &error))
+            return Failure{error};
+        questions.append(q);
     }
-    return result;
+    return questions;
 }
 
-ExportResult write(const QList<QuestionRecord>& records, bool flatten)
+Result<QByteArray> write(const QList<QuestionRecord>& records, bool flatten)
 {
-    ExportResult out;
+    QByteArray bytes;
     for (qsizetype n = 0; n < records.size(); ++n) {
         const QuestionRecord& record = records.at(n);
-        const QString letter = recordrules::markedAnswer(record, n + 1, &out.error);
-        if (letter.isEmpty())
-            return out;
+        const Result<QString> letter = recordrules::markedAnswer(record, n + 1);
+        if (!letter.ok())
+            return Failure{letter.error()};
         for (int f = 0; f < static_cast<int>(Field::Answer); ++f) {
             QString text = recordrules::exportedText(record, static_cast<Field>(f));
             if (recordrules::hasBlankAtAnEnd(text)) {
-                out.error = recordrules::blankAtAnEnd(n + 1, static_cast<Field>(f),
-                                                      QStringLiteral("Aiken"));
-                return out;
+                return Failure{recordrules::blankAtAnEnd(n + 1, static_cast<Field>(f),
+                                                         QStringLiteral("Aiken"))};
             }
             if (!oneLine(&text, flatten)) {
-                out.error = QStringLiteral("record %1: %2 has a line break, which Aiken cannot "
-                                           "hold (--flatten joins its lines)")
-                                .arg(n + 1)
-                                .arg(recordrules::fieldName(static_cast<Field>(f)));
-                return out;
+                return Failure{QStringLiteral("record %1: %2 has a line break, which Aiken "
+                                              "cannot hold (--flatten joins its lines)")
+                                   .arg(n + 1)
+                                   .arg(recordrules::fieldName(static_cast<Field>(f)))};
             }
             if (f > 0)
-                out.bytes.append(choiceLetter(f - 1).toUtf8()).append(". ");
-            out.bytes.append(text.toUtf8()).append('\n');
+                bytes.append(choiceLetter(f - 1).toUtf8()).append(". ");
+            bytes.append(text.toUtf8()).append('\n');
         }
-        out.bytes.append("ANSWER: ").append(letter.toUpper().toUtf8()).append("\n\n");
+        bytes.append("ANSWER: ").append(letter.value().toUpper().toUtf8()).append("\n\n");
     }
-    return out;
+    return bytes;
 }
 
 } // namespace aikenformat

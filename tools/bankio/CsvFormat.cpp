@@ -157,40 +157,37 @@ void appendField(QByteArray* out, const QString& text)
 
 } // namespace
 
-ParseResult parse(const QString& text)
+ParsedQuestions parse(const QString& text)
 {
-    ParseResult result;
+    QList<ParsedQuestion> questions;
+    ParseError error;
     RowReader reader(text);
     bool headerSeen = false;
     Row row;
-    while (!reader.atEnd() && result.questions.size() < kMostQuestions) {
-        if (!reader.next(&row, &result.error)) {
-            result.ok = false;
-            return result;
-        }
+    while (!reader.atEnd() && questions.size() < kMostQuestions) {
+        if (!reader.next(&row, &error))
+            return Failure{error};
         if (isBlank(row))
             continue;
         if (!headerSeen) {
             if (!isHeader(row))
-                return ParseResult::failure(row.line,
-                                            QStringLiteral("the first row must be the header "
-                                                           "question,a,b,c,d,e,answer"));
+                return Failure{
+                    ParseError{row.line, QStringLiteral("the first row must be the header "
+                                                        "question,a,b,c,d,e,answer")}};
             headerSeen = true;
             continue;
         }
-        if (!checkColumns(row, &result.error)) {
-            result.ok = false;
-            return result;
-        }
-        result.questions.append(toQuestion(row));
+        if (!checkColumns(row, &error))
+            return Failure{error};
+        questions.append(toQuestion(row));
     }
     if (!headerSeen)
-        return ParseResult::failure(1, QStringLiteral("the header question,a,b,c,d,e,answer "
-                                                      "is missing"));
-    return result;
+        return Failure{
+            ParseError{1, QStringLiteral("the header question,a,b,c,d,e,answer is missing")}};
+    return questions;
 }
 
-ExportResult write(const QList<QuestionRecord>& records)
+Result<QByteArray> write(const QList<QuestionRecord>& records)
 {
     QByteArray out = kColumns.join(u',').toUtf8() + "\r\n";
     for (const QuestionRecord& record : records) {
@@ -201,7 +198,7 @@ ExportResult write(const QList<QuestionRecord>& records)
         }
         out.append("\r\n");
     }
-    return {out, {}};
+    return out;
 }
 
 } // namespace csvformat
