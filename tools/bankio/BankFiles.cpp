@@ -59,17 +59,17 @@ Result<BankContents> readBank(const QString& path)
         return Failure{
             QStringLiteral("Cannot read the question bank \"%1\": %2.").arg(path, reason)};
     BankFile file;
-    if (!file.open(path))
-        return Failure{file.lastError()};
+    if (const Result<void> opened = file.open(path); !opened.ok())
+        return Failure{opened.error()};
     const qint64 count = file.recordCount();
     const qint64 kept = std::min(count, BankFile::kMaxRecords);
     BankContents bank;
     bank.records.reserve(kept);
     for (qint64 n = 1; n <= kept; ++n) {
-        const std::optional<QuestionRecord> record = file.read(n);
-        if (!record)
-            return Failure{file.lastError()};
-        bank.records.append(*record);
+        const Result<QuestionRecord> record = file.read(n);
+        if (!record.ok())
+            return Failure{record.error()};
+        bank.records.append(record.value());
     }
     bank.recordsPast = count - kept;
     bank.trailingBytes = file.length() - count * QuestionRecord::kSize;
