@@ -1,5 +1,7 @@
 #include "bank/BankFile.h"
 
+#include "bank/SafeWrite.h"
+
 #include <QFileInfo>
 
 namespace {
@@ -7,20 +9,6 @@ namespace {
 qint64 offsetOf(qint64 n)
 {
     return (n - 1) * QuestionRecord::kSize;
-}
-
-// Writes all of bytes. A write cut short (a full disk, a file size limit) reports no error
-// itself; writing the rest then fails with the reason.
-bool writeAll(QFile& file, const QByteArray& bytes)
-{
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    return true;
 }
 
 } // namespace
@@ -83,7 +71,8 @@ Result<void> BankFile::write(qint64 n, const QuestionRecord& record)
     const qint64 before = file_.size();
     const qint64 at = offsetOf(n);
     const QByteArray bytes = record.toBytes();
-    const bool ok = (at <= before || file_.resize(at)) && file_.seek(at) && writeAll(file_, bytes);
+    const bool ok =
+        (at <= before || file_.resize(at)) && file_.seek(at) && safewrite::writeAll(file_, bytes);
     if (ok)
         return {};
     const QString reason = file_.errorString();

@@ -7,23 +7,17 @@
 
 namespace safewrite {
 
-namespace {
-
-// A write cut short (a full disk, a file size limit) reports no error itself; writing the rest
-// then fails with the reason.
-bool writeAll(QSaveFile& file, QByteArrayView bytes)
+bool writeAll(QIODevice& device, QByteArrayView bytes)
 {
     qint64 done = 0;
     while (done < bytes.size()) {
-        const qint64 written = file.write(bytes.data() + done, bytes.size() - done);
+        const qint64 written = device.write(bytes.data() + done, bytes.size() - done);
         if (written <= 0)
             return false;
         done += written;
     }
     return true;
 }
-
-} // namespace
 
 Result<void> writeWhole(const QString& path, QByteArrayView bytes, InPlace inPlace)
 {
