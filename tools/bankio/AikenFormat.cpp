@@ -21,42 +21,40 @@ QString choiceLetter(int index)
 }
 
 // Reads one question whose text stands on lines[at]; at ends past its ANSWER line.
-bool readQuestion(const QStringList& lines, qsizetype* at, ParsedQuestion* q, ParseError* error)
+Result<ParsedQuestion, ParseError> readQuestion(const QStringList& lines, qsizetype* at)
 {
-    q->question = {lines.at(*at).trimmed(), int(*at) + 1};
+    ParsedQuestion q;
+    q.question = {lines.at(*at).trimmed(), int(*at) + 1};
     for (int i = 0; i < QuestionRecord::kChoiceCount; ++i) {
         ++*at;
         const int line = int(*at) + 1;
         const QString expected =
             QStringLiteral("choice %1 (\"%1. text\" or \"%1) text\")").arg(choiceLetter(i));
         if (*at >= lines.size()) {
-            *error = {int(lines.size()),
-                      QStringLiteral("the file ends where %1 belongs").arg(expected)};
-            return false;
+            return Failure{ParseError{
+                int(lines.size()), QStringLiteral("the file ends where %1 belongs").arg(expected)}};
         }
         const auto match = kChoiceLine.match(lines.at(*at));
         if (!match.hasMatch() || match.captured(1).toUpper() != choiceLetter(i)) {
             const bool answerTooSoon = kAnswerLine.match(lines.at(*at)).hasMatch();
-            *error = {line, answerTooSoon
-                                ? QStringLiteral("choice %1 is missing: a question has five "
-                                                 "choices, A to E")
-                                      .arg(choiceLetter(i))
-                                : QStringLiteral("%1 expected").arg(expected)};
-            return false;
+            return Failure{ParseError{
+                line, answerTooSoon ? QStringLiteral("choice %1 is missing: a question has five "
+                                                     "choices, A to E")
+                                          .arg(choiceLetter(i))
+                                    : QStringLiteral("%1 expected").arg(expected)}};
         }
-        q->choices[i] = {match.captured(2).trimmed(), line};
+        q.choices[i] = {match.captured(2).trimmed(), line};
     }
     ++*at;
     const auto match =
         *at < lines.size() ? kAnswerLine.match(lines.at(*at)) : QRegularExpressionMatch();
     if (!match.hasMatch()) {
-        *error = {int(std::min(*at + 1, lines.size())),
-                  QStringLiteral("a line \"ANSWER: X\" expected after choice E")};
-        return false;
+        return Failure{ParseError{int(std::min(*at + 1, lines.size())),
+                                  QStringLiteral("a line \"ANSWER: X\" expected after choice E")}};
     }
-    q->answer = {match.captured(1).trimmed(), int(*at) + 1};
+    q.answer = {match.captured(1).trimmed(), int(*at) + 1};
     ++*at;
-    return true;
+    return q;
 }
 
 // The text as one Aiken line; false when it has line breaks and may not be flattened.
@@ -76,7 +74,6 @@ bool oneLine(QString* text, bool flatten)
 ParsedQuestions parse(const QString& text)
 {
     QList<ParsedQuestion> questions;
-    ParseError error;
     const QStringList lines = textinput::lines(text);
     qsizetype at = 0;
     while (at < lines.size() && questions.size() < kMostQuestions) {
@@ -84,10 +81,10 @@ ParsedQuestions parse(const QString& text)
             ++at;
             continue;
         }
-        ParsedQuestion q;
-        if (!readQuestion(lines, &at, &q, &error))
-            return Failure{error};
-        questions.append(q);
+        const Result<ParsedQuestion, ParseError> q = readQuestion(lines, &at);
+        if (!q.ok())
+            return Failure{q.error()};
+        questions.append(q.value());
     }
     return questions;
 }

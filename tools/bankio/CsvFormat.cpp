@@ -111,25 +111,25 @@ bool isHeader(const Row& row)
 }
 
 // Columns past the seventh are allowed only when empty (a trailing comma).
-bool checkColumns(const Row& row, ParseError* error)
+Result<void, ParseError> checkColumns(const Row& row)
 {
     const qsizetype n = row.fields.size();
     if (n < kColumns.size()) {
-        *error = {row.line, QStringLiteral("the column \"%1\" is missing (%2 of %3 columns)")
-                                .arg(kColumns.at(n))
-                                .arg(n)
-                                .arg(kColumns.size())};
-        return false;
+        return Failure{
+            ParseError{row.line, QStringLiteral("the column \"%1\" is missing (%2 of %3 columns)")
+                                     .arg(kColumns.at(n))
+                                     .arg(n)
+                                     .arg(kColumns.size())}};
     }
     for (qsizetype i = kColumns.size(); i < n; ++i) {
         if (!row.fields.at(i).trimmed().isEmpty()) {
-            *error = {row.line, QStringLiteral("%1 columns, %2 expected: question,a,b,c,d,e,answer")
-                                    .arg(n)
-                                    .arg(kColumns.size())};
-            return false;
+            return Failure{ParseError{
+                row.line, QStringLiteral("%1 columns, %2 expected: question,a,b,c,d,e,answer")
+                              .arg(n)
+                              .arg(kColumns.size())}};
         }
     }
-    return true;
+    return {};
 }
 
 ParsedQuestion toQuestion(const Row& row)
@@ -177,8 +177,8 @@ ParsedQuestions parse(const QString& text)
             headerSeen = true;
             continue;
         }
-        if (!checkColumns(row, &error))
-            return Failure{error};
+        if (const Result<void, ParseError> columns = checkColumns(row); !columns.ok())
+            return Failure{columns.error()};
         questions.append(toQuestion(row));
     }
     if (!headerSeen)
