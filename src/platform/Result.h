@@ -19,6 +19,8 @@
 template <typename E = QString> struct Failure {
     E error;
 };
+// Spelled out for compilers that do not yet deduce an aggregate's template arguments.
+template <typename E> Failure(E) -> Failure<E>;
 
 template <typename T, typename E = QString> class [[nodiscard]] Result {
 public:
