@@ -40,20 +40,21 @@ void checkRoundTrip(const QList<QuestionRecord>& records)
     if (records.isEmpty() || !bankcheck::findings(records, 0).isEmpty())
         return;
     for (const Format format : {Format::Csv, Format::Aiken, Format::Gift}) {
-        const ExportResult exported = banktool::exportRecords(records, format, false);
-        if (!exported.error.isEmpty()) {
-            if (format == Format::Csv || !exported.error.startsWith(QLatin1String("record ")))
-                broken("export refused a bank that check passes", exported.error);
+        const Result<QByteArray> exported = banktool::exportRecords(records, format, false);
+        if (!exported.ok()) {
+            if (format == Format::Csv || !exported.error().startsWith(QLatin1String("record ")))
+                broken("export refused a bank that check passes", exported.error());
             continue;
         }
-        QList<QuestionRecord> again;
-        ParseError error;
-        if (!banktool::recordsFromBytes(exported.bytes, format, false, 0, &again, &error)) {
+        const Result<QList<QuestionRecord>, ParseError> imported =
+            banktool::recordsFromBytes(exported.value(), format, false, 0);
+        if (!imported.ok()) {
             broken(nameOf(format),
                    QStringLiteral("its export cannot be imported again: line %1: %2\n%3")
-                       .arg(error.line)
-                       .arg(error.what, QString::fromUtf8(exported.bytes)));
+                       .arg(imported.error().line)
+                       .arg(imported.error().what, QString::fromUtf8(exported.value())));
         }
+        const QList<QuestionRecord> again = imported.valueOr(QList<QuestionRecord>());
         for (qsizetype i = 0; i < records.size() && i < again.size(); ++i) {
             if (records.at(i) != again.at(i))
                 broken(nameOf(format),
@@ -72,14 +73,14 @@ void checkRoundTrip(const QList<QuestionRecord>& records)
 int import(const uint8_t* data, size_t size, Format format)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    QList<QuestionRecord> records;
-    ParseError error;
     const bool cut = size % 2 == 1; // half of the inputs with --cut
-    if (banktool::recordsFromBytes(bytes, format, cut, 0, &records, &error)) {
-        if (records.isEmpty())
+    const Result<QList<QuestionRecord>, ParseError> records =
+        banktool::recordsFromBytes(bytes, format, cut, 0);
+    if (records.ok()) {
+        if (records.value().isEmpty())
             broken("an import succeeded without a question");
-        checkRoundTrip(records);
-    } else if (error.what.isEmpty()) {
+        checkRoundTrip(records.value());
+    } else if (records.error().what.isEmpty()) {
         broken("an import failed without a reason");
     }
     return 0;

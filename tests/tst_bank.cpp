@@ -1,6 +1,7 @@
 #include "bank/BankFile.h"
 #include "bank/Cp1252.h"
 #include "bank/QuestionRecord.h"
+#include "bank/SafeWrite.h"
 #include "bank/TextRules.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
@@ -51,6 +52,8 @@ private Q_SLOTS:
     void failedWriteLeavesNoTornRecord();
     void pipeInPlaceOfTheBank();
     void textRules();
+    void safeWriteReplacesTheWholeFile();
+    void safeWriteKeepsTheOldFileOnAFullDisk();
 
 private:
     std::unique_ptr<TestEnvironment> env;
@@ -121,11 +124,11 @@ void TestBank::everyByteRoundTrips()
     record.setQuestion(cp1252::decode(all.left(200)));
     record.setChoice(0, cp1252::decode(all.mid(200)));
     BankFile bank;
-    QVERIFY(bank.open());
-    QVERIFY(bank.write(1, record));
-    const std::optional<QuestionRecord> back = bank.read(1);
-    QVERIFY(back);
-    QCOMPARE(back->question(), record.question());
+    QVERIFY(bank.open().ok());
+    QVERIFY(bank.write(1, record).ok());
+    const Result<QuestionRecord> back = bank.read(1);
+    QVERIFY(back.ok());
+    QCOMPARE(back.value().question(), record.question());
     QCOMPARE(env->read(QStringLiteral("verbal.zep")).left(224), all);
 }
 
@@ -139,7 +142,7 @@ void TestBank::unmappableCharactersBecomeQuestionMarks()
 void TestBank::openCreatesAMissingBankEmpty()
 {
     BankFile bank;
-    QVERIFY(bank.open());
+    QVERIFY(bank.open().ok());
     QVERIFY(env->exists(QStringLiteral("verbal.zep")));
     QCOMPARE(bank.length(), 0);
     QCOMPARE(bank.recordCount(), 0);
@@ -148,8 +151,8 @@ void TestBank::openCreatesAMissingBankEmpty()
 void TestBank::firstRecordIntoAnEmptyBank()
 {
     BankFile bank;
-    QVERIFY(bank.open());
-    QVERIFY(bank.write(1, sample(QStringLiteral("Q1"), QStringLiteral("c"))));
+    QVERIFY(bank.open().ok());
+    QVERIFY(bank.write(1, sample(QStringLiteral("Q1"), QStringLiteral("c"))).ok());
     QCOMPARE(bank.length(), 576); // seen through the same handle at once
     const QByteArray bytes = env->read(QStringLiteral("verbal.zep"));
     QCOMPARE(bytes.size(), 576);
@@ -159,25 +162,25 @@ void TestBank::firstRecordIntoAnEmptyBank()
 void TestBank::writeBeyondTheEndFillsWithZeroRecords()
 {
     BankFile bank;
-    QVERIFY(bank.open());
+    QVERIFY(bank.open().ok());
     for (int n = 1; n <= 3; ++n)
-        QVERIFY(bank.write(n, sample(QStringLiteral("Q%1").arg(n), QStringLiteral("a"))));
-    QVERIFY(bank.write(5, sample(QStringLiteral("Q5"), QStringLiteral("b"))));
+        QVERIFY(bank.write(n, sample(QStringLiteral("Q%1").arg(n), QStringLiteral("a"))).ok());
+    QVERIFY(bank.write(5, sample(QStringLiteral("Q5"), QStringLiteral("b"))).ok());
     const QByteArray bytes = env->read(QStringLiteral("verbal.zep"));
     QCOMPARE(bytes.size(), 2880);
     QCOMPARE(bytes.mid(3 * 576, 576), QByteArray(576, '\0'));
     QCOMPARE(bytes.at(2879), 'b');
     // Rewriting an earlier record never shortens the file.
-    QVERIFY(bank.write(2, sample(QStringLiteral("again"), QStringLiteral("d"))));
+    QVERIFY(bank.write(2, sample(QStringLiteral("again"), QStringLiteral("d"))).ok());
     QCOMPARE(bank.length(), 2880);
-    QCOMPARE(bank.read(2)->answer(), QStringLiteral("d"));
+    QCOMPARE(bank.read(2).value().answer(), QStringLiteral("d"));
 }
 
 void TestBank::recordCountIgnoresAPartialPiece()
 {
     env->write(QStringLiteral("verbal.zep"), QByteArray(1000, 'x'));
     BankFile bank;
-    QVERIFY(bank.open());
+    QVERIFY(bank.open().ok());
     QCOMPARE(bank.recordCount(), 1);
 }
 
@@ -185,25 +188,25 @@ void TestBank::readsOutsideTheBankGiveEmptyRecords()
 {
     env->write(QStringLiteral("verbal.zep"), QByteArray(1000, 'x'));
     BankFile bank;
-    QVERIFY(bank.open());
+    QVERIFY(bank.open().ok());
     for (const qint64 n : {0LL, -1LL, 2LL, 40000LL}) {
-        const std::optional<QuestionRecord> record = bank.read(n);
-        QVERIFY(record);
-        QCOMPARE(*record, QuestionRecord());
+        const Result<QuestionRecord> record = bank.read(n);
+        QVERIFY(record.ok());
+        QCOMPARE(record.value(), QuestionRecord());
     }
-    QCOMPARE(bank.read(1)->question(), QString(200, u'x'));
+    QCOMPARE(bank.read(1).value().question(), QString(200, u'x'));
 }
 
 void TestBank::handlesSeeEachOthersWrites()
 {
     BankFile editor;
     BankFile test;
-    QVERIFY(editor.open());
-    QVERIFY(test.open());
-    QVERIFY(editor.write(1, sample(QStringLiteral("old"), QStringLiteral("a"))));
-    QCOMPARE(textrules::shownField(test.read(1)->question()), QStringLiteral("old"));
-    QVERIFY(editor.write(1, sample(QStringLiteral("new"), QStringLiteral("b"))));
-    QCOMPARE(textrules::shownField(test.read(1)->question()), QStringLiteral("new"));
+    QVERIFY(editor.open().ok());
+    QVERIFY(test.open().ok());
+    QVERIFY(editor.write(1, sample(QStringLiteral("old"), QStringLiteral("a"))).ok());
+    QCOMPARE(textrules::shownField(test.read(1).value().question()), QStringLiteral("old"));
+    QVERIFY(editor.write(1, sample(QStringLiteral("new"), QStringLiteral("b"))).ok());
+    QCOMPARE(textrules::shownField(test.read(1).value().question()), QStringLiteral("new"));
     QCOMPARE(test.recordCount(), 1);
 }
 
@@ -213,37 +216,35 @@ void TestBank::readOnlyBankCanBeRead()
                sample(QStringLiteral("Q"), QStringLiteral("a")).toBytes());
     QFile::setPermissions(env->path(QStringLiteral("verbal.zep")), QFile::ReadOwner);
     BankFile bank;
-    QVERIFY(bank.open());
+    QVERIFY(bank.open().ok());
     QCOMPARE(bank.recordCount(), 1);
-    QCOMPARE(bank.read(1)->answer(), QStringLiteral("a"));
+    QCOMPARE(bank.read(1).value().answer(), QStringLiteral("a"));
 }
 
 void TestBank::folderInPlaceOfTheBank()
 {
     QVERIFY(QDir(env->dir.path()).mkdir(QStringLiteral("verbal.zep")));
     BankFile bank;
-    QVERIFY(!bank.open());
-    QVERIFY2(bank.lastError().contains(QStringLiteral("\"verbal.zep\"")),
-             qPrintable(bank.lastError()));
-    QVERIFY(!bank.read(1));
-    QVERIFY(!bank.write(1, QuestionRecord()));
+    const QString error = bank.open().error();
+    QVERIFY2(error.contains(QStringLiteral("\"verbal.zep\"")), qPrintable(error));
+    QVERIFY(!bank.read(1).ok());
+    QVERIFY(!bank.write(1, QuestionRecord()).ok());
 }
 
 void TestBank::failedWriteLeavesNoTornRecord()
 {
     BankFile bank;
-    QVERIFY(bank.open());
-    QVERIFY(bank.write(1, sample(QStringLiteral("Q1"), QStringLiteral("a"))));
+    QVERIFY(bank.open().ok());
+    QVERIFY(bank.write(1, sample(QStringLiteral("Q1"), QStringLiteral("a"))).ok());
     const QByteArray before = env->read(QStringLiteral("verbal.zep"));
+    QString error;
     {
         // The disk fills up in the middle of the next record.
         const FileSizeLimit limit(576 + 100);
-        QVERIFY(!bank.write(2, sample(QStringLiteral("Q2"), QStringLiteral("b"))));
+        error = bank.write(2, sample(QStringLiteral("Q2"), QStringLiteral("b"))).error();
     }
-    QVERIFY2(bank.lastError().startsWith(QStringLiteral("Cannot write the question bank")),
-             qPrintable(bank.lastError()));
-    QVERIFY2(bank.lastError().endsWith(QStringLiteral(": File too large.")),
-             qPrintable(bank.lastError()));
+    QVERIFY2(error.startsWith(QStringLiteral("Cannot write the question bank")), qPrintable(error));
+    QVERIFY2(error.endsWith(QStringLiteral(": File too large.")), qPrintable(error));
     QCOMPARE(env->read(QStringLiteral("verbal.zep")), before);
     QCOMPARE(bank.length(), 576);
 }
@@ -252,9 +253,8 @@ void TestBank::pipeInPlaceOfTheBank()
 {
     QVERIFY(mkfifo(qPrintable(env->path(QStringLiteral("verbal.zep"))), 0600) == 0);
     BankFile bank;
-    QVERIFY(!bank.open());
-    QVERIFY2(bank.lastError().contains(QStringLiteral("not an ordinary file")),
-             qPrintable(bank.lastError()));
+    const QString error = bank.open().error();
+    QVERIFY2(error.contains(QStringLiteral("not an ordinary file")), qPrintable(error));
 }
 
 void TestBank::textRules()
@@ -266,6 +266,30 @@ void TestBank::textRules()
              QStringLiteral("a\r\nb\r\nc"));
     QCOMPARE(textrules::toShownLineBreaks(QStringLiteral("a\r\nb")), QStringLiteral("a\nb"));
     QCOMPARE(textrules::literalCaption(QStringLiteral("R&D")), QStringLiteral("R&&D"));
+}
+
+void TestBank::safeWriteReplacesTheWholeFile()
+{
+    env->write(QStringLiteral("out"), "old, and longer than the new bytes");
+    const Result<void> written = safewrite::writeWhole(env->path(QStringLiteral("out")), "new");
+    QVERIFY2(written.ok(), qPrintable(written.error()));
+    QCOMPARE(env->read(QStringLiteral("out")), QByteArray("new"));
+    // No temporary file is left beside it.
+    QCOMPARE(QDir(env->dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out")});
+}
+
+void TestBank::safeWriteKeepsTheOldFileOnAFullDisk()
+{
+    env->write(QStringLiteral("out"), "old");
+    Result<void> written;
+    {
+        // The disk fills up part-way: no write reports it until the next one.
+        const FileSizeLimit limit(1000);
+        written = safewrite::writeWhole(QStringLiteral("out"), QByteArray(5000, 'x'));
+    }
+    QCOMPARE(written.error(), QStringLiteral("Cannot write \"out\": File too large."));
+    QCOMPARE(env->read(QStringLiteral("out")), QByteArray("old"));
+    QCOMPARE(QDir(env->dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out")});
 }
 
 QTEST_GUILESS_MAIN(TestBank)

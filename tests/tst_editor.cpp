@@ -830,7 +830,7 @@ void TestEditor::savedRecordIsSeenByAnotherHandle()
 {
     env->write(kBank, threeRecords());
     BankFile test; // as a running test holds it
-    QVERIFY(test.open());
+    QVERIFY(test.open().ok());
     frmverques* ed = open(QByteArray());
     QVERIFY(ed);
     click(ed->cmdnext);
@@ -839,11 +839,11 @@ void TestEditor::savedRecordIsSeenByAnotherHandle()
     click(ed->cmdsave);
     for (BankFile* reader : {&test, new BankFile}) {
         if (!reader->isOpen())
-            QVERIFY(reader->open());
-        const std::optional<QuestionRecord> seen = reader->read(2);
-        QVERIFY(seen);
-        QCOMPARE(seen->choice(3).left(10), QStringLiteral("Choice 2d!"));
-        QCOMPARE(seen->answer(), QStringLiteral("b"));
+            QVERIFY(reader->open().ok());
+        const Result<QuestionRecord> seen = reader->read(2);
+        QVERIFY(seen.ok());
+        QCOMPARE(seen.value().choice(3).left(10), QStringLiteral("Choice 2d!"));
+        QCOMPARE(seen.value().answer(), QStringLiteral("b"));
         if (reader != &test)
             delete reader;
     }
@@ -854,7 +854,7 @@ void TestEditor::noRecordNumberBeyondTheLargest()
 {
     {
         BankFile bank;
-        QVERIFY(bank.open(env->path(kBank)) && bank.write(32766, record(32766, 'e')));
+        QVERIFY(bank.open(env->path(kBank)).ok() && bank.write(32766, record(32766, 'e')).ok());
     }
     frmverques* ed = open(QByteArray());
     QVERIFY(ed);

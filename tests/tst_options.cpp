@@ -206,8 +206,7 @@ void TestOptions::dialogLinesAreRawText()
 
 void TestOptions::saveWritesTextsAsTyped()
 {
-    QString error;
-    QVERIFY(optionsfile::saveLines({QStringLiteral("1e2"), QStringLiteral(" 5")}, &error));
+    QVERIFY(optionsfile::saveLines({QStringLiteral("1e2"), QStringLiteral(" 5")}).ok());
     QCOMPARE(env->read(QStringLiteral("options")), QByteArray("1e2\r\n 5\r\n"));
     QCOMPARE(optionsfile::read().numques, 100);
 }
@@ -220,9 +219,8 @@ void TestOptions::saveInAFolderThatCannotBeWritten()
         QSKIP("the folder cannot be made read-only here");
     // No new file can be made beside the options file; the file itself can be written.
     QVERIFY(!QFile(env->path(QStringLiteral("probe"))).open(QIODevice::WriteOnly));
-    QString error;
-    QVERIFY2(optionsfile::saveLines({QStringLiteral("20"), QStringLiteral("30")}, &error),
-             qPrintable(error));
+    const Result<void> saved = optionsfile::saveLines({QStringLiteral("20"), QStringLiteral("30")});
+    QVERIFY2(saved.ok(), qPrintable(saved.error()));
     QCOMPARE(env->read(QStringLiteral("options")), QByteArray("20\r\n30\r\n"));
     QCOMPARE(QDir(env->dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("options")});
 }
@@ -231,8 +229,8 @@ void TestOptions::failedSaveKeepsTheOldFile()
 {
     // A folder in the file's place: nothing can replace it, and the caller learns why.
     QVERIFY(QDir(env->dir.path()).mkdir(QStringLiteral("options")));
-    QString error;
-    QVERIFY(!optionsfile::saveLines({QStringLiteral("20"), QStringLiteral("30")}, &error));
+    QString error = optionsfile::saveLines({QStringLiteral("20"), QStringLiteral("30")}).error();
+    QVERIFY(!error.isEmpty());
     QVERIFY2(error.contains(QStringLiteral("\"options\"")), qPrintable(error));
     QVERIFY(QFileInfo(env->path(QStringLiteral("options"))).isDir());
 
@@ -241,9 +239,10 @@ void TestOptions::failedSaveKeepsTheOldFile()
     env->write(QStringLiteral("options"), "15\r\n15\r\n");
     {
         const FileSizeLimit limit(4);
-        QVERIFY(!optionsfile::saveLines({QStringLiteral("20"), QStringLiteral("30")}, &error));
+        error = optionsfile::saveLines({QStringLiteral("20"), QStringLiteral("30")}).error();
     }
-    QVERIFY2(error.endsWith(QStringLiteral("File too large.")), qPrintable(error));
+    // The one wording of a failed save, as the options dialog shows it.
+    QCOMPARE(error, QStringLiteral("Cannot write \"options\": File too large."));
     QCOMPARE(env->read(QStringLiteral("options")), QByteArray("15\r\n15\r\n"));
 }
 

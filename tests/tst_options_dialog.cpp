@@ -376,7 +376,8 @@ void TestOptionsDialog::failedSaveKeepsTheDialogOpen()
     env->boxes.answer(platform::Answer::Ok);
     QTest::mouseClick(dialog->cmdOk, Qt::LeftButton);
     QCOMPARE(env->boxes.shown.size(), 1);
-    QVERIFY(env->boxes.shown[0].text.contains(QStringLiteral("\"options\"")));
+    QVERIFY2(env->boxes.shown[0].text.startsWith(QStringLiteral("Cannot write \"options\": ")),
+             qPrintable(env->boxes.shown[0].text));
     QCOMPARE(env->boxes.shown[0].icon, platform::Icon::Exclamation);
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->txtQnum->text(), QStringLiteral("15"));

@@ -670,12 +670,12 @@ void TestFlow::completedAsTheTimeRunsOut()
 void TestFlow::bankTextsShownLiterally()
 {
     BankFile bank;
-    QVERIFY(bank.open());
+    QVERIFY(bank.open().ok());
     QuestionRecord record;
     record.setQuestion(QStringLiteral("Salt & <b>pepper</b>\r\nsecond line"));
     record.setChoice(0, QStringLiteral("R&D"));
     record.setAnswer(QStringLiteral("a"));
-    QVERIFY(bank.write(1, record));
+    QVERIFY(bank.write(1, record).ok());
     bank.close();
     startTest("1\r\n15\r\n");
     QCOMPARE(w->lblquestion->textFormat(), Qt::PlainText);

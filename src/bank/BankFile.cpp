@@ -1,5 +1,7 @@
 #include "bank/BankFile.h"
 
+#include "bank/SafeWrite.h"
+
 #include <QFileInfo>
 
 namespace {
@@ -9,38 +11,24 @@ qint64 offsetOf(qint64 n)
     return (n - 1) * QuestionRecord::kSize;
 }
 
-// Writes all of bytes. A write cut short (a full disk, a file size limit) reports no error
-// itself; writing the rest then fails with the reason.
-bool writeAll(QFile& file, const QByteArray& bytes)
-{
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    return true;
-}
-
 } // namespace
 
-bool BankFile::open(const QString& path)
+Result<void> BankFile::open(const QString& path)
 {
     close();
     file_.setFileName(path);
     const QFileInfo info(path);
     if (info.isDir())
-        return fail(QStringLiteral("open"), QStringLiteral("a folder stands in its place"));
+        return failure(QStringLiteral("open"), QStringLiteral("a folder stands in its place"));
     // A pipe or a device in the bank's place would make a read wait for ever.
     if (info.exists() && !info.isFile())
-        return fail(QStringLiteral("open"), QStringLiteral("it is not an ordinary file"));
+        return failure(QStringLiteral("open"), QStringLiteral("it is not an ordinary file"));
     if (file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return true;
+        return {};
     const QString reason = file_.errorString();
     if (QFileInfo::exists(path) && file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return true;
-    return fail(QStringLiteral("open"), reason);
+        return {};
+    return failure(QStringLiteral("open"), reason);
 }
 
 void BankFile::close()
@@ -60,45 +48,41 @@ qint64 BankFile::recordCount() const
     return bytes < 0 ? 0 : bytes / QuestionRecord::kSize;
 }
 
-std::optional<QuestionRecord> BankFile::read(qint64 n)
+Result<QuestionRecord> BankFile::read(qint64 n)
 {
-    if (!file_.isOpen()) {
-        fail(QStringLiteral("read"), QStringLiteral("the file is not open"));
-        return std::nullopt;
-    }
+    if (!file_.isOpen())
+        return failure(QStringLiteral("read"), QStringLiteral("the file is not open"));
     if (n < 1 || n > recordCount())
         return QuestionRecord();
     QByteArray bytes(QuestionRecord::kSize, '\0');
-    if (!file_.seek(offsetOf(n)) || file_.read(bytes.data(), bytes.size()) != bytes.size()) {
-        fail(QStringLiteral("read"), file_.errorString());
-        return std::nullopt;
-    }
+    if (!file_.seek(offsetOf(n)) || file_.read(bytes.data(), bytes.size()) != bytes.size())
+        return failure(QStringLiteral("read"), file_.errorString());
     return QuestionRecord::fromBytes(bytes);
 }
 
-bool BankFile::write(qint64 n, const QuestionRecord& record)
+Result<void> BankFile::write(qint64 n, const QuestionRecord& record)
 {
     if (!file_.isOpen())
-        return fail(QStringLiteral("write"), QStringLiteral("the file is not open"));
+        return failure(QStringLiteral("write"), QStringLiteral("the file is not open"));
     if (!file_.isWritable())
-        return fail(QStringLiteral("write"), QStringLiteral("the file can only be read"));
+        return failure(QStringLiteral("write"), QStringLiteral("the file can only be read"));
     if (n < 1 || n > kMaxRecords)
-        return fail(QStringLiteral("write"), QStringLiteral("record %1 is out of range").arg(n));
+        return failure(QStringLiteral("write"), QStringLiteral("record %1 is out of range").arg(n));
     const qint64 before = file_.size();
     const qint64 at = offsetOf(n);
     const QByteArray bytes = record.toBytes();
-    const bool ok = (at <= before || file_.resize(at)) && file_.seek(at) && writeAll(file_, bytes);
+    const bool ok =
+        (at <= before || file_.resize(at)) && file_.seek(at) && safewrite::writeAll(file_, bytes);
     if (ok)
-        return true;
+        return {};
     const QString reason = file_.errorString();
     if (file_.size() > before)
         file_.resize(before);
-    return fail(QStringLiteral("write"), reason);
+    return failure(QStringLiteral("write"), reason);
 }
 
-bool BankFile::fail(const QString& action, const QString& reason)
+Failure<QString> BankFile::failure(const QString& action, const QString& reason) const
 {
-    lastError_ = QStringLiteral("Cannot %1 the question bank \"%2\": %3.")
-                     .arg(action, QFileInfo(file_.fileName()).fileName(), reason);
-    return false;
+    return {QStringLiteral("Cannot %1 the question bank \"%2\": %3.")
+                .arg(action, QFileInfo(file_.fileName()).fileName(), reason)};
 }

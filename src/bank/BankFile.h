@@ -1,14 +1,16 @@
 #pragma once
 
 #include "bank/QuestionRecord.h"
+#include "platform/Result.h"
 
 #include <QFile>
 #include <QString>
-#include <optional>
 
 // The question bank "verbal.zep": fixed 576-byte records, no header, record n (from 1) at byte
 // (n - 1) * 576. Every user opens it through a handle of its own; no lock is taken, and every
-// read and write goes straight to the file, so a handle sees what another one wrote.
+// read and write goes straight to the file, so a handle sees what another one wrote. A failure
+// gives its message (naming the file and the reason) with it; no error state is kept between
+// calls.
 class BankFile {
 public:
     static constexpr const char* kFileName = "verbal.zep";
@@ -20,8 +22,8 @@ public:
     BankFile& operator=(const BankFile&) = delete;
 
     // Opens the bank for reading and writing, creating a missing file empty. A bank that cannot
-    // be written is opened for reading only. False, with lastError(), when neither works.
-    bool open(const QString& path = QString::fromLatin1(kFileName));
+    // be written is opened for reading only. Fails when neither works.
+    Result<void> open(const QString& path = QString::fromLatin1(kFileName));
     bool isOpen() const { return file_.isOpen(); }
     void close();
 
@@ -31,19 +33,16 @@ public:
     qint64 recordCount() const;
 
     // Record n. A number outside 1 to recordCount() gives a record of empty (zero) fields.
-    // Empty only when the file cannot be read.
-    std::optional<QuestionRecord> read(qint64 n);
+    // Fails only when the file cannot be read.
+    Result<QuestionRecord> read(qint64 n);
     // Writes record n, extending the file with zero records when n lies beyond its end. On
     // failure the file keeps its former length, so no torn record is left at the end.
-    bool write(qint64 n, const QuestionRecord& record);
+    Result<void> write(qint64 n, const QuestionRecord& record);
 
     QString fileName() const { return file_.fileName(); }
-    // What went wrong last, naming the file and the reason.
-    QString lastError() const { return lastError_; }
 
 private:
-    bool fail(const QString& action, const QString& reason);
+    Failure<QString> failure(const QString& action, const QString& reason) const;
 
     QFile file_;
-    QString lastError_;
 };

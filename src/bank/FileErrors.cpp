@@ -22,4 +22,9 @@ QString reason(const QFileDevice& file, int errnum)
     return QStringLiteral("not every byte could be written");
 }
 
+QString cannotWrite(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Cannot write \"%1\": %2.").arg(path, reason);
+}
+
 } // namespace fileerrors

@@ -14,5 +14,7 @@ QString reason(int errnum);
 // a write cut short; then the system's errno of that moment names it, or failing that the
 // plain fact that not every byte could be written.
 QString reason(const QFileDevice& file, int errnum);
+// The one wording of a failed write: Cannot write "PATH": REASON.
+QString cannotWrite(const QString& path, const QString& reason);
 
 } // namespace fileerrors

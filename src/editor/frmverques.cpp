@@ -210,7 +210,7 @@ void frmverques::Form_Load()
     State& s = state();
     // 1 and 2. The bank, opened afresh; the handle the window held is closed first.
     s.fileno.close();
-    openError_ = s.fileno.open() ? QString() : s.fileno.lastError();
+    openError_ = s.fileno.open().error();
     // Told at once, not after a whole question has been typed. The first run of the load step
     // comes before the window is shown, so each opening tells it once.
     if (!openError_.isEmpty() && isVisible())
@@ -237,7 +237,7 @@ void frmverques::showrecord(qint16 n)
 {
     State& s = state();
     // 1. A record the file layer cannot read shows as empty fields.
-    s.quesrec = s.fileno.read(n).value_or(QuestionRecord());
+    s.quesrec = s.fileno.read(n).valueOr(QuestionRecord());
     // 2. The record's number.
     lblnumber->setText(QStringLiteral("NO.  %1").arg(n));
     // 3. Its question and choices.
@@ -269,7 +269,7 @@ qint16 frmverques::checkstatus() const
     return 0;
 }
 
-bool frmverques::saverecord(qint16 n)
+Result<void> frmverques::saverecord(qint16 n)
 {
     State& s = state();
     // No record is written past the next free one: the bank may have been cut short by another
@@ -293,16 +293,17 @@ bool frmverques::saverecord(qint16 n)
         }
     }
     // 3. The record goes to the bank.
-    if (!s.fileno.write(n, record))
-        return false;
+    if (const Result<void> written = s.fileno.write(n, record); !written.ok())
+        return written;
     s.quesrec = record;
-    return true;
+    return {};
 }
 
-void frmverques::reportSaveFailure()
+void frmverques::reportSaveFailure(const QString& why)
 {
     const State& s = state();
-    warn(s.fileno.isOpen() ? s.fileno.lastError() : openError_);
+    // A bank that could not be opened is told by the reason of that opening.
+    warn(s.fileno.isOpen() ? why : openError_);
     // The record on screen is still unsaved.
     state().changed = true;
     cmdsave->setEnabled(true);
@@ -316,8 +317,8 @@ void frmverques::cmdsave_Click()
         return;
     }
     // 2. The record on screen under its number; it stays on screen as typed.
-    if (!saverecord(state().recno)) {
-        reportSaveFailure();
+    if (const Result<void> saved = saverecord(state().recno); !saved.ok()) {
+        reportSaveFailure(saved.error());
         return;
     }
     cmdsave->setEnabled(false);
@@ -396,8 +397,8 @@ frmverques::Prompt frmverques::askToSave()
     if (answer == platform::Answer::Cancel)
         return Prompt::Stay;
     if (answer == platform::Answer::Yes) {
-        if (!saverecord(s.recno)) {
-            reportSaveFailure();
+        if (const Result<void> saved = saverecord(s.recno); !saved.ok()) {
+            reportSaveFailure(saved.error());
             return Prompt::SaveFailed;
         }
         s.changed = false;

@@ -50,9 +50,9 @@ public:
     // 1 when a text box is empty, else 0.
     qint16 checkstatus() const;
     // Copies the screen into the working copy and writes it as record n, or as the next free
-    // record when n lies beyond it (recno and the number shown follow); false when the write
-    // failed, and then the working copy is as it was.
-    bool saverecord(qint16 n);
+    // record when n lies beyond it (recno and the number shown follow); when the write fails,
+    // the working copy is as it was.
+    Result<void> saverecord(qint16 n);
 
     // Controls, in tab order.
     QLabel* lblhead = nullptr;
@@ -126,7 +126,7 @@ private:
     qint16 recordCount() const;
     void clearForNewRecord();
     void markChanged();
-    void reportSaveFailure();
+    void reportSaveFailure(const QString& why);
 
     // Why the latest opening of the bank failed; empty when it is open.
     QString openError_;

@@ -149,8 +149,8 @@ Result<void> openbank(qint16 numques, qint16 testmins)
     // A missing bank holds no questions; a test that is refused creates nothing.
     if (!QFileInfo::exists(name))
         return examrules::canStart(0, numques, testmins);
-    if (!s.bankfile.open(name))
-        return Failure{s.bankfile.lastError() + QStringLiteral(" The test cannot start.")};
+    if (const Result<void> opened = s.bankfile.open(name); !opened.ok())
+        return Failure{opened.error() + QStringLiteral(" The test cannot start.")};
     Result<void> ready = examrules::canStart(s.bankfile.recordCount(), numques, testmins);
     if (!ready.ok())
         s.bankfile.close();
@@ -218,12 +218,12 @@ void showquestion(frmMain& w, qint16 recnum, qint16 quesno)
     ++s.quesindex;
     s.answers[s.quesindex].recnum = recnum;
     // 2. Its record, read from the bank.
-    const std::optional<QuestionRecord> record = s.bankfile.read(recnum);
-    if (!record) {
-        abandontest(w, s.bankfile.lastError());
+    const Result<QuestionRecord> record = s.bankfile.read(recnum);
+    if (!record.ok()) {
+        abandontest(w, record.error());
         return;
     }
-    s.currec = *record;
+    s.currec = record.value();
     s.answers[s.quesindex].answer = s.currec.answer();
     // 3. and 4. The fields go in whole, fill spaces included; "&" shows as itself.
     w.lblquestionhead->setText(examrules::questionHeading(quesno));
@@ -313,9 +313,9 @@ Result<void> reopenbank()
 {
     State& s = state();
     const QString name = QString::fromLatin1(BankFile::kFileName);
-    if (QFileInfo::exists(name) && !s.bankfile.open(name))
-        return Failure{s.bankfile.lastError()};
-    return {};
+    if (!QFileInfo::exists(name))
+        return {};
+    return s.bankfile.open(name);
 }
 
 QString reviewtext()
@@ -328,7 +328,7 @@ QString reviewtext()
     for (int i = 1; i <= count; ++i) {
         const AnswerEntry& entry = s.answers[i];
         const QuestionRecord record =
-            open ? s.bankfile.read(entry.recnum).value_or(QuestionRecord()) : QuestionRecord();
+            open ? s.bankfile.read(entry.recnum).valueOr(QuestionRecord()) : QuestionRecord();
         text += examrules::reviewBlock(i, record, entry.choice);
     }
     s.bankfile.close();

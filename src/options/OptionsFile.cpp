@@ -1,13 +1,11 @@
 #include "options/OptionsFile.h"
 
 #include "bank/Cp1252.h"
-#include "bank/FileErrors.h"
+#include "bank/SafeWrite.h"
 #include "options/NumberRules.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <cerrno>
 #include <optional>
 
 namespace optionsfile {
@@ -54,24 +52,6 @@ qint16 valueOf(const std::optional<QByteArray>& line)
     return numberrules::roundToInt16(numberrules::convert(*line)).value_or(kDefaultValue);
 }
 
-bool writeAll(const QByteArray& bytes, const QString& path, QString* error)
-{
-    QSaveFile file(path);
-    // In a folder where no new file can be made, the file itself is written in place.
-    file.setDirectWriteFallback(true);
-    errno = 0;
-    // A file is checked as a whole: Qt may report success on a short write to a full disk.
-    const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
-                    file.flush() && file.commit();
-    if (!ok) {
-        if (error)
-            *error = QStringLiteral("Cannot write the options file \"%1\": %2.")
-                         .arg(QFileInfo(path).fileName(), fileerrors::reason(file, errno));
-        file.cancelWriting();
-    }
-    return ok;
-}
-
 QByteArray fileBytes(const Lines& lines)
 {
     return cp1252::encode(lines.questions) + "\r\n" + cp1252::encode(lines.minutes) + "\r\n";
@@ -84,7 +64,8 @@ Values ensureAndRead(const QString& path)
     const QFileInfo info(path);
     if (!info.exists() || (info.isFile() && info.size() < 1)) {
         const QString defaultText = QString::number(kDefaultValue);
-        writeAll(fileBytes({defaultText, defaultText}), path, nullptr);
+        // A file that cannot be made leaves the defaults, which the next start tries again.
+        static_cast<void>(saveLines({defaultText, defaultText}, path));
         return Values{};
     }
     return read(path);
@@ -103,9 +84,10 @@ Lines loadLines(const QString& path)
                  cp1252::decode(lines.second.value_or(QByteArray()))};
 }
 
-bool saveLines(const Lines& lines, QString* error, const QString& path)
+Result<void> saveLines(const Lines& lines, const QString& path)
 {
-    return writeAll(fileBytes(lines), path, error);
+    // In a folder where no new file can be made, the file itself is written in place.
+    return safewrite::writeWhole(path, fileBytes(lines), safewrite::InPlace::WhenFolderIsLocked);
 }
 
 } // namespace optionsfile

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -30,9 +32,8 @@ Values read(const QString& path = QString::fromLatin1(kFileName));
 // The two lines as text, for the options dialog (empty texts for missing lines).
 Lines loadLines(const QString& path = QString::fromLatin1(kFileName));
 // Replaces the file with the two texts, each followed by CR LF. The old file stays whole when
-// the new one cannot be written; then false, with the reason (naming the file) in *error. In a
-// folder where no new file can be made the file is written in place, every write checked.
-bool saveLines(const Lines& lines, QString* error,
-               const QString& path = QString::fromLatin1(kFileName));
+// the new one cannot be written; then the failure names the file and the reason. In a folder
+// where no new file can be made the file is written in place, every write checked.
+Result<void> saveLines(const Lines& lines, const QString& path = QString::fromLatin1(kFileName));
 
 } // namespace optionsfile

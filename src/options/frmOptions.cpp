@@ -90,11 +90,11 @@ void frmOptions::cmdOk_Click()
     // 1. The texts as typed; 2. and 3. both numbers above 0: save them as typed and unload.
     const optionsfile::Lines lines{txtQnum->text(), txtTime->text()};
     if (aboveZero(lines.questions) && aboveZero(lines.minutes)) {
-        QString error;
-        if (optionsfile::saveLines(lines, &error))
+        const Result<void> saved = optionsfile::saveLines(lines);
+        if (saved.ok())
             accept();
         else
-            platform::msgBox(error, platform::Buttons::Ok, platform::Icon::Exclamation);
+            platform::msgBox(saved.error(), platform::Buttons::Ok, platform::Icon::Exclamation);
         return;
     }
     // 4. Otherwise warn; the boxes stay as the user left them.

@@ -68,14 +68,14 @@ QStringList described(const QList<MessageBox>& boxes)
 void writeBank(const QByteArray& answers)
 {
     BankFile bank;
-    QVERIFY(bank.open());
+    QVERIFY(bank.open().ok());
     for (int n = 1; n <= answers.size(); ++n) {
         QuestionRecord record;
         record.setQuestion(QStringLiteral("Question %1").arg(n));
         for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
             record.setChoice(i, QStringLiteral("%1-%2").arg(n).arg(QChar(u'a' + i)));
         record.setAnswer(QString(QChar(answers.at(n - 1))));
-        QVERIFY(bank.write(n, record));
+        QVERIFY(bank.write(n, record).ok());
     }
 }
 

@@ -10,10 +10,10 @@
 // "E. text", a line "ANSWER: X", and a blank line before the next question.
 namespace aikenformat {
 
-ParseResult parse(const QString& text);
+ParsedQuestions parse(const QString& text);
 
 // The bank in Aiken, UTF-8, lines ended by LF. A text with a line break is refused, naming its
 // record, unless flatten joins its lines with spaces; so is a record without an answer a to e.
-ExportResult write(const QList<QuestionRecord>& records, bool flatten);
+Result<QByteArray> write(const QList<QuestionRecord>& records, bool flatten);
 
 } // namespace aikenformat

@@ -39,7 +39,7 @@ QString unknownFormat(const QString& path)
         .arg(path);
 }
 
-ParseResult parseText(const QString& text, Format format)
+ParsedQuestions parseText(const QString& text, Format format)
 {
     switch (format) {
     case Format::Csv:
@@ -57,44 +57,47 @@ QString shownName(const QString& path)
 }
 
 // Opens a file to import ("-" is standard input) once it is known to be a regular file of a
-// size a bank's questions could take up; false, with a message naming the file, when not.
-bool openInput(const QString& path, QFile* file, QString* message)
+// size a bank's questions could take up; the reason, naming the file, when it is not. A file
+// that cannot be opened is left closed, for the read to tell why.
+Result<void> openInput(const QString& path, QFile* file)
 {
-    if (filechecks::isStandardStream(path))
-        return file->open(stdin, QIODevice::ReadOnly);
-    *message = filechecks::inputProblem(path, textinput::kMaxFileBytes);
-    if (!message->isEmpty())
-        return false;
+    if (filechecks::isStandardStream(path)) {
+        static_cast<void>(file->open(stdin, QIODevice::ReadOnly));
+        return {};
+    }
+    if (const QString problem = filechecks::inputProblem(path, textinput::kMaxFileBytes);
+        !problem.isEmpty())
+        return Failure{problem};
     file->setFileName(path);
-    return file->open(QIODevice::ReadOnly);
+    static_cast<void>(file->open(QIODevice::ReadOnly));
+    return {};
 }
 
 // The bytes of one file to import, read in pieces: no more is held than the file has, and
 // reading stops past the bound even when the file grows or standard input never ends.
-bool readInput(const QString& path, QByteArray* bytes, QString* message)
+Result<QByteArray> readInput(const QString& path)
 {
     QFile file;
-    if (!openInput(path, &file, message) && !message->isEmpty())
-        return false;
-    for (QByteArray piece; file.isOpen() && bytes->size() <= textinput::kMaxFileBytes;) {
+    if (const Result<void> opened = openInput(path, &file); !opened.ok())
+        return Failure{opened.error()};
+    QByteArray bytes;
+    for (QByteArray piece; file.isOpen() && bytes.size() <= textinput::kMaxFileBytes;) {
         piece = file.read(64 * 1024);
         if (piece.isEmpty())
             break;
-        bytes->append(piece);
+        bytes.append(piece);
     }
     if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        *message = QStringLiteral("%1: cannot be read: %2")
-                       .arg(shownName(path), fileerrors::reason(file, errno));
-        return false;
+        return Failure{QStringLiteral("%1: cannot be read: %2")
+                           .arg(shownName(path), fileerrors::reason(file, errno))};
     }
-    if (bytes->size() > textinput::kMaxFileBytes) {
-        *message = QStringLiteral("%1: more than %2 bytes, more than the questions of a full bank "
-                                  "could take up")
-                       .arg(shownName(path))
-                       .arg(textinput::kMaxFileBytes);
-        return false;
+    if (bytes.size() > textinput::kMaxFileBytes) {
+        return Failure{QStringLiteral("%1: more than %2 bytes, more than the questions of a full "
+                                      "bank could take up")
+                           .arg(shownName(path))
+                           .arg(textinput::kMaxFileBytes)};
     }
-    return true;
+    return bytes;
 }
 
 // Why a file that was read without a fault gave no question.
@@ -109,67 +112,63 @@ QString whyNoQuestion(const QString& text, Format format)
     return QStringLiteral("the file holds no question");
 }
 
-// The questions of one file; false, with the line and the reason, when it holds none or cannot
-// be read as its format.
-bool readQuestions(const QByteArray& bytes, Format format, ParseResult* parsed)
+// The questions of one file, or the line and the reason when it holds none or cannot be read
+// as its format.
+ParsedQuestions readQuestions(const QByteArray& bytes, Format format)
 {
-    QString text;
-    ParseError error;
-    if (!textinput::decodeUtf8(bytes, &text, &error)) {
-        *parsed = ParseResult::failure(error.line, error.what);
-        return false;
+    const Result<QString, ParseError> text = textinput::decodeUtf8(bytes);
+    if (!text.ok())
+        return Failure{text.error()};
+    ParsedQuestions parsed = parseText(text.value(), format);
+    if (parsed.ok() && parsed.value().isEmpty()) {
+        return Failure{ParseError{
+            0, QStringLiteral("no question found: %1").arg(whyNoQuestion(text.value(), format))}};
     }
-    *parsed = parseText(text, format);
-    if (parsed->ok && parsed->questions.isEmpty())
-        *parsed = ParseResult::failure(
-            0, QStringLiteral("no question found: %1").arg(whyNoQuestion(text, format)));
-    return parsed->ok;
+    return parsed;
 }
 
-// Turns the questions into records after the kept ones already in the bank and those read
-// before; the first one refused, or one that would be past the last record Lexamo can reach,
+// The questions as records after the kept ones before them (in the bank and read from earlier
+// files); the first one refused, or one that would be past the last record Lexamo can reach,
 // stops it.
-bool addRecords(const ParseResult& parsed, bool cut, qint64 kept, QList<QuestionRecord>* records,
-                ParseError* error)
+Result<QList<QuestionRecord>, ParseError> toRecords(const QList<ParsedQuestion>& questions,
+                                                    bool cut, qint64 kept)
 {
-    for (const ParsedQuestion& q : parsed.questions) {
-        if (kept + records->size() >= BankFile::kMaxRecords) {
-            *error = {q.question.line,
-                      QStringLiteral("this question would be record %1, but a bank holds at "
-                                     "most %2")
-                          .arg(kept + records->size() + 1)
-                          .arg(BankFile::kMaxRecords)};
-            return false;
+    QList<QuestionRecord> records;
+    for (const ParsedQuestion& q : questions) {
+        if (kept + records.size() >= BankFile::kMaxRecords) {
+            return Failure{ParseError{q.question.line,
+                                      QStringLiteral("this question would be record %1, but a "
+                                                     "bank holds at most %2")
+                                          .arg(kept + records.size() + 1)
+                                          .arg(BankFile::kMaxRecords)}};
         }
-        auto record = recordrules::toRecord(q, cut);
-        if (const ParseError* refused = std::get_if<ParseError>(&record)) {
-            *error = *refused;
-            return false;
-        }
-        records->append(std::get<QuestionRecord>(record));
+        const Result<QuestionRecord, ParseError> record = recordrules::toRecord(q, cut);
+        if (!record.ok())
+            return Failure{record.error()};
+        records.append(record.value());
     }
-    return true;
+    return records;
 }
 
-bool importFile(const QString& path, const Invocation& call, qint64 kept,
-                QList<QuestionRecord>* records, QString* message)
+// The records of one file to import, after kept records before them, or the message naming the
+// file (and the line).
+Result<QList<QuestionRecord>> importFile(const QString& path, const Invocation& call, qint64 kept)
 {
     const Format format = formatOf(path, call);
-    if (format == Format::Unknown) {
-        *message = unknownFormat(shownName(path));
-        return false;
-    }
-    QByteArray bytes;
-    if (!readInput(path, &bytes, message))
-        return false;
-    ParseError error;
-    if (recordsFromBytes(bytes, format, call.cut, kept, records, &error))
-        return true;
-    *message =
+    if (format == Format::Unknown)
+        return Failure{unknownFormat(shownName(path))};
+    const Result<QByteArray> bytes = readInput(path);
+    if (!bytes.ok())
+        return Failure{bytes.error()};
+    Result<QList<QuestionRecord>, ParseError> records =
+        recordsFromBytes(bytes.value(), format, call.cut, kept);
+    if (records.ok())
+        return std::move(records).value();
+    const ParseError error = records.error();
+    return Failure{
         error.line > 0
             ? QStringLiteral("%1:%2: %3").arg(shownName(path)).arg(error.line).arg(error.what)
-            : QStringLiteral("%1: %2").arg(shownName(path), error.what);
-    return false;
+            : QStringLiteral("%1: %2").arg(shownName(path), error.what)};
 }
 
 // Why the import may not write its bank: it is not a regular file, or it is one of the inputs.
@@ -187,40 +186,35 @@ QString importTargetProblem(const Invocation& call)
     return {};
 }
 
-// The records an import keeps before its own: none, or with --append those of the bank already
-// there.
-bool keptRecords(const Invocation& call, qint64* kept, QString* message)
+// The number of records an import keeps before its own: none, or with --append those of the
+// bank already there.
+Result<qint64> keptRecords(const Invocation& call)
 {
     const QFileInfo bank(call.output);
-    *kept = 0;
     if (!call.append || !bank.exists())
-        return true;
+        return qint64(0);
     const qint64 trailing = bank.size() % QuestionRecord::kSize;
     if (trailing > 0) {
-        *message = QStringLiteral("%1 ends with a piece of %2 bytes, shorter than a record: "
-                                  "records added after it would be out of step")
-                       .arg(call.output)
-                       .arg(trailing);
-        return false;
+        return Failure{QStringLiteral("%1 ends with a piece of %2 bytes, shorter than a record: "
+                                      "records added after it would be out of step")
+                           .arg(call.output)
+                           .arg(trailing)};
     }
-    *kept = bank.size() / QuestionRecord::kSize;
-    return true;
+    return bank.size() / QuestionRecord::kSize;
 }
 
 } // namespace
 
-bool recordsFromBytes(const QByteArray& bytes, Format format, bool cut, qint64 kept,
-                      QList<QuestionRecord>* records, ParseError* error)
+Result<QList<QuestionRecord>, ParseError> recordsFromBytes(const QByteArray& bytes, Format format,
+                                                           bool cut, qint64 kept)
 {
-    ParseResult parsed;
-    if (!readQuestions(bytes, format, &parsed)) {
-        *error = parsed.error;
-        return false;
-    }
-    return addRecords(parsed, cut, kept, records, error);
+    const ParsedQuestions parsed = readQuestions(bytes, format);
+    if (!parsed.ok())
+        return Failure{parsed.error()};
+    return toRecords(parsed.value(), cut, kept);
 }
 
-ExportResult exportRecords(const QList<QuestionRecord>& records, Format format, bool flatten)
+Result<QByteArray> exportRecords(const QList<QuestionRecord>& records, Format format, bool flatten)
 {
     switch (format) {
     case Format::Csv:
@@ -247,20 +241,24 @@ QString firstLine(const QString& text)
 
 int importCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 {
-    QString message = importTargetProblem(call);
-    qint64 kept = 0;
-    if (!message.isEmpty() || !keptRecords(call, &kept, &message))
-        return failed(err, message, kNoBank);
+    if (const QString problem = importTargetProblem(call); !problem.isEmpty())
+        return failed(err, problem, kNoBank);
+    const Result<qint64> keptBefore = keptRecords(call);
+    if (!keptBefore.ok())
+        return failed(err, keptBefore.error(), kNoBank);
+    const qint64 kept = keptBefore.value();
     QList<QuestionRecord> records;
     for (const QString& path : call.files) {
-        if (!importFile(path, call, kept, &records, &message))
-            return failed(err, message, kNoBank);
+        const Result<QList<QuestionRecord>> added = importFile(path, call, kept + records.size());
+        if (!added.ok())
+            return failed(err, added.error(), kNoBank);
+        records += added.value();
     }
     const bool appending = call.append && QFileInfo::exists(call.output);
-    const bool written = appending ? bankfiles::appendRecords(call.output, records, &message)
-                                   : bankfiles::writeBank(call.output, records, &message);
-    if (!written)
-        return failed(err, message, kNoBank);
+    const Result<void> written = appending ? bankfiles::appendRecords(call.output, records)
+                                           : bankfiles::writeBank(call.output, records);
+    if (!written.ok())
+        return failed(err, written.error(), kNoBank);
     out << QStringLiteral("%1 questions written to %2 (%3 records in all).\n")
                .arg(records.size())
                .arg(call.output)
@@ -316,12 +314,12 @@ int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     const Format format = formatOf(call.output, call);
     if (format == Format::Unknown)
         return failed(err, unknownFormat(call.output), kNothing);
-    QString message = exportTargetProblem(call);
-    if (!message.isEmpty())
-        return failed(err, message, kNothing);
-    bankfiles::BankContents bank;
-    if (!bankfiles::readBank(bankPath, &bank, &message))
-        return failed(err, message, kNothing);
+    if (const QString problem = exportTargetProblem(call); !problem.isEmpty())
+        return failed(err, problem, kNothing);
+    const Result<bankfiles::BankContents> read = bankfiles::readBank(bankPath);
+    if (!read.ok())
+        return failed(err, read.error(), kNothing);
+    const bankfiles::BankContents& bank = read.value();
     if (bank.recordsPast > 0) {
         return failed(err,
                       QStringLiteral("%1 holds %2 records, more than the %3 a bank can hold: the "
@@ -331,9 +329,9 @@ int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
                           .arg(BankFile::kMaxRecords),
                       kNothing);
     }
-    const ExportResult result = exportRecords(bank.records, format, call.flatten);
-    if (!result.error.isEmpty())
-        return failed(err, QStringLiteral("%1: %2").arg(bankPath, result.error), kNothing);
+    const Result<QByteArray> exported = exportRecords(bank.records, format, call.flatten);
+    if (!exported.ok())
+        return failed(err, QStringLiteral("%1: %2").arg(bankPath, exported.error()), kNothing);
     if (const qsizetype changed = changedTexts(bank.records); changed > 0) {
         err << QStringLiteral("%1: %2 texts hold zero bytes, control characters or lone line "
                               "breaks, which the exported file cannot carry as they are; "
@@ -342,9 +340,10 @@ int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
                    .arg(changed);
     }
     if (filechecks::isStandardStream(call.output))
-        return writeToStandardOutput(result.bytes, out, err);
-    if (!bankfiles::writeFile(call.output, result.bytes, &message))
-        return failed(err, message, kNothing);
+        return writeToStandardOutput(exported.value(), out, err);
+    if (const Result<void> written = bankfiles::writeFile(call.output, exported.value());
+        !written.ok())
+        return failed(err, written.error(), kNothing);
     out << QStringLiteral("%1 questions written to %2.\n")
                .arg(bank.records.size())
                .arg(call.output);
@@ -353,10 +352,10 @@ int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 
 int listCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 {
-    bankfiles::BankContents bank;
-    QString message;
-    if (!bankfiles::readBank(call.files.first(), &bank, &message))
-        return failed(err, message);
+    const Result<bankfiles::BankContents> read = bankfiles::readBank(call.files.first());
+    if (!read.ok())
+        return failed(err, read.error());
+    const bankfiles::BankContents& bank = read.value();
     for (qsizetype i = 0; i < bank.records.size(); ++i) {
         const QuestionRecord& record = bank.records.at(i);
         const QString answer = textrules::shownField(record.answer());
@@ -376,10 +375,10 @@ int listCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 
 int checkCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 {
-    bankfiles::BankContents bank;
-    QString message;
-    if (!bankfiles::readBank(call.files.first(), &bank, &message))
-        return failed(err, message);
+    const Result<bankfiles::BankContents> read = bankfiles::readBank(call.files.first());
+    if (!read.ok())
+        return failed(err, read.error());
+    const bankfiles::BankContents& bank = read.value();
     const QStringList found =
         bankcheck::findings(bank.records, bank.trailingBytes, bank.recordsPast);
     for (const QString& line : found)

@@ -14,12 +14,12 @@ namespace banktool {
 enum ExitStatus { Done = 0, Failed = 1, WrongUsage = 2 };
 
 // What import does with the bytes of one file: its questions as records, after kept records
-// already in the bank and those in *records; false, with the line and the reason, at the first
+// before them (in the bank and from earlier files); or the line and the reason at the first
 // refusal, when there is no question, or past the last record a bank holds.
-bool recordsFromBytes(const QByteArray& bytes, Format format, bool cut, qint64 kept,
-                      QList<QuestionRecord>* records, ParseError* error);
+Result<QList<QuestionRecord>, ParseError> recordsFromBytes(const QByteArray& bytes, Format format,
+                                                           bool cut, qint64 kept);
 // What export writes: the records in a text format, or why it cannot (naming the record).
-ExportResult exportRecords(const QList<QuestionRecord>& records, Format format, bool flatten);
+Result<QByteArray> exportRecords(const QList<QuestionRecord>& records, Format format, bool flatten);
 
 int importCommand(const Invocation& call, QTextStream& out, QTextStream& err);
 int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bank/QuestionRecord.h"
+#include "platform/Result.h"
 
 #include <QByteArray>
 #include <QList>
@@ -17,18 +18,18 @@ struct BankContents {
     qint64 trailingBytes = 0; // a piece shorter than a record at the end
 };
 
-// The records of an existing bank. False, with a sentence naming the file, when it is missing,
-// not a regular file or cannot be read; a missing bank is not created.
-bool readBank(const QString& path, BankContents* bank, QString* error);
+// The records of an existing bank, or a sentence naming the file when it is missing, not a
+// regular file or cannot be read; a missing bank is not created.
+Result<BankContents> readBank(const QString& path);
 
-// Replaces the file at path by the records or the bytes, or leaves it as it was: everything
-// goes to a temporary file first, which takes the file's place only once all of it is written.
-bool writeBank(const QString& path, const QList<QuestionRecord>& records, QString* error);
-bool writeFile(const QString& path, const QByteArray& bytes, QString* error);
+// Replaces the file at path by the records or the bytes, or leaves it as it was (see
+// safewrite::writeWhole). A path that names no regular file is refused before anything is made.
+Result<void> writeBank(const QString& path, const QList<QuestionRecord>& records);
+Result<void> writeFile(const QString& path, const QByteArray& bytes);
 
 // Adds the records at the end of the existing bank at path, in the same file, so that a handle
 // another program holds open on it sees them. Either every record is added or, when a write
 // fails, the file is cut back to its old length and the reason given.
-bool appendRecords(const QString& path, const QList<QuestionRecord>& records, QString* error);
+Result<void> appendRecords(const QString& path, const QList<QuestionRecord>& records);
 
 } // namespace bankfiles

@@ -9,12 +9,12 @@ namespace banktool {
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    Invocation call;
-    QString problem;
-    if (!parseInvocation(arguments, &call, &problem)) {
-        err << "lexamo-bank: " << problem << "\nTry \"lexamo-bank --help\".\n";
+    const Result<Invocation> parsed = parseInvocation(arguments);
+    if (!parsed.ok()) {
+        err << "lexamo-bank: " << parsed.error() << "\nTry \"lexamo-bank --help\".\n";
         return WrongUsage;
     }
+    const Invocation& call = parsed.value();
     if (call.help) {
         out << helpText();
         return Done;

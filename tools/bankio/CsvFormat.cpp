@@ -111,25 +111,25 @@ bool isHeader(const Row& row)
 }
 
 // Columns past the seventh are allowed only when empty (a trailing comma).
-bool checkColumns(const Row& row, ParseError* error)
+Result<void, ParseError> checkColumns(const Row& row)
 {
     const qsizetype n = row.fields.size();
     if (n < kColumns.size()) {
-        *error = {row.line, QStringLiteral("the column \"%1\" is missing (%2 of %3 columns)")
-                                .arg(kColumns.at(n))
-                                .arg(n)
-                                .arg(kColumns.size())};
-        return false;
+        return Failure{
+            ParseError{row.line, QStringLiteral("the column \"%1\" is missing (%2 of %3 columns)")
+                                     .arg(kColumns.at(n))
+                                     .arg(n)
+                                     .arg(kColumns.size())}};
     }
     for (qsizetype i = kColumns.size(); i < n; ++i) {
         if (!row.fields.at(i).trimmed().isEmpty()) {
-            *error = {row.line, QStringLiteral("%1 columns, %2 expected: question,a,b,c,d,e,answer")
-                                    .arg(n)
-                                    .arg(kColumns.size())};
-            return false;
+            return Failure{ParseError{
+                row.line, QStringLiteral("%1 columns, %2 expected: question,a,b,c,d,e,answer")
+                              .arg(n)
+                              .arg(kColumns.size())}};
         }
     }
-    return true;
+    return {};
 }
 
 ParsedQuestion toQuestion(const Row& row)
@@ -157,40 +157,37 @@ void appendField(QByteArray* out, const QString& text)
 
 } // namespace
 
-ParseResult parse(const QString& text)
+ParsedQuestions parse(const QString& text)
 {
-    ParseResult result;
+    QList<ParsedQuestion> questions;
+    ParseError error;
     RowReader reader(text);
     bool headerSeen = false;
     Row row;
-    while (!reader.atEnd() && result.questions.size() < kMostQuestions) {
-        if (!reader.next(&row, &result.error)) {
-            result.ok = false;
-            return result;
-        }
+    while (!reader.atEnd() && questions.size() < kMostQuestions) {
+        if (!reader.next(&row, &error))
+            return Failure{error};
         if (isBlank(row))
             continue;
         if (!headerSeen) {
             if (!isHeader(row))
-                return ParseResult::failure(row.line,
-                                            QStringLiteral("the first row must be the header "
-                                                           "question,a,b,c,d,e,answer"));
+                return Failure{
+                    ParseError{row.line, QStringLiteral("the first row must be the header "
+                                                        "question,a,b,c,d,e,answer")}};
             headerSeen = true;
             continue;
         }
-        if (!checkColumns(row, &result.error)) {
-            result.ok = false;
-            return result;
-        }
-        result.questions.append(toQuestion(row));
+        if (const Result<void, ParseError> columns = checkColumns(row); !columns.ok())
+            return Failure{columns.error()};
+        questions.append(toQuestion(row));
     }
     if (!headerSeen)
-        return ParseResult::failure(1, QStringLiteral("the header question,a,b,c,d,e,answer "
-                                                      "is missing"));
-    return result;
+        return Failure{
+            ParseError{1, QStringLiteral("the header question,a,b,c,d,e,answer is missing")}};
+    return questions;
 }
 
-ExportResult write(const QList<QuestionRecord>& records)
+Result<QByteArray> write(const QList<QuestionRecord>& records)
 {
     QByteArray out = kColumns.join(u',').toUtf8() + "\r\n";
     for (const QuestionRecord& record : records) {
@@ -201,7 +198,7 @@ ExportResult write(const QList<QuestionRecord>& records)
         }
         out.append("\r\n");
     }
-    return {out, {}};
+    return out;
 }
 
 } // namespace csvformat

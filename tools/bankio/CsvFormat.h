@@ -8,8 +8,8 @@
 // question. A field holding a comma, a quote or a line break is quoted, a quote in it doubled.
 namespace csvformat {
 
-ParseResult parse(const QString& text);
+ParsedQuestions parse(const QString& text);
 // The bank as CSV in UTF-8, rows ended by CR LF.
-ExportResult write(const QList<QuestionRecord>& records);
+Result<QByteArray> write(const QList<QuestionRecord>& records);
 
 } // namespace csvformat

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -30,22 +32,5 @@ struct ParseError {
     QString what;
 };
 
-struct ParseResult {
-    QList<ParsedQuestion> questions;
-    bool ok = true;
-    ParseError error;
-
-    static ParseResult failure(int line, const QString& what)
-    {
-        ParseResult result;
-        result.ok = false;
-        result.error = {line, what};
-        return result;
-    }
-};
-
-// A bank written in a text format, or why it could not be (naming the record).
-struct ExportResult {
-    QByteArray bytes;
-    QString error;
-};
+// The questions of a file, or what is wrong with it and where.
+using ParsedQuestions = Result<QList<ParsedQuestion>, ParseError>;

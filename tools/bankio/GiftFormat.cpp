@@ -64,16 +64,17 @@ public:
         lastLine_ = int(lines.size());
     }
 
-    bool parse(ParseResult* result)
+    ParsedQuestions parse()
     {
-        for (skipSpace(); pos_ < src_.size() && result->questions.size() < kMostQuestions;
-             skipSpace()) {
+        QList<ParsedQuestion> questions;
+        for (skipSpace(); pos_ < src_.size() && questions.size() < kMostQuestions; skipSpace()) {
             ParsedQuestion q;
-            if (!readQuestion(&q, &result->error))
-                return false;
-            result->questions.append(q);
+            ParseError error;
+            if (!readQuestion(&q, &error))
+                return Failure{error};
+            questions.append(q);
         }
-        return true;
+        return questions;
     }
 
 private:
@@ -273,35 +274,32 @@ QString uncarried(const QuestionRecord& record, qsizetype n)
 
 } // namespace
 
-ParseResult parse(const QString& text)
+ParsedQuestions parse(const QString& text)
 {
-    ParseResult result;
-    result.ok = Reader(text).parse(&result);
-    return result;
+    return Reader(text).parse();
 }
 
-ExportResult write(const QList<QuestionRecord>& records)
+Result<QByteArray> write(const QList<QuestionRecord>& records)
 {
-    ExportResult out;
+    QByteArray bytes;
     for (qsizetype n = 0; n < records.size(); ++n) {
         const QuestionRecord& record = records.at(n);
-        const QString letter = recordrules::markedAnswer(record, n + 1, &out.error);
-        if (letter.isEmpty())
-            return out;
-        out.error = uncarried(record, n + 1);
-        if (!out.error.isEmpty())
-            return out;
+        const Result<QString> letter = recordrules::markedAnswer(record, n + 1);
+        if (!letter.ok())
+            return Failure{letter.error()};
+        if (const QString why = uncarried(record, n + 1); !why.isEmpty())
+            return Failure{why};
         QString text = QStringLiteral("::Q%1:: %2 {\n")
                            .arg(n + 1)
                            .arg(escaped(recordrules::exportedText(record, Field::Question)));
         for (int i = 0; i < QuestionRecord::kChoiceCount; ++i) {
-            text += QChar(letter.at(0) == QChar(u'a' + i) ? u'=' : u'~');
+            text += QChar(letter.value().at(0) == QChar(u'a' + i) ? u'=' : u'~');
             text += escaped(recordrules::exportedText(record, QuestionRecord::choiceField(i)));
             text += u'\n';
         }
-        out.bytes.append(text.append(QLatin1String("}\n\n")).toUtf8());
+        bytes.append(text.append(QLatin1String("}\n\n")).toUtf8());
     }
-    return out;
+    return bytes;
 }
 
 } // namespace giftformat

@@ -12,9 +12,9 @@
 // "#feedback" after an answer is skipped.
 namespace giftformat {
 
-ParseResult parse(const QString& text);
+ParsedQuestions parse(const QString& text);
 
 // The bank in GIFT, UTF-8, lines ended by LF; a record without an answer a to e is refused.
-ExportResult write(const QList<QuestionRecord>& records);
+Result<QByteArray> write(const QList<QuestionRecord>& records);
 
 } // namespace giftformat

@@ -199,10 +199,7 @@ Result<void> draw(const QList<resultslog::Entry>& tests, const QString& path)
     const QByteArray bytes = asSvg ? svg(tests) : png(tests);
     if (bytes.isEmpty())
         return Failure{QStringLiteral("Cannot draw \"%1\".").arg(path)};
-    QString error;
-    if (!bankfiles::writeFile(path, bytes, &error))
-        return Failure{error};
-    return {};
+    return bankfiles::writeFile(path, bytes);
 }
 
 } // namespace historyplot

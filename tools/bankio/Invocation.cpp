@@ -62,8 +62,9 @@ QString usageProblem(const Invocation& call, const QCommandLineParser& parser)
 
 } // namespace
 
-bool parseInvocation(const QStringList& arguments, Invocation* call, QString* problem)
+Result<Invocation> parseInvocation(const QStringList& arguments)
 {
+    Invocation call;
     QCommandLineParser parser;
     parser.addOptions({{{"o", "output"}, "", "file"},
                        {"format", "", "format"},
@@ -74,30 +75,27 @@ bool parseInvocation(const QStringList& arguments, Invocation* call, QString* pr
                        {"last", "", "tests"},
                        {{"h", "help"}, ""},
                        {"version", ""}});
-    if (!parser.parse(QStringList{QStringLiteral("lexamo-bank")} + arguments)) {
-        *problem = parser.errorText();
-        return false;
-    }
-    call->help = parser.isSet(QStringLiteral("help"));
-    call->version = parser.isSet(QStringLiteral("version"));
+    if (!parser.parse(QStringList{QStringLiteral("lexamo-bank")} + arguments))
+        return Failure{parser.errorText()};
+    call.help = parser.isSet(QStringLiteral("help"));
+    call.version = parser.isSet(QStringLiteral("version"));
     const QStringList positional = parser.positionalArguments();
-    if (call->help || call->version)
-        return true;
-    if (positional.isEmpty()) {
-        *problem = QStringLiteral("no command given");
-        return false;
-    }
-    call->command = positional.first();
-    call->files = positional.mid(1);
-    call->output = parser.value(QStringLiteral("output"));
-    call->format = formatNamed(parser.value(QStringLiteral("format")));
-    call->cut = parser.isSet(QStringLiteral("cut"));
-    call->append = parser.isSet(QStringLiteral("append"));
-    call->flatten = parser.isSet(QStringLiteral("flatten"));
-    call->plot = parser.value(QStringLiteral("plot"));
-    call->last = lastTests(parser.value(QStringLiteral("last")));
-    *problem = usageProblem(*call, parser);
-    return problem->isEmpty();
+    if (call.help || call.version)
+        return call;
+    if (positional.isEmpty())
+        return Failure{QStringLiteral("no command given")};
+    call.command = positional.first();
+    call.files = positional.mid(1);
+    call.output = parser.value(QStringLiteral("output"));
+    call.format = formatNamed(parser.value(QStringLiteral("format")));
+    call.cut = parser.isSet(QStringLiteral("cut"));
+    call.append = parser.isSet(QStringLiteral("append"));
+    call.flatten = parser.isSet(QStringLiteral("flatten"));
+    call.plot = parser.value(QStringLiteral("plot"));
+    call.last = lastTests(parser.value(QStringLiteral("last")));
+    if (const QString problem = usageProblem(call, parser); !problem.isEmpty())
+        return Failure{problem};
+    return call;
 }
 
 Format formatOf(const QString& path, const Invocation& call)

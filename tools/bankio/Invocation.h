@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QStringList>
 
 // A lexamo-bank command line, taken apart.
@@ -21,10 +23,10 @@ struct Invocation {
     int last = 0; // mistakes: only the last tests; 0 for all
 };
 
-// The invocation of the arguments after the program's name; false, with the reason, when they
-// do not make one (an unknown command or option, an option the command does not take, a
-// missing -o or bank).
-bool parseInvocation(const QStringList& arguments, Invocation* call, QString* problem);
+// The invocation of the arguments after the program's name, or the reason when they do not
+// make one (an unknown command or option, an option the command does not take, a missing -o or
+// bank).
+Result<Invocation> parseInvocation(const QStringList& arguments);
 
 // The format --format gave, else the one the file's ending names (.csv, .txt, .gift).
 Format formatOf(const QString& path, const Invocation& call);

@@ -81,10 +81,10 @@ int mistakesCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     const Result<QList<resultslog::Entry>> tests = readTests(logPath, call.last);
     if (!tests.ok())
         return failed(err, tests.error());
-    bankfiles::BankContents bank;
-    QString message;
-    if (!bankfiles::readBank(bankPath, &bank, &message))
-        return failed(err, message);
+    const Result<bankfiles::BankContents> read = bankfiles::readBank(bankPath);
+    if (!read.ok())
+        return failed(err, read.error());
+    const bankfiles::BankContents& bank = read.value();
     QList<QuestionRecord> records;
     int times = 0;
     for (const Missed& m : missedQuestions(tests.value())) {
@@ -101,8 +101,8 @@ int mistakesCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     if (records.isEmpty())
         return failed(err, QStringLiteral("%1: no question of %2 was missed in its %3.")
                                .arg(logPath, bankPath, counted(tests.value().size(), "test")));
-    if (!bankfiles::writeBank(call.output, records, &message))
-        return failed(err, message);
+    if (const Result<void> written = bankfiles::writeBank(call.output, records); !written.ok())
+        return failed(err, written.error());
     out << QStringLiteral("%1 written to %2, missed %3 in %4.\n")
                .arg(counted(records.size(), "question"), call.output, counted(times, "time"),
                     counted(tests.value().size(), "test"));

@@ -47,34 +47,31 @@ QString cutText(const QString& text, int width)
     return kept;
 }
 
-// The text as it goes into its field; empty, with the reason in problem, when it cannot.
-QString storedText(const QString& source, Field f, bool cut, QString* problem)
+// The text as it goes into its field, or why it cannot.
+Result<QString> storedText(const QString& source, Field f, bool cut)
 {
     const QString name = fieldName(f);
     QString text = textrules::toStoredLineBreaks(source);
-    if (textrules::trimSpaces(text).isEmpty()) {
-        *problem = QStringLiteral("%1 is empty").arg(name);
-        return {};
-    }
+    if (textrules::trimSpaces(text).isEmpty())
+        return Failure{QStringLiteral("%1 is empty").arg(name)};
     if (!cp1252::canEncode(text)) {
-        *problem = QStringLiteral("%1 holds %2, a character Windows-1252 cannot hold")
-                       .arg(name, named(firstUnencodable(text)));
-        return {};
+        return Failure{QStringLiteral("%1 holds %2, a character Windows-1252 cannot hold")
+                           .arg(name, named(firstUnencodable(text)))};
     }
     const int width = QuestionRecord::width(f);
     if (text.size() <= width)
         return text;
     if (!cut) {
-        *problem = QStringLiteral("%1 is %2 characters long, more than the %3 its field holds "
-                                  "(--cut cuts it to fit)")
-                       .arg(name)
-                       .arg(text.size())
-                       .arg(width);
-        return {};
+        return Failure{QStringLiteral("%1 is %2 characters long, more than the %3 its field holds "
+                                      "(--cut cuts it to fit)")
+                           .arg(name)
+                           .arg(text.size())
+                           .arg(width)};
     }
     const QString kept = cutText(text, width);
     if (kept.isEmpty())
-        *problem = QStringLiteral("%1 is empty once cut to its %2 characters").arg(name).arg(width);
+        return Failure{
+            QStringLiteral("%1 is empty once cut to its %2 characters").arg(name).arg(width)};
     return kept;
 }
 
@@ -92,24 +89,23 @@ QString fieldName(Field f)
     }
 }
 
-std::variant<QuestionRecord, ParseError> toRecord(const ParsedQuestion& question, bool cut)
+Result<QuestionRecord, ParseError> toRecord(const ParsedQuestion& question, bool cut)
 {
     const QString letter = textrules::trimSpaces(question.answer.text).toLower();
     if (letter.size() != 1 || letter.at(0) < u'a' || letter.at(0) > u'e') {
-        return ParseError{question.answer.line,
-                          QStringLiteral("the answer \"%1\" is not one of A to E")
-                              .arg(textrules::trimSpaces(question.answer.text))};
+        return Failure{ParseError{question.answer.line,
+                                  QStringLiteral("the answer \"%1\" is not one of A to E")
+                                      .arg(textrules::trimSpaces(question.answer.text))}};
     }
     QuestionRecord record;
     record.setAnswer(letter);
     for (int i = 0; i <= QuestionRecord::kChoiceCount; ++i) {
         const Field f = i == 0 ? Field::Question : QuestionRecord::choiceField(i - 1);
         const SourceText& source = i == 0 ? question.question : question.choices[i - 1];
-        QString problem;
-        const QString stored = storedText(source.text, f, cut, &problem);
-        if (!problem.isEmpty())
-            return ParseError{source.line, problem};
-        record.setField(f, stored);
+        const Result<QString> stored = storedText(source.text, f, cut);
+        if (!stored.ok())
+            return Failure{ParseError{source.line, stored.error()}};
+        record.setField(f, stored.value());
     }
     return record;
 }
@@ -171,11 +167,11 @@ QString answerLetter(const QuestionRecord& record)
     return letter.size() == 1 && letter.at(0) >= u'a' && letter.at(0) <= u'e' ? letter : QString();
 }
 
-QString markedAnswer(const QuestionRecord& record, qsizetype n, QString* error)
+Result<QString> markedAnswer(const QuestionRecord& record, qsizetype n)
 {
     const QString letter = answerLetter(record);
     if (letter.isEmpty())
-        *error = QStringLiteral("record %1: the answer is not a letter a to e").arg(n);
+        return Failure{QStringLiteral("record %1: the answer is not a letter a to e").arg(n)};
     return letter;
 }
 

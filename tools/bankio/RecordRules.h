@@ -4,8 +4,6 @@
 
 #include "bank/QuestionRecord.h"
 
-#include <variant>
-
 // The rules between the texts of the import and export formats and the bank's fixed fields.
 namespace recordrules {
 
@@ -15,7 +13,7 @@ QString fieldName(QuestionRecord::Field f);
 // The bank record for a question: line breaks stored as CR LF, the answer letter in lower
 // case. Refused, with the line and the reason, when the answer is not A to E, a text is empty
 // or holds a character Windows-1252 lacks, or a text is longer than its field (unless cut).
-std::variant<QuestionRecord, ParseError> toRecord(const ParsedQuestion& question, bool cut);
+Result<QuestionRecord, ParseError> toRecord(const ParsedQuestion& question, bool cut);
 
 // A field's text as the export formats write it: the field without its trailing fill of spaces
 // and zero characters, so that importing it again fills the field with the same bytes.
@@ -33,9 +31,9 @@ QString blankAtAnEnd(qsizetype n, QuestionRecord::Field f, const QString& format
 
 // The answer letter "a" to "e" of a record, or an empty text when it holds anything else.
 QString answerLetter(const QuestionRecord& record);
-// The answer letter for the formats that mark the right choice (Aiken, GIFT); empty, with the
-// message for record number n in *error, when the record's answer is not a letter a to e.
-QString markedAnswer(const QuestionRecord& record, qsizetype n, QString* error);
+// The answer letter for the formats that mark the right choice (Aiken, GIFT), or the message
+// for record number n when the record's answer is not a letter a to e.
+Result<QString> markedAnswer(const QuestionRecord& record, qsizetype n);
 
 // A question's text with runs of spaces, line breaks and zero characters made one space, ends
 // trimmed and case folded: two questions that fold alike stand twice in the bank.

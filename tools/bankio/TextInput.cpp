@@ -36,12 +36,11 @@ bool endsLinesWithCrAlone(const QString& text)
 }
 
 // The first character no format allows, with its line and column (counted in characters).
-bool checkCharacters(const QString& text, ParseError* error)
+Result<void, ParseError> checkCharacters(const QString& text)
 {
     if (endsLinesWithCrAlone(text)) {
-        *error = {1,
-                  QStringLiteral("the lines end with CR alone; lines must end with LF or CR LF")};
-        return false;
+        return Failure{ParseError{
+            1, QStringLiteral("the lines end with CR alone; lines must end with LF or CR LF")}};
     }
     int line = 1;
     int column = 0;
@@ -54,37 +53,38 @@ bool checkCharacters(const QString& text, ParseError* error)
             ++line;
             column = 0;
         } else if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) != u'\n') {
-            *error = {line, QStringLiteral("column %1: a carriage return (CR) with no line feed "
-                                           "after it; lines end with LF or CR LF")
-                                .arg(column)};
-            return false;
+            return Failure{ParseError{line, QStringLiteral("column %1: a carriage return (CR) "
+                                                           "with no line feed after it; lines "
+                                                           "end with LF or CR LF")
+                                                .arg(column)}};
         } else if (isControl(c)) {
-            *error = {line, QStringLiteral("column %1: the control character U+%2 is not "
-                                           "allowed in a text")
-                                .arg(column)
-                                .arg(QString::number(c, 16).toUpper().rightJustified(4, u'0'))};
-            return false;
+            return Failure{ParseError{
+                line, QStringLiteral("column %1: the control character U+%2 is not allowed in a "
+                                     "text")
+                          .arg(column)
+                          .arg(QString::number(c, 16).toUpper().rightJustified(4, u'0'))}};
         }
     }
-    return true;
+    return {};
 }
 
 } // namespace
 
-bool decodeUtf8(const QByteArray& bytes, QString* text, ParseError* error)
+Result<QString, ParseError> decodeUtf8(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        *error = {1, QStringLiteral("the text is UTF-16 (it begins with the UTF-16 byte order "
-                                    "mark), not UTF-8; save it as UTF-8")};
-        return false;
+        return Failure{ParseError{1, QStringLiteral("the text is UTF-16 (it begins with the "
+                                                    "UTF-16 byte order mark), not UTF-8; save "
+                                                    "it as UTF-8")}};
     }
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    *text = decoder(bytes);
-    if (decoder.hasError()) {
-        *error = {lineOfFirstBadSequence(bytes), QStringLiteral("the text is not UTF-8")};
-        return false;
-    }
-    return checkCharacters(*text, error);
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        return Failure{
+            ParseError{lineOfFirstBadSequence(bytes), QStringLiteral("the text is not UTF-8")}};
+    if (const Result<void, ParseError> checked = checkCharacters(text); !checked.ok())
+        return Failure{checked.error()};
+    return text;
 }
 
 QStringList lines(const QString& text)

@@ -13,11 +13,11 @@ namespace textinput {
 // markup a record. A larger file holds more than any bank could keep, and is not read.
 inline constexpr qint64 kMaxFileBytes = 32767 * (576 * 3 * 2 + 1024);
 
-// The text of UTF-8 bytes, a leading byte order mark dropped. False, with the line (and the
-// column) in error, when the bytes are not UTF-8 (naming UTF-16 when they begin with its byte
+// The text of UTF-8 bytes, a leading byte order mark dropped; or the line (and the column) of
+// the fault when the bytes are not UTF-8 (naming UTF-16 when they begin with its byte
 // order mark), when the lines end with CR alone, or when the text holds a control character
 // other than tab and the line breaks LF and CR LF.
-bool decodeUtf8(const QByteArray& bytes, QString* text, ParseError* error);
+Result<QString, ParseError> decodeUtf8(const QByteArray& bytes);
 
 // The lines of a text, ended by LF or CR LF; line n of the file is element n - 1.
 QStringList lines(const QString& text);
