@@ -65,9 +65,9 @@ Result<void> openInput(const QString& path, QFile* file)
         static_cast<void>(file->open(stdin, QIODevice::ReadOnly));
         return {};
     }
-    if (const QString problem = filechecks::inputProblem(path, textinput::kMaxFileBytes);
-        !problem.isEmpty())
-        return Failure{problem};
+    if (Result<void> readable = filechecks::checkInput(path, textinput::kMaxFileBytes);
+        !readable.ok())
+        return readable;
     file->setFileName(path);
     static_cast<void>(file->open(QIODevice::ReadOnly));
     return {};
@@ -171,17 +171,17 @@ Result<QList<QuestionRecord>> importFile(const QString& path, const Invocation& 
             : QStringLiteral("%1: %2").arg(shownName(path), error.what)};
 }
 
-// Why the import may not write its bank: it is not a regular file, or it is one of the inputs.
-QString importTargetProblem(const Invocation& call)
+// Ok when the import may write its bank; not when it is no regular file or one of the inputs.
+Result<void> checkImportTarget(const Invocation& call)
 {
     if (filechecks::isStandardStream(call.output))
-        return QStringLiteral("import writes a bank file: -o - (standard output) is for export");
-    const QString problem = filechecks::outputProblem(call.output);
-    if (!problem.isEmpty())
-        return problem;
+        return Failure{
+            QStringLiteral("import writes a bank file: -o - (standard output) is for export")};
+    if (Result<void> writable = filechecks::checkOutput(call.output); !writable.ok())
+        return writable;
     for (const QString& path : call.files) {
         if (filechecks::sameFile(path, call.output))
-            return filechecks::sameFileProblem(path, call.output);
+            return Failure{filechecks::sameFileProblem(path, call.output)};
     }
     return {};
 }
@@ -241,8 +241,8 @@ QString firstLine(const QString& text)
 
 int importCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 {
-    if (const QString problem = importTargetProblem(call); !problem.isEmpty())
-        return failed(err, problem, kNoBank);
+    if (const Result<void> target = checkImportTarget(call); !target.ok())
+        return failed(err, target.error(), kNoBank);
     const Result<qint64> keptBefore = keptRecords(call);
     if (!keptBefore.ok())
         return failed(err, keptBefore.error(), kNoBank);
@@ -268,16 +268,15 @@ int importCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 
 namespace {
 
-// Why the export may not write its file: it is not a regular file, or it is the bank.
-QString exportTargetProblem(const Invocation& call)
+// Ok when the export may write its file; not when it is no regular file or the bank itself.
+Result<void> checkExportTarget(const Invocation& call)
 {
     if (filechecks::isStandardStream(call.output))
         return {};
-    const QString problem = filechecks::outputProblem(call.output);
-    if (!problem.isEmpty())
-        return problem;
+    if (Result<void> writable = filechecks::checkOutput(call.output); !writable.ok())
+        return writable;
     if (filechecks::sameFile(call.files.first(), call.output))
-        return filechecks::sameFileProblem(call.files.first(), call.output);
+        return Failure{filechecks::sameFileProblem(call.files.first(), call.output)};
     return {};
 }
 
@@ -314,8 +313,8 @@ int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     const Format format = formatOf(call.output, call);
     if (format == Format::Unknown)
         return failed(err, unknownFormat(call.output), kNothing);
-    if (const QString problem = exportTargetProblem(call); !problem.isEmpty())
-        return failed(err, problem, kNothing);
+    if (const Result<void> target = checkExportTarget(call); !target.ok())
+        return failed(err, target.error(), kNothing);
     const Result<bankfiles::BankContents> read = bankfiles::readBank(bankPath);
     if (!read.ok())
         return failed(err, read.error(), kNothing);

@@ -87,9 +87,8 @@ Result<void> writeBank(const QString& path, const QList<QuestionRecord>& records
 
 Result<void> writeFile(const QString& path, const QByteArray& bytes)
 {
-    const QString problem = filechecks::outputProblem(path);
-    if (!problem.isEmpty())
-        return Failure{problem + u'.'};
+    if (const Result<void> writable = filechecks::checkOutput(path); !writable.ok())
+        return Failure{writable.error() + u'.'};
     return safewrite::writeWhole(path, bytes);
 }
 

@@ -42,19 +42,20 @@ QString reasonOf(const QString& path, struct stat* info)
 
 } // namespace
 
-QString inputProblem(const QString& path, qint64 maxBytes)
+Result<void> checkInput(const QString& path, qint64 maxBytes)
 {
     struct stat info {};
     const QString reason = reasonOf(path, &info);
     if (!reason.isEmpty())
-        return QStringLiteral("%1: cannot be read: %2").arg(path, reason);
+        return Failure{QStringLiteral("%1: cannot be read: %2").arg(path, reason)};
     if (info.st_size <= maxBytes)
         return {};
-    return QStringLiteral("%1: %2 bytes, more than the questions of a full bank could take up "
-                          "(at most %3 bytes are read)")
-        .arg(path)
-        .arg(qint64(info.st_size))
-        .arg(maxBytes);
+    return Failure{
+        QStringLiteral("%1: %2 bytes, more than the questions of a full bank could take up "
+                       "(at most %3 bytes are read)")
+            .arg(path)
+            .arg(qint64(info.st_size))
+            .arg(maxBytes)};
 }
 
 QString unreadableReason(const QString& path)
@@ -63,13 +64,13 @@ QString unreadableReason(const QString& path)
     return reasonOf(path, &info);
 }
 
-QString outputProblem(const QString& path)
+Result<void> checkOutput(const QString& path)
 {
     struct stat info {};
     if (!statOf(path, &info) || S_ISREG(info.st_mode))
         return {};
-    return QStringLiteral("%1 is %2, not a regular file: nothing is written to it")
-        .arg(path, kindOf(info.st_mode));
+    return Failure{QStringLiteral("%1 is %2, not a regular file: nothing is written to it")
+                       .arg(path, kindOf(info.st_mode))};
 }
 
 bool sameFile(const QString& a, const QString& b)

@@ -1,6 +1,7 @@
 #include "bankio/HistoryCommand.h"
 
 #include "bankio/BankCommands.h"
+#include "bankio/FileChecks.h"
 #include "bankio/HistoryPlot.h"
 #include "bankio/ResultsFile.h"
 
@@ -78,7 +79,7 @@ QString trendText(const Summary& s)
 int drawPlot(const QString& path, const QString& plot, const QList<resultslog::Entry>& tests,
              QTextStream& err)
 {
-    if (resultsfile::sameFile(plot, path)) {
+    if (filechecks::sameFile(plot, path)) {
         err << QStringLiteral("%1 is the results log itself: give another file to --plot.\nNo "
                               "plot written.\n")
                    .arg(plot);
@@ -147,23 +148,23 @@ QStringList resultsOptions(const QString& command)
     return {};
 }
 
-QString resultsUsageProblem(const Invocation& call)
+Result<void> checkResultsUsage(const Invocation& call)
 {
     if (call.command == QLatin1String("history")) {
         if (call.files.size() > 1)
-            return QStringLiteral("history takes one results log");
+            return Failure{QStringLiteral("history takes one results log")};
         const QString suffix = QFileInfo(call.plot).suffix().toLower();
         if (!call.plot.isEmpty() && suffix != QLatin1String("svg") &&
             suffix != QLatin1String("png"))
-            return QStringLiteral("--plot draws a file ending in .svg or .png");
+            return Failure{QStringLiteral("--plot draws a file ending in .svg or .png")};
     }
     if (call.command == QLatin1String("mistakes")) {
         if (call.files.size() != 2)
-            return QStringLiteral("mistakes takes a results log and a bank");
+            return Failure{QStringLiteral("mistakes takes a results log and a bank")};
         if (call.output.isEmpty())
-            return QStringLiteral("mistakes needs -o and the bank to write");
+            return Failure{QStringLiteral("mistakes needs -o and the bank to write")};
         if (call.last < 0)
-            return QStringLiteral("--last takes a whole number of tests above 0");
+            return Failure{QStringLiteral("--last takes a whole number of tests above 0")};
     }
     return {};
 }

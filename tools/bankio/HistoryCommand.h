@@ -14,9 +14,9 @@ int historyCommand(const Invocation& call, QTextStream& out, QTextStream& err);
 // The two commands that read the results log, and the options each takes.
 bool isResultsCommand(const QString& command);
 QStringList resultsOptions(const QString& command);
-// What is wrong with a history or mistakes command line (how many files, --last, --plot), or
-// empty.
-QString resultsUsageProblem(const Invocation& call);
+// Ok when a history or mistakes command line is sound; otherwise what is wrong with it (how
+// many files, --last, --plot).
+Result<void> checkResultsUsage(const Invocation& call);
 // The number --last gives: 0 when not given, -1 when it is not a whole number above 0.
 int lastTests(const QString& value);
 

@@ -21,7 +21,8 @@ Format formatNamed(const QString& name)
     return Format::Unknown;
 }
 
-QString optionsProblem(const Invocation& call, const QCommandLineParser& parser)
+// Ok when the command takes every option given and --format names a format.
+Result<void> checkOptions(const Invocation& call, const QCommandLineParser& parser)
 {
     const QStringList allowed =
         call.command == QLatin1String("import")   ? QStringList{"output", "format", "cut", "append"}
@@ -31,33 +32,35 @@ QString optionsProblem(const Invocation& call, const QCommandLineParser& parser)
         const QString option = name == QLatin1String("o") ? QStringLiteral("output") : name;
         if (!allowed.contains(option)) {
             const QString dashes = name.size() > 1 ? QStringLiteral("--") : QStringLiteral("-");
-            return QStringLiteral("%1 does not take %2").arg(call.command, dashes + name);
+            return Failure{QStringLiteral("%1 does not take %2").arg(call.command, dashes + name)};
         }
     }
     if (parser.isSet(QStringLiteral("format")) && call.format == Format::Unknown)
-        return QStringLiteral("--format is csv, aiken or gift");
+        return Failure{QStringLiteral("--format is csv, aiken or gift")};
     return {};
 }
 
-QString usageProblem(const Invocation& call, const QCommandLineParser& parser)
+// Ok when the command is known and has the files and options it needs.
+Result<void> checkUsage(const Invocation& call, const QCommandLineParser& parser)
 {
     if (isResultsCommand(call.command)) {
-        const QString problem = resultsUsageProblem(call);
-        return problem.isEmpty() ? optionsProblem(call, parser) : problem;
+        const Result<void> usage = checkResultsUsage(call);
+        return usage.ok() ? checkOptions(call, parser) : usage;
     }
     const QStringList known = {QStringLiteral("import"), QStringLiteral("export"),
                                QStringLiteral("list"), QStringLiteral("check")};
     if (!known.contains(call.command))
-        return QStringLiteral("unknown command \"%1\"").arg(call.command);
+        return Failure{QStringLiteral("unknown command \"%1\"").arg(call.command)};
     const bool importing = call.command == QLatin1String("import");
     if (call.files.isEmpty() || (!importing && call.files.size() > 1)) {
-        return QStringLiteral("%1 takes %2")
-            .arg(call.command, importing ? QStringLiteral("files") : QStringLiteral("one bank"));
+        return Failure{QStringLiteral("%1 takes %2")
+                           .arg(call.command,
+                                importing ? QStringLiteral("files") : QStringLiteral("one bank"))};
     }
     const bool writes = importing || call.command == QLatin1String("export");
     if (writes && call.output.isEmpty())
-        return QStringLiteral("%1 needs -o and the file to write").arg(call.command);
-    return optionsProblem(call, parser);
+        return Failure{QStringLiteral("%1 needs -o and the file to write").arg(call.command)};
+    return checkOptions(call, parser);
 }
 
 } // namespace
@@ -93,8 +96,8 @@ Result<Invocation> parseInvocation(const QStringList& arguments)
     call.flatten = parser.isSet(QStringLiteral("flatten"));
     call.plot = parser.value(QStringLiteral("plot"));
     call.last = lastTests(parser.value(QStringLiteral("last")));
-    if (const QString problem = usageProblem(call, parser); !problem.isEmpty())
-        return Failure{problem};
+    if (const Result<void> usage = checkUsage(call, parser); !usage.ok())
+        return Failure{usage.error()};
     return call;
 }
 

@@ -2,6 +2,7 @@
 
 #include "bankio/BankCommands.h"
 #include "bankio/BankFiles.h"
+#include "bankio/FileChecks.h"
 #include "bankio/ResultsFile.h"
 
 #include <QHash>
@@ -41,12 +42,13 @@ Result<QList<resultslog::Entry>> readTests(const QString& path, int last)
     return tests;
 }
 
-QString outputProblem(const Invocation& call)
+// Ok unless the bank to write is one of the inputs.
+Result<void> checkOutput(const Invocation& call)
 {
     for (const QString& input : call.files) {
-        if (resultsfile::sameFile(call.output, input))
-            return QStringLiteral("%1 is one of the inputs: give another file to -o.")
-                .arg(call.output);
+        if (filechecks::sameFile(call.output, input))
+            return Failure{QStringLiteral("%1 is one of the inputs: give another file to -o.")
+                               .arg(call.output)};
     }
     return {};
 }
@@ -76,8 +78,8 @@ int mistakesCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 {
     const QString& logPath = call.files.at(0);
     const QString& bankPath = call.files.at(1);
-    if (const QString problem = outputProblem(call); !problem.isEmpty())
-        return failed(err, problem);
+    if (const Result<void> target = checkOutput(call); !target.ok())
+        return failed(err, target.error());
     const Result<QList<resultslog::Entry>> tests = readTests(logPath, call.last);
     if (!tests.ok())
         return failed(err, tests.error());

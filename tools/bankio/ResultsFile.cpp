@@ -70,13 +70,4 @@ QString located(const QString& path, const Problem& problem)
     return QStringLiteral("%1:%2: %3").arg(path).arg(problem.line).arg(problem.what);
 }
 
-bool sameFile(const QString& a, const QString& b)
-{
-    struct stat first {};
-    struct stat second {};
-    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
-           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 } // namespace resultsfile

@@ -33,7 +33,4 @@ Result<Contents> read(const QString& path);
 // The problem as the tool reports it: "file:line: what".
 QString located(const QString& path, const Problem& problem);
 
-// True when both paths name one existing file (also through links or other spellings).
-bool sameFile(const QString& a, const QString& b);
-
 } // namespace resultsfile
