@@ -219,7 +219,7 @@ void TestStartup::prepareCopiesOnlyWhatIsMissing()
     const QString empty = dir->filePath(QStringLiteral("empty"));
     QVERIFY(QDir().mkpath(empty));
     // A first start makes the folder and fills it, from the first folder that holds each file.
-    QCOMPARE(userfolder::prepare(folder, {empty, samples}), QString());
+    QCOMPARE(userfolder::prepare(folder, {empty, samples}).error(), QString());
     for (const QString& name : userfolder::sampleFiles())
         QCOMPARE(readFile(folder + QLatin1Char('/') + name), "sample " + name.toUtf8());
     QVERIFY(QFileInfo(folder + QStringLiteral("/verbal.zep")).isWritable());
@@ -229,13 +229,13 @@ void TestStartup::prepareCopiesOnlyWhatIsMissing()
     writeFile(folder + QStringLiteral("/verbal.zep"), QByteArray());
     QVERIFY(QFile::remove(folder + QStringLiteral("/hlp.txt")));
     writeFile(samples + QStringLiteral("/Readme.txt"), "newer sample");
-    QCOMPARE(userfolder::prepare(folder, {samples}), QString());
+    QCOMPARE(userfolder::prepare(folder, {samples}).error(), QString());
     QCOMPARE(readFile(folder + QStringLiteral("/verbal.zep")), QByteArray());
     QCOMPARE(readFile(folder + QStringLiteral("/hlp.txt")), QByteArray("sample hlp.txt"));
     QCOMPARE(readFile(folder + QStringLiteral("/Readme.txt")), QByteArray("sample Readme.txt"));
 
     // With every file there, the sample folder is not needed at all.
-    QCOMPARE(userfolder::prepare(folder, {}), QString());
+    QCOMPARE(userfolder::prepare(folder, {}).error(), QString());
 }
 
 void TestStartup::prepareReportsWhatFails_data()
@@ -260,7 +260,7 @@ void TestStartup::prepareReportsWhatFails()
     }
     if (samplesGone)
         QVERIFY(QDir(samples).removeRecursively());
-    const QString message = userfolder::prepare(folder, {samples});
+    const QString message = userfolder::prepare(folder, {samples}).error();
     QVERIFY2(message.contains(problem), qPrintable(message));
     if (samplesGone)
         QVERIFY(message.contains(samples));
@@ -272,13 +272,13 @@ void TestStartup::failedCopyLeavesNoFileBehind()
     QString message;
     {
         FileSizeLimit limit(4096);
-        message = userfolder::prepare(folder, {samples});
+        message = userfolder::prepare(folder, {samples}).error();
     }
     QVERIFY2(message.startsWith(QLatin1String("Lexamo cannot copy")), qPrintable(message));
     QVERIFY(message.contains(folder + QStringLiteral("/verbal.zep")));
     // Nothing half-copied stays to be taken for the user's bank at the next start.
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
-    QCOMPARE(userfolder::prepare(folder, {samples}), QString());
+    QCOMPARE(userfolder::prepare(folder, {samples}).error(), QString());
     QCOMPARE(QFileInfo(folder + QStringLiteral("/verbal.zep")).size(), 100000);
 }
 

@@ -106,7 +106,8 @@ bool enterUserFolder()
 {
     const QString folder = userfolder::location();
     QString problem = userfolder::prepare(
-        folder, userfolder::sampleFolders(QCoreApplication::applicationDirPath()));
+                          folder, userfolder::sampleFolders(QCoreApplication::applicationDirPath()))
+                          .error();
     if (problem.isEmpty() && !QDir::setCurrent(folder))
         problem = QStringLiteral("Lexamo cannot work in its folder %1.").arg(folder);
     if (problem.isEmpty())

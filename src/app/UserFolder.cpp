@@ -16,7 +16,7 @@ bool present(const QString& path)
     return info.exists() || info.isSymLink();
 }
 
-QString copyProblem(const QString& name, const QString& folder, const QStringList& sources)
+Result<void> copySample(const QString& name, const QString& folder, const QStringList& sources)
 {
     QString source;
     for (const QString& candidate : sources) {
@@ -26,15 +26,16 @@ QString copyProblem(const QString& name, const QString& folder, const QStringLis
         }
     }
     if (source.isEmpty()) {
-        return QStringLiteral("Lexamo cannot find its sample file %1 (looked in %2).")
-            .arg(name, QDir::toNativeSeparators(sources.join(QStringLiteral(", "))));
+        return Failure{
+            QStringLiteral("Lexamo cannot find its sample file %1 (looked in %2).")
+                .arg(name, QDir::toNativeSeparators(sources.join(QStringLiteral(", "))))};
     }
     const QString target = folder + QLatin1Char('/') + name;
     QFile file(source);
     if (!file.copy(target)) {
-        return QStringLiteral("Lexamo cannot copy %1 to %2: %3.")
-            .arg(QDir::toNativeSeparators(source), QDir::toNativeSeparators(target),
-                 file.errorString());
+        return Failure{QStringLiteral("Lexamo cannot copy %1 to %2: %3.")
+                           .arg(QDir::toNativeSeparators(source), QDir::toNativeSeparators(target),
+                                file.errorString())};
     }
     // The copy belongs to the user, who edits the bank: writable whatever the source allowed.
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
@@ -61,22 +62,22 @@ QStringList sampleFolders(const QString& programFolder)
             QDir::cleanPath(dir.filePath(QStringLiteral("../sample")))};
 }
 
-QString prepare(const QString& folder, const QStringList& sampleFolders)
+Result<void> prepare(const QString& folder, const QStringList& sampleFolders)
 {
     if (folder.isEmpty())
-        return QStringLiteral("Lexamo cannot tell where your folder is: HOME is not set.");
+        return Failure{QStringLiteral("Lexamo cannot tell where your folder is: HOME is not set.")};
     const QFileInfo info(folder);
     if (info.exists() && !info.isDir())
-        return QStringLiteral("Lexamo cannot use %1: it is not a folder.")
-            .arg(QDir::toNativeSeparators(folder));
+        return Failure{QStringLiteral("Lexamo cannot use %1: it is not a folder.")
+                           .arg(QDir::toNativeSeparators(folder))};
     if (!QDir().mkpath(folder))
-        return QStringLiteral("Lexamo cannot create its folder %1.")
-            .arg(QDir::toNativeSeparators(folder));
+        return Failure{QStringLiteral("Lexamo cannot create its folder %1.")
+                           .arg(QDir::toNativeSeparators(folder))};
     for (const QString& name : sampleFiles()) {
         if (present(folder + QLatin1Char('/') + name))
             continue;
-        if (const QString problem = copyProblem(name, folder, sampleFolders); !problem.isEmpty())
-            return problem;
+        if (Result<void> copied = copySample(name, folder, sampleFolders); !copied.ok())
+            return copied;
     }
     return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,7 +22,7 @@ QStringList sampleFolders(const QString& programFolder);
 
 // Makes the folder when it is missing and copies every sample file that it lacks from the
 // first sample folder that holds it. A file already in the folder is never replaced, whatever
-// it holds. Returns an empty text when the folder is ready, else a message naming what failed.
-QString prepare(const QString& folder, const QStringList& sampleFolders);
+// it holds. Ok when the folder is ready, else the error names what failed.
+Result<void> prepare(const QString& folder, const QStringList& sampleFolders);
 
 } // namespace userfolder

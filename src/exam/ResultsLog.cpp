@@ -1,9 +1,10 @@
 #include "exam/ResultsLog.h"
 
+#include "bank/FileErrors.h"
+
 #include <QFile>
 #include <array>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -153,28 +154,23 @@ Result<Entry> parseFixed(const QStringList& fields)
 }
 
 // What the questions shown must agree with: their count, and the score they make.
-QString disagreement(const Entry& entry)
+Result<void> checkAgreement(const Entry& entry)
 {
     const qsizetype shown = entry.shown.size();
     if (shown == 0) // a test shows its first question before it can end
-        return QStringLiteral("it lists no question");
+        return Failure{QStringLiteral("it lists no question")};
     if (shown > entry.questions || (entry.ending == Ending::Complete && shown != entry.questions))
-        return QStringLiteral("it lists %1 questions for a %2 test of %3")
-            .arg(shown)
-            .arg(endingName(entry.ending))
-            .arg(entry.questions);
+        return Failure{QStringLiteral("it lists %1 questions for a %2 test of %3")
+                           .arg(shown)
+                           .arg(endingName(entry.ending))
+                           .arg(entry.questions)};
     const auto right = std::count_if(entry.shown.begin(), entry.shown.end(),
                                      [](const Question& q) { return !missed(q); });
     if (right != entry.correct)
-        return QStringLiteral("its score %1 does not match the %2 right answers it lists")
-            .arg(entry.correct)
-            .arg(right);
+        return Failure{QStringLiteral("its score %1 does not match the %2 right answers it lists")
+                           .arg(entry.correct)
+                           .arg(right)};
     return {};
-}
-
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // The last byte of a non-empty file, or 0 when it cannot be read.
@@ -188,7 +184,7 @@ Result<void> writeOnce(int fd, const QByteArray& bytes)
 {
     struct stat before {};
     if (fstat(fd, &before) != 0)
-        return Failure{systemError(errno)};
+        return Failure{fileerrors::reason(errno)};
     if (!S_ISREG(before.st_mode))
         return Failure{QStringLiteral("it is not a plain file")};
     QByteArray whole = before.st_size == 0                    ? header()
@@ -204,8 +200,8 @@ Result<void> writeOnce(int fd, const QByteArray& bytes)
     const int error = written < 0 ? errno : ENOSPC;
     // Part of a line would spoil the next one: the file goes back to what it held.
     if (written > 0 && ftruncate(fd, before.st_size) != 0)
-        return Failure{systemError(errno)};
-    return Failure{systemError(error)};
+        return Failure{fileerrors::reason(errno)};
+    return Failure{fileerrors::reason(error)};
 }
 
 } // namespace
@@ -262,9 +258,8 @@ Result<Entry> parseLine(QStringView text)
             return bad(q.error());
         entry.value().shown.append(q.value());
     }
-    const QString wrong = disagreement(entry.value());
-    if (!wrong.isEmpty())
-        return bad(wrong);
+    if (const Result<void> agreed = checkAgreement(entry.value()); !agreed.ok())
+        return bad(agreed.error());
     return entry;
 }
 
@@ -283,9 +278,10 @@ Result<void> append(const QString& path, const QByteArray& bytes)
     // Not blocking: a pipe without a reader must not hold the test up.
     const int fd = ::open(QFile::encodeName(path).constData(),
                           O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
-    Result<void> result = fd < 0 ? Result<void>(Failure{systemError(errno)}) : writeOnce(fd, bytes);
+    Result<void> result =
+        fd < 0 ? Result<void>(Failure{fileerrors::reason(errno)}) : writeOnce(fd, bytes);
     if (fd >= 0 && ::close(fd) != 0 && result.ok())
-        result = Failure{systemError(errno)};
+        result = Failure{fileerrors::reason(errno)};
     if (result.ok())
         return {};
     return Failure{QStringLiteral("Cannot add the test to \"%1\": %2.").arg(path, result.error())};

@@ -8,46 +8,19 @@
 
 #include <QFile>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace bankfiles {
 
 namespace {
 
-bool pwriteAll(int fd, const QByteArray& bytes, off_t at)
+QByteArray bytesOf(const QList<QuestionRecord>& records)
 {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written =
-            ::pwrite(fd, bytes.constData() + done, bytes.size() - done, at + done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    return true;
-}
-
-// Writes bytes at the end of the open file fd, or cuts the file back to its old length when a
-// write fails; the message, or empty when all of it is written.
-QString appendOrUndo(int fd, const QByteArray& bytes, const QString& path)
-{
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return fileerrors::cannotWrite(path, fileerrors::reason(errno));
-    const off_t before = info.st_size;
-    if (pwriteAll(fd, bytes, before) && ::fsync(fd) == 0)
-        return {};
-    const QString message = fileerrors::cannotWrite(path, fileerrors::reason(errno));
-    if (::ftruncate(fd, before) != 0) {
-        return message + QStringLiteral(" It could not be cut back to its former %1 bytes: %2.")
-                             .arg(qint64(before))
-                             .arg(fileerrors::reason(errno));
-    }
-    return message + QStringLiteral(" The bank is as it was.");
+    QByteArray bytes;
+    bytes.reserve(records.size() * QuestionRecord::kSize);
+    for (const QuestionRecord& record : records)
+        bytes += record.toBytes();
+    return bytes;
 }
 
 } // namespace
@@ -78,11 +51,7 @@ Result<BankContents> readBank(const QString& path)
 
 Result<void> writeBank(const QString& path, const QList<QuestionRecord>& records)
 {
-    QByteArray bytes;
-    bytes.reserve(records.size() * QuestionRecord::kSize);
-    for (const QuestionRecord& record : records)
-        bytes += record.toBytes();
-    return writeFile(path, bytes);
+    return writeFile(path, bytesOf(records));
 }
 
 Result<void> writeFile(const QString& path, const QByteArray& bytes)
@@ -94,18 +63,23 @@ Result<void> writeFile(const QString& path, const QByteArray& bytes)
 
 Result<void> appendRecords(const QString& path, const QList<QuestionRecord>& records)
 {
-    QByteArray bytes;
-    bytes.reserve(records.size() * QuestionRecord::kSize);
-    for (const QuestionRecord& record : records)
-        bytes += record.toBytes();
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return Failure{fileerrors::cannotWrite(path, fileerrors::reason(errno))};
-    const QString problem = appendOrUndo(fd, bytes, path);
-    ::close(fd); // by now every byte is on the disk (fsync), or the file is cut back
-    if (!problem.isEmpty())
-        return Failure{problem};
-    return {};
+    // The bank's own file, extended at its end: a Lexamo that has it open sees the new records.
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return Failure{fileerrors::cannotWrite(path, fileerrors::reason(file, errno))};
+    const qint64 before = file.size();
+    if (safewrite::writeAll(file, bytesOf(records)) && ::fsync(file.handle()) == 0)
+        return {};
+    // A write that failed part-way is taken back, so the bank is whole or as it was.
+    const QString message = fileerrors::cannotWrite(path, fileerrors::reason(file, errno));
+    if (!file.resize(before)) {
+        return Failure{message +
+                       QStringLiteral(" It could not be cut back to its former %1 bytes: %2.")
+                           .arg(before)
+                           .arg(file.errorString())};
+    }
+    return Failure{message + QStringLiteral(" The bank is as it was.")};
 }
 
 } // namespace bankfiles
