@@ -193,7 +193,10 @@ void frmMain::buildControls()
                          static_cast<QWidget*>(cmdtime), static_cast<QWidget*>(cmdendreview)})
         off->setEnabled(false);
 
-    // The question and the choices reach as far right as the window does.
+    // The question and the choices reach as far right as the window does, and are never
+    // narrower than the layout table made them.
+    for (QWidget* row : questionRows())
+        row->setMinimumWidth(row->width());
     client->installEventFilter(this);
 
     choices = new QButtonGroup(this);
@@ -258,18 +261,18 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+QList<QWidget*> frmMain::questionRows() const
+{
+    return {lblquestion, opta, optb, optc, optd, opte};
+}
+
 void frmMain::fitQuestionArea()
 {
-    // Each keeps its left edge and height, and its designed width at the least; the right edge
-    // keeps the margin of the window's left edge.
+    // Each keeps its left edge and height; the right edge keeps the margin of the window's left
+    // edge.
     const int right = centralWidget()->width() - twips::toPixels(kRightMargin);
-    const std::pair<QWidget*, int> rows[] = {{lblquestion, 1440}, {opta, 1320}, {optb, 1320},
-                                             {optc, 1320},        {optd, 1320}, {opte, 1320}};
-    for (const auto& [control, left] : rows) {
-        const int designed = control == lblquestion ? 6135 : 6375;
-        control->resize(std::max(twips::toPixels(designed), right - twips::toPixels(left)),
-                        control->height());
-    }
+    for (QWidget* row : questionRows())
+        row->resize(std::max(row->minimumWidth(), right - row->x()), row->height());
 }
 
 void frmMain::Form_Load()

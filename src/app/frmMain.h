@@ -111,6 +111,8 @@ private:
     void connectHandlers();
     void Form_Unload();
     // The question and the choices take the width the window has to the right of their left edge.
+    // The question and the five choices, which take the width the window has.
+    QList<QWidget*> questionRows() const;
     void fitQuestionArea();
     void readPlacement();
     void savePlacement();
