@@ -19,7 +19,11 @@
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
+#include <cstdio>
 #include <memory>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
 
 using platform::Answer;
 
@@ -114,6 +118,10 @@ private Q_SLOTS:
     void failedSaveAtThePromptDoesNotMove();
     void savedRecordIsSeenByAnotherHandle();
     void noRecordNumberBeyondTheLargest();
+    void replacedBankIsNeverWrittenBlindly_data();
+    void replacedBankIsNeverWrittenBlindly();
+    void newRecordGoesAtTheTrueEnd_data();
+    void newRecordGoesAtTheTrueEnd();
 
 private:
     // Starts Lexamo and opens the editor from the menu, on a bank of these bytes unless null.
@@ -876,6 +884,115 @@ void TestEditor::noRecordNumberBeyondTheLargest()
              QList<platform::MessageBox>({exclamation(end), exclamation(end)}));
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  32767"));
     QCOMPARE(ed->txtques->text(), QStringLiteral("x"));
+}
+
+void TestEditor::replacedBankIsNeverWrittenBlindly_data()
+{
+    QTest::addColumn<bool>("renamedOver");
+    // lexamo-bank import -o verbal.zep puts a new file in the bank's place; a backup copied back
+    // after the bank was removed is a new file too.
+    QTest::newRow("import over the bank") << true;
+    QTest::newRow("removed, backup copied back") << false;
+}
+
+void TestEditor::replacedBankIsNeverWrittenBlindly()
+{
+    QFETCH(bool, renamedOver);
+    BankFile old; // the old file, as the editor has it open
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed && old.open().ok());
+    click(ed->cmdnext);
+    QTest::keyClicks(ed->txtd, QStringLiteral("!"));
+    const QByteArray backup =
+        record(7, 'a').toBytes() + record(8, 'b').toBytes() + record(9, 'c').toBytes();
+    if (renamedOver) {
+        env->write(QStringLiteral("new.zep"), backup);
+        QCOMPARE(std::rename(qPrintable(env->path(QStringLiteral("new.zep"))),
+                             qPrintable(env->path(kBank))),
+                 0);
+    } else {
+        QVERIFY(QFile::remove(env->path(kBank)));
+        env->write(kBank, backup);
+    }
+    env->boxes.answer(Answer::Ok);
+    click(ed->cmdsave);
+    QCOMPARE(env->boxes.shown.last(),
+             exclamation(QStringLiteral(
+                 "The question bank \"verbal.zep\" was replaced by another program since the "
+                 "editor opened it. The question on screen is not saved; the editor now goes on "
+                 "with the bank as it is now.")));
+    QCOMPARE(env->read(kBank), backup);
+    QCOMPARE(old.read(2).value(), QuestionRecord::fromBytes(threeRecords().mid(576)));
+    QCOMPARE(ed->txtd->text(), QStringLiteral("Choice 2d!"));
+    QVERIFY(ed->cmdsave->isEnabled());
+
+    // Record 2 of the new bank is not the one the editor showed: it is written over only with
+    // the user's word.
+    const QString changed = QStringLiteral(
+        "Question NO. 2 of \"verbal.zep\" was changed by another program since the editor "
+        "showed it. Do you want to write the question on screen over it?");
+    env->boxes.answer(Answer::No);
+    click(ed->cmdsave);
+    QCOMPARE(env->boxes.shown.last(),
+             (platform::MessageBox{changed, QStringLiteral("Lexamo"), platform::Buttons::YesNo,
+                                   platform::Icon::Exclamation, Answer::No}));
+    QCOMPARE(env->read(kBank), backup);
+    QVERIFY(ed->cmdsave->isEnabled());
+    env->boxes.answer(Answer::Yes);
+    click(ed->cmdsave);
+    QCOMPARE(bankRecord(2).mid(425, 10), QByteArray("Choice 2d!"));
+    QCOMPARE(bankRecord(3), backup.mid(1152));
+    QVERIFY(!ed->cmdsave->isEnabled());
+    QCOMPARE(boxesShown(), 3);
+}
+
+void TestEditor::newRecordGoesAtTheTrueEnd_data()
+{
+    QTest::addColumn<bool>("whileSaving");
+    QTest::newRow("added by another program before SAVE") << false;
+    QTest::newRow("added by a second Lexamo during SAVE") << true;
+}
+
+void TestEditor::newRecordGoesAtTheTrueEnd()
+{
+    QFETCH(bool, whileSaving);
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    click(ed->cmdadd);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
+    fill(ed);
+    click(ed->optc);
+    const QByteArray theirs = record(40, 'e').toBytes();
+    const int other = ::open(qPrintable(env->path(kBank)), O_RDWR);
+    QVERIFY(other >= 0);
+    std::thread second;
+    bool added = !whileSaving;
+    if (whileSaving) {
+        // The other writer holds the bank's lock while it adds its record: the editor's SAVE
+        // waits for it and then takes the next number.
+        QCOMPARE(::flock(other, LOCK_EX), 0);
+        second = std::thread([&] {
+            ::usleep(300 * 1000);
+            added = ::pwrite(other, theirs.data(), 576, 3 * 576) == 576;
+            ::flock(other, LOCK_UN);
+        });
+    } else {
+        BankFile another;
+        QVERIFY(another.open().ok());
+        QCOMPARE(another.append({QuestionRecord::fromBytes(theirs)}).value(), 4);
+    }
+    click(ed->cmdsave);
+    if (second.joinable())
+        second.join();
+    ::close(other);
+    QVERIFY(added);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  5"));
+    QCOMPARE(env->read(kBank).size(), 5 * 576);
+    QCOMPARE(bankRecord(4), theirs);
+    QCOMPARE(bankRecord(5).left(1), QByteArray("x"));
+    QCOMPARE(bankRecord(5).at(575), 'c');
+    QVERIFY(ed->cmdadd->isEnabled() && !ed->cmdsave->isEnabled());
+    QCOMPARE(boxesShown(), 0);
 }
 
 QTEST_MAIN(TestEditor)

@@ -1,8 +1,10 @@
 #include "bank/BankFile.h"
 
-#include "bank/SafeWrite.h"
+#include "bank/AppendFile.h"
+#include "bank/FileLock.h"
 
 #include <QFileInfo>
+#include <sys/stat.h>
 
 namespace {
 
@@ -60,7 +62,7 @@ Result<QuestionRecord> BankFile::read(qint64 n)
     return QuestionRecord::fromBytes(bytes);
 }
 
-Result<void> BankFile::write(qint64 n, const QuestionRecord& record)
+Result<void> BankFile::writable(qint64 n) const
 {
     if (!file_.isOpen())
         return failure(QStringLiteral("write"), QStringLiteral("the file is not open"));
@@ -68,17 +70,85 @@ Result<void> BankFile::write(qint64 n, const QuestionRecord& record)
         return failure(QStringLiteral("write"), QStringLiteral("the file can only be read"));
     if (n < 1 || n > kMaxRecords)
         return failure(QStringLiteral("write"), QStringLiteral("record %1 is out of range").arg(n));
+    return {};
+}
+
+Result<void> BankFile::write(qint64 n, const QuestionRecord& record)
+{
+    if (const Result<void> can = writable(n); !can.ok())
+        return can;
+    const FileLock lock(file_.handle());
+    if (!lock.held())
+        return failure(QStringLiteral("write"), lock.reason());
     const qint64 before = file_.size();
     const qint64 at = offsetOf(n);
-    const QByteArray bytes = record.toBytes();
-    const bool ok =
-        (at <= before || file_.resize(at)) && file_.seek(at) && safewrite::writeAll(file_, bytes);
-    if (ok)
-        return {};
-    const QString reason = file_.errorString();
-    if (file_.size() > before)
-        file_.resize(before);
-    return failure(QStringLiteral("write"), reason);
+    // A record beyond the end leaves zero records before it; on failure the file goes back to
+    // its former length, so no torn record is left at the end.
+    if (at > before && !file_.resize(at))
+        return failure(QStringLiteral("write"), file_.errorString());
+    const auto written = appendfile::writeAt(file_.handle(), at, before, record.toBytes());
+    if (!written.ok())
+        return failure(QStringLiteral("write"), appendfile::describe(written.error()));
+    return {};
+}
+
+Result<BankFile::Rewrite> BankFile::rewrite(qint64 n, const QuestionRecord& record,
+                                            const QuestionRecord& expected)
+{
+    if (const Result<void> can = writable(n); !can.ok())
+        return Failure{can.error()};
+    const FileLock lock(file_.handle());
+    if (!lock.held())
+        return failure(QStringLiteral("write"), lock.reason());
+    if (n > recordCount())
+        return Rewrite::Beyond;
+    const Result<QuestionRecord> now = read(n);
+    if (!now.ok())
+        return Failure{now.error()};
+    if (now.value() != expected)
+        return Rewrite::Changed;
+    const qint64 length = file_.size();
+    if (const auto written =
+            appendfile::writeAt(file_.handle(), offsetOf(n), length, record.toBytes());
+        !written.ok())
+        return failure(QStringLiteral("write"), appendfile::describe(written.error()));
+    return Rewrite::Written;
+}
+
+Result<qint64> BankFile::append(const QList<QuestionRecord>& records)
+{
+    if (const Result<void> can = writable(1); !can.ok())
+        return Failure{can.error()};
+    const FileLock lock(file_.handle());
+    if (!lock.held())
+        return failure(QStringLiteral("write"), lock.reason());
+    const qint64 length = file_.size();
+    const qint64 first = length / QuestionRecord::kSize + 1;
+    if (first - 1 + records.size() > kMaxRecords)
+        return failure(QStringLiteral("write"),
+                       QStringLiteral("it holds %1 records, and a bank holds at most %2")
+                           .arg(first - 1 + records.size())
+                           .arg(kMaxRecords));
+    QByteArray bytes;
+    bytes.reserve(records.size() * QuestionRecord::kSize);
+    for (const QuestionRecord& record : records)
+        bytes += record.toBytes();
+    if (const auto written = appendfile::writeAt(file_.handle(), offsetOf(first), length, bytes);
+        !written.ok())
+        return failure(QStringLiteral("write"), appendfile::describe(written.error()));
+    return first;
+}
+
+BankFile::Place BankFile::place() const
+{
+    struct stat named {};
+    struct stat open {};
+    if (!file_.isOpen() || ::fstat(file_.handle(), &open) != 0)
+        return Place::Same;
+    if (::stat(QFile::encodeName(file_.fileName()).constData(), &named) != 0)
+        return Place::Removed;
+    return named.st_dev == open.st_dev && named.st_ino == open.st_ino ? Place::Same
+                                                                      : Place::Replaced;
 }
 
 Failure<QString> BankFile::failure(const QString& action, const QString& reason) const

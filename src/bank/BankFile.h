@@ -4,13 +4,15 @@
 #include "platform/Result.h"
 
 #include <QFile>
+#include <QList>
 #include <QString>
 
 // The question bank "verbal.zep": fixed 576-byte records, no header, record n (from 1) at byte
-// (n - 1) * 576. Every user opens it through a handle of its own; no lock is taken, and every
-// read and write goes straight to the file, so a handle sees what another one wrote. A failure
-// gives its message (naming the file and the reason) with it; no error state is kept between
-// calls.
+// (n - 1) * 576. Every user opens it through a handle of its own, and every read and write goes
+// straight to the file, so a handle sees what another one wrote. Each write takes the bank's
+// lock (FileLock) for its moment only and reads the length again under it, so that writers in
+// other windows and programs never take the same record. A failure gives its message (naming
+// the file and the reason) with it; no error state is kept between calls.
 class BankFile {
 public:
     static constexpr const char* kFileName = "verbal.zep";
@@ -38,11 +40,31 @@ public:
     // Writes record n, extending the file with zero records when n lies beyond its end. On
     // failure the file keeps its former length, so no torn record is left at the end.
     Result<void> write(qint64 n, const QuestionRecord& record);
+    // What a rewrite of a record found under the lock.
+    enum class Rewrite {
+        Written, // the record held what the caller expected, and now holds the new one
+        Changed, // another program changed it: nothing was written
+        Beyond,  // the bank no longer reaches it: nothing was written
+    };
+    // Writes record n over the one there, but only when that one still holds expected (what
+    // the caller read from it).
+    Result<Rewrite> rewrite(qint64 n, const QuestionRecord& record, const QuestionRecord& expected);
+    // Adds the records at the true end of the bank, as it stands under the lock, and gives the
+    // number of the first. A piece shorter than a record at the end is written over. Either
+    // every record is added or the bank keeps its former length.
+    Result<qint64> append(const QList<QuestionRecord>& records);
+
+    // Where the bank's name leads now, against the file this handle has open: another program
+    // may have replaced the bank by a new file, or removed it.
+    enum class Place { Same, Replaced, Removed };
+    Place place() const;
 
     QString fileName() const { return file_.fileName(); }
 
 private:
     Failure<QString> failure(const QString& action, const QString& reason) const;
+    // Ok when the bank is open for writing and n can be written.
+    Result<void> writable(qint64 n) const;
 
     QFile file_;
 };

@@ -8,6 +8,7 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -25,6 +26,13 @@ const QString kEnd = QStringLiteral("You have reached the end of the datafile");
 const QString kChanged =
     QStringLiteral("You have changed the contents of the question. Do you want to save changes!");
 const QString kChangedTitle = QStringLiteral("Contents changed...");
+const QString kBankReplaced =
+    QStringLiteral("The question bank \"%1\" was %2 by another program since the editor opened "
+                   "it. The question on screen is not saved; the editor now goes on with the bank "
+                   "as it is now.");
+const QString kRecordChanged = QStringLiteral(
+    "Question NO. %1 of \"%2\" was changed by another program since the editor showed it. Do "
+    "you want to write the question on screen over it?");
 
 const char kLetters[] = "abcde";
 
@@ -75,6 +83,7 @@ void frmverques::resetState()
     s.response.clear();
     s.recno = 0;
     s.quesrec = QuestionRecord();
+    s.adding = false;
 }
 
 frmverques::frmverques(QWidget* parent)
@@ -217,6 +226,7 @@ void frmverques::Form_Load()
         warn(openError_);
     // 3. The first record is the current one.
     s.recno = 1;
+    s.adding = false;
     // 4. It is shown when the bank holds any.
     if (s.fileno.length() > 0)
         showrecord(1);
@@ -238,8 +248,9 @@ void frmverques::showrecord(qint16 n)
     State& s = state();
     // 1. A record the file layer cannot read shows as empty fields.
     s.quesrec = s.fileno.read(n).valueOr(QuestionRecord());
+    s.adding = false;
     // 2. The record's number.
-    lblnumber->setText(QStringLiteral("NO.  %1").arg(n));
+    showNumber(n);
     // 3. Its question and choices.
     txtques->setPlainText(
         textrules::toShownLineBreaks(textrules::shownField(s.quesrec.question())));
@@ -269,18 +280,14 @@ qint16 frmverques::checkstatus() const
     return 0;
 }
 
-Result<void> frmverques::saverecord(qint16 n)
+void frmverques::showNumber(qint16 n)
 {
-    State& s = state();
-    // No record is written past the next free one: the bank may have been cut short by another
-    // program since the record was read, and a gap would fill with empty records that a test
-    // can draw. Such a record is appended under its new number.
-    if (const qint64 next = qint64(recordCount()) + 1; n > next) {
-        n = static_cast<qint16>(next);
-        s.recno = n;
-        lblnumber->setText(QStringLiteral("NO.  %1").arg(n));
-    }
-    QuestionRecord record = s.quesrec;
+    lblnumber->setText(QStringLiteral("NO.  %1").arg(n));
+}
+
+QuestionRecord frmverques::screenRecord() const
+{
+    QuestionRecord record = state().quesrec;
     // 1. The texts as they stand, padded or cut to their fields.
     record.setQuestion(textrules::toStoredLineBreaks(txtques->text()));
     for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
@@ -292,11 +299,66 @@ Result<void> frmverques::saverecord(qint16 n)
             break;
         }
     }
-    // 3. The record goes to the bank.
-    if (const Result<void> written = s.fileno.write(n, record); !written.ok())
-        return written;
+    return record;
+}
+
+Result<frmverques::Saved> frmverques::appendrecord(const QuestionRecord& record)
+{
+    State& s = state();
+    // Another window or program may have added records since ADD: the new one goes after them.
+    const Result<qint64> at = s.fileno.append({record});
+    if (!at.ok())
+        return Failure{at.error()};
+    s.recno = static_cast<qint16>(at.value());
+    s.adding = false;
+    showNumber(s.recno);
     s.quesrec = record;
-    return {};
+    return Saved::Written;
+}
+
+Result<frmverques::Saved> frmverques::saverecord(qint16 n)
+{
+    State& s = state();
+    const QuestionRecord record = screenRecord();
+    // 3. The record goes to the bank: a new one at its end, as it stands now.
+    if (s.adding || n > recordCount())
+        return appendrecord(record);
+    const Result<BankFile::Rewrite> rewritten = s.fileno.rewrite(n, record, s.quesrec);
+    if (!rewritten.ok())
+        return Failure{rewritten.error()};
+    switch (rewritten.value()) {
+    case BankFile::Rewrite::Written:
+        break;
+    case BankFile::Rewrite::Beyond: // cut short by another program since it was shown
+        return appendrecord(record);
+    case BankFile::Rewrite::Changed: {
+        const QString name = QFileInfo(s.fileno.fileName()).fileName();
+        if (platform::msgBox(kRecordChanged.arg(n).arg(name), platform::Buttons::YesNo,
+                             platform::Icon::Exclamation, {},
+                             platform::Answer::No) != platform::Answer::Yes)
+            return Saved::Kept;
+        if (const Result<void> written = s.fileno.write(n, record); !written.ok())
+            return Failure{written.error()};
+        break;
+    }
+    }
+    s.quesrec = record;
+    return Saved::Written;
+}
+
+bool frmverques::bankStillThere()
+{
+    State& s = state();
+    const BankFile::Place place = s.fileno.place();
+    if (place == BankFile::Place::Same)
+        return true;
+    const QString name = QFileInfo(s.fileno.fileName()).fileName();
+    warn(kBankReplaced.arg(name, place == BankFile::Place::Removed ? QStringLiteral("removed")
+                                                                   : QStringLiteral("replaced")));
+    openError_ = s.fileno.open(s.fileno.fileName()).error();
+    if (!openError_.isEmpty())
+        warn(openError_);
+    return false;
 }
 
 void frmverques::reportSaveFailure(const QString& why)
@@ -316,11 +378,16 @@ void frmverques::cmdsave_Click()
         warn(kEmptyFields);
         return;
     }
+    if (!bankStillThere())
+        return;
     // 2. The record on screen under its number; it stays on screen as typed.
-    if (const Result<void> saved = saverecord(state().recno); !saved.ok()) {
+    const Result<Saved> saved = saverecord(state().recno);
+    if (!saved.ok()) {
         reportSaveFailure(saved.error());
         return;
     }
+    if (saved.value() == Saved::Kept)
+        return;
     cmdsave->setEnabled(false);
     cmdadd->setEnabled(true);
     state().changed = false;
@@ -355,7 +422,7 @@ void frmverques::go(Move move)
         warn(kEmptyFields);
         return;
     }
-    if (refusedAtBound(move))
+    if (!bankStillThere() || refusedAtBound(move))
         return;
     // 3. Unsaved changes are saved first, dropped, or kept by staying.
     const Prompt prompt = askToSave();
@@ -397,10 +464,13 @@ frmverques::Prompt frmverques::askToSave()
     if (answer == platform::Answer::Cancel)
         return Prompt::Stay;
     if (answer == platform::Answer::Yes) {
-        if (const Result<void> saved = saverecord(s.recno); !saved.ok()) {
+        const Result<Saved> saved = saverecord(s.recno);
+        if (!saved.ok()) {
             reportSaveFailure(saved.error());
             return Prompt::SaveFailed;
         }
+        if (saved.value() == Saved::Kept)
+            return Prompt::Stay;
         s.changed = false;
     }
     return Prompt::GoOn;
@@ -442,7 +512,7 @@ void frmverques::cmdadd_Click()
         warn(kEmptyFields);
         return;
     }
-    if (askToSave() != Prompt::GoOn)
+    if (!bankStillThere() || askToSave() != Prompt::GoOn)
         return;
     // 4. The next free number, counted after any save; a full bank has none.
     if (recordCount() >= BankFile::kMaxRecords) {
@@ -450,6 +520,7 @@ void frmverques::cmdadd_Click()
         return;
     }
     s.recno = static_cast<qint16>(recordCount() + 1);
+    s.adding = true;
     // 5. and 6. The boxes are cleared for the new record, which counts as unchanged.
     clearForNewRecord();
     s.changed = false;
@@ -461,7 +532,7 @@ void frmverques::clearForNewRecord()
     for (QLineEdit* choice : choiceBoxes())
         choice->setText(QString());
     forms::clearGroup(answers);
-    lblnumber->setText(QStringLiteral("NO.  %1").arg(state().recno));
+    showNumber(state().recno);
 }
 
 void frmverques::cmdExit_Click()

@@ -37,6 +37,7 @@ public:
         BankFile fileno;        // the bank, as the window's load step opened it
         qint16 recno = 0;       // the record on screen, or the one being added
         QuestionRecord quesrec; // the working copy: the record last read or written
+        bool adding = false;    // the record on screen is a new one, not in the bank yet
     };
     static State& state();
     // Back to the state of a program that has not opened the editor yet.
@@ -49,10 +50,17 @@ public:
     void showrecord(qint16 n);
     // 1 when a text box is empty, else 0.
     qint16 checkstatus() const;
-    // Copies the screen into the working copy and writes it as record n, or as the next free
-    // record when n lies beyond it (recno and the number shown follow); when the write fails,
-    // the working copy is as it was.
-    Result<void> saverecord(qint16 n);
+    // What became of the record on screen.
+    enum class Saved {
+        Written,
+        Kept, // another program changed the record meanwhile, and the user kept it
+    };
+    // Copies the screen into the working copy and writes it as record n. A new record, or one
+    // beyond the end, goes at the true end of the bank as it stands at that moment (recno and
+    // the number shown follow). A record of the bank is written over only while it holds what
+    // the editor last read or wrote there, or with the user's word. When the write fails, the
+    // working copy is as it was.
+    Result<Saved> saverecord(qint16 n);
 
     // Controls, in tab order.
     QLabel* lblhead = nullptr;
@@ -127,6 +135,12 @@ private:
     void clearForNewRecord();
     void markChanged();
     void reportSaveFailure(const QString& why);
+    // True while the bank open is still the file the bank's name leads to; otherwise a box
+    // tells what another program did, and the bank is opened again as it now is.
+    bool bankStillThere();
+    QuestionRecord screenRecord() const;
+    Result<Saved> appendrecord(const QuestionRecord& record);
+    void showNumber(qint16 n);
 
     // Why the latest opening of the bank failed; empty when it is open.
     QString openError_;

@@ -2,13 +2,14 @@
 
 #include "bankio/FileChecks.h"
 
+#include "bank/AppendFile.h"
 #include "bank/BankFile.h"
 #include "bank/FileErrors.h"
+#include "bank/FileLock.h"
 #include "bank/SafeWrite.h"
 
 #include <QFile>
 #include <cerrno>
-#include <unistd.h>
 
 namespace bankfiles {
 
@@ -63,23 +64,23 @@ Result<void> writeFile(const QString& path, const QByteArray& bytes)
 
 Result<void> appendRecords(const QString& path, const QList<QuestionRecord>& records)
 {
-    // The bank's own file, extended at its end: a Lexamo that has it open sees the new records.
+    // The bank's own file, extended at its end under the bank's lock as Lexamo's editor extends
+    // it: a Lexamo that has it open sees the new records, and no two writers take one number.
     QFile file(path);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return Failure{fileerrors::cannotWrite(path, fileerrors::reason(file, errno))};
-    const qint64 before = file.size();
-    if (safewrite::writeAll(file, bytesOf(records)) && ::fsync(file.handle()) == 0)
+    const FileLock lock(file.handle());
+    if (!lock.held())
+        return Failure{fileerrors::cannotWrite(path, lock.reason())};
+    const qint64 length = file.size();
+    const Result<void, appendfile::Failed> written =
+        appendfile::writeAt(file.handle(), length, length, bytesOf(records));
+    if (written.ok())
         return {};
-    // A write that failed part-way is taken back, so the bank is whole or as it was.
-    const QString message = fileerrors::cannotWrite(path, fileerrors::reason(file, errno));
-    if (!file.resize(before)) {
-        return Failure{message +
-                       QStringLiteral(" It could not be cut back to its former %1 bytes: %2.")
-                           .arg(before)
-                           .arg(file.errorString())};
-    }
-    return Failure{message + QStringLiteral(" The bank is as it was.")};
+    const appendfile::Failed failed = written.error();
+    return Failure{fileerrors::cannotWrite(path, appendfile::describe(failed)) +
+                   (failed.restored ? QStringLiteral(" The bank is as it was.") : QString())};
 }
 
 } // namespace bankfiles

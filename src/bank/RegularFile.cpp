@@ -1,0 +1,101 @@
+#include "bank/RegularFile.h"
+
+#include "bank/FileErrors.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace regularfile {
+
+namespace {
+
+QString kindOf(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return {};
+    if (S_ISDIR(mode))
+        return QStringLiteral("it is a folder");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("it is a pipe (FIFO)");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("it is a socket");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("it is a device");
+    return QStringLiteral("it is not a regular file");
+}
+
+} // namespace
+
+QString notRegular(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return kindOf(info.st_mode);
+}
+
+QString notRegularFd(int fd)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return fileerrors::reason(errno);
+    return kindOf(info.st_mode);
+}
+
+bool missing(const QString& path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) != 0 && errno == ENOENT;
+}
+
+QString sizeText(qint64 bytes)
+{
+    constexpr qint64 kKilo = 1024;
+    if (bytes >= kKilo * kKilo && bytes % (kKilo * kKilo) == 0)
+        return QStringLiteral("%1 MB").arg(bytes / (kKilo * kKilo));
+    if (bytes >= kKilo && bytes % kKilo == 0)
+        return QStringLiteral("%1 KB").arg(bytes / kKilo);
+    return QStringLiteral("%1 bytes").arg(bytes);
+}
+
+Result<QByteArray> readWhole(const QString& path, qint64 maxBytes)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return Failure{fileerrors::reason(errno)};
+    struct stat info {};
+    QString refused = ::fstat(fd, &info) != 0 ? fileerrors::reason(errno) : kindOf(info.st_mode);
+    QByteArray bytes;
+    if (refused.isEmpty()) {
+        // The size the file claims is only a hint: the reading goes by what read() gives, in
+        // whole pieces (a file of the kernel's may take no other reads), until past the bound.
+        constexpr qint64 kPiece = 64 * 1024;
+        qint64 done = 0;
+        bytes.reserve(qsizetype(std::clamp<qint64>(info.st_size, 0, maxBytes) + kPiece));
+        while (done <= maxBytes) {
+            bytes.resize(qsizetype(done + kPiece));
+            const ssize_t got = ::read(fd, bytes.data() + done, size_t(kPiece));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                refused = fileerrors::reason(errno);
+            if (got <= 0)
+                break;
+            done += got;
+        }
+        if (refused.isEmpty() && done > maxBytes)
+            refused = QStringLiteral("it is larger than %1").arg(sizeText(maxBytes));
+        bytes.truncate(qsizetype(done));
+    }
+    ::close(fd);
+    if (!refused.isEmpty())
+        return Failure{refused};
+    return bytes;
+}
+
+} // namespace regularfile
