@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <array>
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
@@ -70,6 +71,7 @@ BENCHMARK(BM_ShowContentsHelp)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillis
 
 void BM_ReviewOfFiftyQuestions(benchmark::State& st)
 {
+    std::array<QuestionRecord, 51> records{};
     {
         BankFile bank;
         static_cast<void>(bank.open());
@@ -80,13 +82,14 @@ void BM_ReviewOfFiftyQuestions(benchmark::State& st)
                 record.setChoice(i, QString(70, QChar(u'a' + i)));
             record.setAnswer(QStringLiteral("b"));
             static_cast<void>(bank.write(n, record));
+            records[n] = record;
         }
     }
     vertest::reset();
     vertest::State& s = vertest::state();
     s.quesindex = 50;
     for (int i = 1; i <= 50; ++i)
-        s.answers[i] = {qint16(51 - i), QStringLiteral("c"), false, QStringLiteral("b")};
+        s.answers[i] = {qint16(51 - i), QStringLiteral("c"), false, records[51 - i]};
     Window window;
     for (auto _ : st) {
         vertest::showreview(window.w);

@@ -1,16 +1,15 @@
 #include "app/HelpText.h"
 
 #include "bank/Cp1252.h"
-
-#include <QFile>
-#include <QFileInfo>
+#include "bank/RegularFile.h"
 
 namespace helptext {
 
 namespace {
 
-// Far more than any help text; a larger file is not one, and would only exhaust memory.
-constexpr qint64 kLargestFile = 256 * 1024 * 1024;
+// Help texts are a few pages: a larger file is none, and would only hold the window up (or,
+// from under /proc, exhaust memory while it claims to be empty).
+constexpr qint64 kLargestFile = 16 * 1024 * 1024;
 
 QStringView trimmedSpaces(QStringView line)
 {
@@ -45,25 +44,11 @@ QString shownText(QByteArrayView bytes)
 
 Result<QString> load(const QString& fileName)
 {
-    const auto fail = [&](const QString& reason) {
+    const Result<QByteArray> bytes = regularfile::readWhole(fileName, kLargestFile);
+    if (!bytes.ok())
         return Failure{
-            QStringLiteral("Cannot read the help file \"%1\": %2.").arg(fileName, reason)};
-    };
-    const QFileInfo info(fileName);
-    if (info.isDir())
-        return fail(QStringLiteral("a folder stands in its place"));
-    // A pipe or a device would make the read wait for ever.
-    if (info.exists() && !info.isFile())
-        return fail(QStringLiteral("it is not an ordinary file"));
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString());
-    if (file.size() > kLargestFile)
-        return fail(QStringLiteral("it is larger than %1 MB").arg(kLargestFile / (1024 * 1024)));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
-    return shownText(bytes);
+            QStringLiteral("Cannot read the help file \"%1\": %2.").arg(fileName, bytes.error())};
+    return shownText(bytes.value());
 }
 
 } // namespace helptext

@@ -224,7 +224,7 @@ void showquestion(frmMain& w, qint16 recnum, qint16 quesno)
         return;
     }
     s.currec = record.value();
-    s.answers[s.quesindex].answer = s.currec.answer();
+    s.answers[s.quesindex].record = s.currec;
     // 3. and 4. The fields go in whole, fill spaces included; "&" shows as itself.
     w.lblquestionhead->setText(examrules::questionHeading(quesno));
     w.lblquestion->setText(textrules::toShownLineBreaks(textrules::beforeNul(s.currec.question())));
@@ -281,7 +281,7 @@ resultslog::Entry resultsentry(resultslog::Ending how)
     for (int i = 1; i <= s.quesindex; ++i) {
         const AnswerEntry& a = s.answers[i];
         entry.shown.append(
-            {a.recnum, resultslog::letterOf(a.choice), resultslog::letterOf(a.answer)});
+            {a.recnum, resultslog::letterOf(a.choice), resultslog::letterOf(a.record.answer())});
     }
     return entry;
 }
@@ -309,29 +309,13 @@ void showscore(frmMain& w, qint16 total)
         showreview(w);
 }
 
-Result<void> reopenbank()
-{
-    State& s = state();
-    const QString name = QString::fromLatin1(BankFile::kFileName);
-    if (!QFileInfo::exists(name))
-        return {};
-    return s.bankfile.open(name);
-}
-
 QString reviewtext()
 {
-    State& s = state();
-    const bool open = s.bankfile.isOpen();
-    const int count = s.quesindex;
+    const State& s = state();
     QString text;
-    text.reserve(count * 400);
-    for (int i = 1; i <= count; ++i) {
-        const AnswerEntry& entry = s.answers[i];
-        const QuestionRecord record =
-            open ? s.bankfile.read(entry.recnum).valueOr(QuestionRecord()) : QuestionRecord();
-        text += examrules::reviewBlock(i, record, entry.choice);
-    }
-    s.bankfile.close();
+    text.reserve(s.quesindex * 400);
+    for (int i = 1; i <= s.quesindex; ++i)
+        text += examrules::reviewBlock(i, s.answers[i].record, s.answers[i].choice);
     return text;
 }
 
@@ -344,13 +328,11 @@ void showreview(frmMain& w)
     w.mnuFileVer->setEnabled(false);
     w.mnuHelpContents->setEnabled(false);
     w.lblsectionname->setText(QStringLiteral("Review"));
-    // 4. to 8. The text is built whole, then shown at once.
+    // 4. to 8. The text is built whole, from the questions as they were asked, then shown at
+    // once: the bank may have been replaced or cut short by another program since.
     w.txtreview->setEnabled(true);
     w.txtreview->show();
-    const Result<void> opened = reopenbank();
     w.txtreview->setPlainText(reviewtext());
-    if (!opened.ok())
-        platform::msgBox(opened.error(), Buttons::Ok, Icon::Exclamation);
 }
 
 void endreview(frmMain& w)

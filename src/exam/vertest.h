@@ -17,7 +17,9 @@ struct AnswerEntry {
     qint16 recnum = 0; // the bank record shown
     QString choice;    // the letter confirmed, "a" to "e"; empty while unanswered
     bool correct = false;
-    QString answer; // the record's answer letter when it was shown, for the results log
+    // The record as the test showed it: the review and the results log tell the question that
+    // was asked, whatever another program does to the bank meanwhile.
+    QuestionRecord record;
 };
 
 // The test that runs in the main window. Its procedures are handed the window whose controls
@@ -74,11 +76,8 @@ void endtest(resultslog::Ending how);
 resultslog::Entry resultsentry(resultslog::Ending how);
 void showscore(frmMain& w, qint16 total);
 
-// The review of the finished test: the bank opened again, its text, and the view that shows
-// it. A bank that went away since the test is not created again; its questions show empty, as
-// they do when the bank cannot be opened, which is an error.
-Result<void> reopenbank();
-// The text from the bank reopenbank opened (the questions empty when it is closed); closes it.
+// The review of the finished test: its text, from the questions as the test showed them, and
+// the view that shows it.
 QString reviewtext();
 void showreview(frmMain& w);
 // Leaves the review or a help text; the caption of cmdendreview tells which is on screen.
