@@ -7,6 +7,8 @@
 #include "support/TestEnvironment.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
@@ -14,9 +16,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -50,6 +55,8 @@ private Q_SLOTS:
     void closingMinimizedWritesNothing();
     void unusablePlacementValues_data();
     void unusablePlacementValues();
+    void settingsThatAreNoPlainFileNeverWait_data();
+    void settingsThatAreNoPlainFileNeverWait();
     void exitUnloadsOtherWindowsNewestFirst();
     void splashTexts();
     void layoutFontsMapToInstalledFonts_data();
@@ -302,6 +309,55 @@ void TestApp::unusablePlacementValues()
     store("MainLeft", left);
     store("MainWidth", width);
     QCOMPARE(loadedPlacement(), normal);
+}
+
+void TestApp::settingsThatAreNoPlainFileNeverWait_data()
+{
+    QTest::addColumn<QString>("name"); // in the settings folder
+    QTest::addColumn<bool>("fifo");    // else a folder
+    QTest::addColumn<QString>("told");
+    QTest::newRow("settings a pipe")
+        << "Lexamo.ini" << true << "not read from \"%1/Lexamo.ini\": it is a pipe (FIFO)";
+    QTest::newRow("lock a folder") << "Lexamo.ini.lock" << false
+                                   << "not saved to \"%1/Lexamo.ini\": its lock file "
+                                      "\"%1/Lexamo.ini.lock\": it is a folder";
+    QTest::newRow("lock a pipe") << "Lexamo.ini.lock" << true
+                                 << "not saved to \"%1/Lexamo.ini\": its lock file "
+                                    "\"%1/Lexamo.ini.lock\": it is a pipe (FIFO)";
+}
+
+void TestApp::settingsThatAreNoPlainFileNeverWait()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, fifo);
+    QFETCH(QString, told);
+    const QString folder = env->path(QStringLiteral(".settings/Lexamo"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString odd = folder + u'/' + name;
+    QVERIFY(fifo ? mkfifo(QFile::encodeName(odd).constData(), 0600) == 0 : QDir().mkdir(odd));
+    // What Lexamo says on standard error, kept in a file meanwhile.
+    QTemporaryFile said;
+    QVERIFY(said.open());
+    const int stderrBefore = dup(STDERR_FILENO);
+    dup2(said.handle(), STDERR_FILENO);
+    const QRect normal = loadedPlacement();
+    start();
+    closeMain();
+    dup2(stderrBefore, STDERR_FILENO);
+    ::close(stderrBefore);
+    if (name == QStringLiteral("Lexamo.ini"))
+        QCOMPARE(normal, QRect(67, 67, 433, 433)); // the default placement
+    QFile saidAgain(said.fileName());
+    QVERIFY(saidAgain.open(QIODevice::ReadOnly));
+    const QStringList lines =
+        QString::fromLocal8Bit(saidAgain.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    // At most one line for reading and one for saving, and the reason among them.
+    QVERIFY2(lines.size() <= 2, qPrintable(lines.join(u'\n')));
+    for (const QString& line : lines)
+        QVERIFY2(line.startsWith(QStringLiteral("lexamo: the settings are ")), qPrintable(line));
+    QCOMPARE(lines.filter(told.arg(folder)).size(), 1);
+    QCOMPARE(QFileInfo(odd).isDir(), !fifo); // left as it was
+    QVERIFY(!QFileInfo(odd).isFile());
 }
 
 void TestApp::exitUnloadsOtherWindowsNewestFirst()

@@ -9,11 +9,13 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -69,6 +71,7 @@ private Q_SLOTS:
     void cancellingWritesNothing_data();
     void cancellingWritesNothing();
     void enterPressesNothing();
+    void failedSaveKeepsTheDialogOpen_data();
     void failedSaveKeepsTheDialogOpen();
 
 private:
@@ -366,18 +369,38 @@ void TestOptionsDialog::enterPressesNothing()
     QCOMPARE(env->read(kOptions), QByteArray("20\r\n30\r\n"));
 }
 
+void TestOptionsDialog::failedSaveKeepsTheDialogOpen_data()
+{
+    QTest::addColumn<bool>("link");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a folder in its place") << false << "";
+    // The save would put a plain file in the pipe's place, through the link.
+    QTest::newRow("a link to a pipe")
+        << true << "it is a pipe (FIFO), not a regular file, so nothing is written to it.";
+}
+
 void TestOptionsDialog::failedSaveKeepsTheDialogOpen()
 {
+    QFETCH(bool, link);
+    QFETCH(QString, reason);
     frmOptions* dialog = open();
     QVERIFY(dialog);
-    // A folder where the file should be: the save cannot replace it.
     QVERIFY(QFile::remove(env->path(kOptions)));
-    QVERIFY(QDir(env->dir.path()).mkdir(kOptions));
+    const QString fifo = env->path(QStringLiteral("fifo"));
+    if (link) {
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(QFile::link(fifo, env->path(kOptions)));
+    } else {
+        QVERIFY(QDir(env->dir.path()).mkdir(kOptions));
+    }
     env->boxes.answer(platform::Answer::Ok);
     QTest::mouseClick(dialog->cmdOk, Qt::LeftButton);
     QCOMPARE(env->boxes.shown.size(), 1);
-    QVERIFY2(env->boxes.shown[0].text.startsWith(QStringLiteral("Cannot write \"options\": ")),
-             qPrintable(env->boxes.shown[0].text));
+    const QString text = env->boxes.shown[0].text;
+    QVERIFY2(text.startsWith(QStringLiteral("Cannot write \"options\": ")) && text.endsWith(reason),
+             qPrintable(text));
+    if (link)
+        QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
     QCOMPARE(env->boxes.shown[0].icon, platform::Icon::Exclamation);
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->txtQnum->text(), QStringLiteral("15"));

@@ -192,6 +192,7 @@ void TestResultsLog::appendGrowsTheFile_data()
     QTest::newRow("after a line") << h + "A\r\n" << h + "A\r\n" + line;
     QTest::newRow("after a line ended by LF") << h + "A\n" << h + "A\n" + line;
     QTest::newRow("after a line cut short") << h + "A,B" << h + "A,B\r\n" + line;
+    QTest::newRow("after a line ended by CR alone") << h + "A\r" << h + "A\r\n" + line;
     QTest::newRow("no header of its own") << QByteArray("x") << "x\r\n" + line;
 }
 
@@ -213,9 +214,9 @@ void TestResultsLog::appendRefusesWhatIsNotAFile_data()
     QTest::newRow("folder") << "folder"
                             << "Is a directory";
     QTest::newRow("pipe without a reader") << "fifo"
-                                           << "it is not a plain file";
+                                           << "it is a pipe (FIFO)";
     QTest::newRow("device") << "device"
-                            << "it is not a plain file";
+                            << "it is a device";
     QTest::newRow("missing folder") << "missing"
                                     << "No such file or directory";
 }
@@ -249,7 +250,8 @@ void TestResultsLog::fullDiskLeavesNoPieceOfALine()
         const FileSizeLimit limit(before.size() + 100);
         return resultslog::append(path(), line);
     }();
-    QVERIFY(!added.ok());
+    QCOMPARE(added.error(),
+             QStringLiteral("Cannot add the test to \"%1\": File too large.").arg(path()));
     QCOMPARE(read(), before);
     QVERIFY(resultslog::append(path(), line).ok());
     QCOMPARE(read(), before + line);

@@ -1,6 +1,7 @@
 #include "bank/SafeWrite.h"
 
 #include "bank/FileErrors.h"
+#include "bank/RegularFile.h"
 
 #include <QSaveFile>
 #include <cerrno>
@@ -21,6 +22,11 @@ bool writeAll(QIODevice& device, QByteArrayView bytes)
 
 Result<void> writeWhole(const QString& path, QByteArrayView bytes, InPlace inPlace)
 {
+    // The new file would take the place of what the path leads to, links followed: a device
+    // node or a pipe would be replaced by a plain file.
+    if (const QString kind = regularfile::notRegular(path); !kind.isEmpty())
+        return Failure{fileerrors::cannotWrite(
+            path, kind + QStringLiteral(", not a regular file, so nothing is written to it"))};
     QSaveFile file(path);
     file.setDirectWriteFallback(inPlace == InPlace::WhenFolderIsLocked);
     errno = 0;

@@ -21,14 +21,16 @@ enum class InPlace {
     WhenFolderIsLocked,
 };
 
-// Replaces the file at path by bytes. The failure reads `Cannot write "PATH": REASON.`, with
-// path as given and the system's reason ("No space left on device", "File too large").
+// Replaces the file at path by bytes. What the path leads to, links followed, must be a regular
+// file or nothing: anything else is refused and left as it is. The failure reads
+// `Cannot write "PATH": REASON.`, with path as given and the system's reason ("No space left on
+// device", "File too large").
+Result<void> writeWhole(const QString& path, QByteArrayView bytes,
+                        InPlace inPlace = InPlace::Never);
+
 // Writes all of bytes to the open device, as many writes as it takes; false when one fails.
 // A write cut short (a full disk, a file size limit) reports no error itself; writing the rest
 // then fails with the reason in the device's error.
 bool writeAll(QIODevice& device, QByteArrayView bytes);
-
-Result<void> writeWhole(const QString& path, QByteArrayView bytes,
-                        InPlace inPlace = InPlace::Never);
 
 } // namespace safewrite

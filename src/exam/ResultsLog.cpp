@@ -1,6 +1,9 @@
 #include "exam/ResultsLog.h"
 
+#include "bank/AppendFile.h"
 #include "bank/FileErrors.h"
+#include "bank/FileLock.h"
+#include "bank/RegularFile.h"
 
 #include <QFile>
 #include <array>
@@ -173,35 +176,35 @@ Result<void> checkAgreement(const Entry& entry)
     return {};
 }
 
-// The last byte of a non-empty file, or 0 when it cannot be read.
-char lastByte(int fd, off_t size)
+// What goes before a new line: the header in a new file, and a line end after a last line left
+// without one (a CR alone, from a hand edit, gets its LF and no second CR).
+QByteArray before(int fd, off_t size)
 {
-    char byte = 0;
-    return pread(fd, &byte, 1, size - 1) == 1 ? byte : 0;
+    char last = 0;
+    if (size == 0)
+        return header();
+    if (pread(fd, &last, 1, size - 1) != 1 || last == '\n')
+        return {};
+    return last == '\r' ? QByteArray("\n") : QByteArray("\r\n");
 }
 
-Result<void> writeOnce(int fd, const QByteArray& bytes)
+Result<void> appendLocked(int fd, const QByteArray& bytes)
 {
-    struct stat before {};
-    if (fstat(fd, &before) != 0)
+    if (const QString kind = regularfile::notRegularFd(fd); !kind.isEmpty())
+        return Failure{kind};
+    // Two Lexamos that end a test at once each add a whole line.
+    const FileLock lock(fd);
+    if (!lock.held())
+        return Failure{lock.reason()};
+    struct stat info {};
+    if (fstat(fd, &info) != 0)
         return Failure{fileerrors::reason(errno)};
-    if (!S_ISREG(before.st_mode))
-        return Failure{QStringLiteral("it is not a plain file")};
-    QByteArray whole = before.st_size == 0                    ? header()
-                       : lastByte(fd, before.st_size) != '\n' ? QByteArray("\r\n")
-                                                              : QByteArray();
-    whole += bytes;
-    ssize_t written = 0;
-    do
-        written = ::write(fd, whole.constData(), size_t(whole.size()));
-    while (written < 0 && errno == EINTR);
-    if (written == whole.size())
-        return {};
-    const int error = written < 0 ? errno : ENOSPC;
-    // Part of a line would spoil the next one: the file goes back to what it held.
-    if (written > 0 && ftruncate(fd, before.st_size) != 0)
-        return Failure{fileerrors::reason(errno)};
-    return Failure{fileerrors::reason(error)};
+    // Part of a line would spoil the next one: a write cut short is taken back.
+    const auto written =
+        appendfile::writeAt(fd, info.st_size, info.st_size, before(fd, info.st_size) + bytes);
+    if (!written.ok())
+        return Failure{appendfile::describe(written.error())};
+    return {};
 }
 
 } // namespace
@@ -277,9 +280,9 @@ Result<void> append(const QString& path, const QByteArray& bytes)
 {
     // Not blocking: a pipe without a reader must not hold the test up.
     const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+                          O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
     Result<void> result =
-        fd < 0 ? Result<void>(Failure{fileerrors::reason(errno)}) : writeOnce(fd, bytes);
+        fd < 0 ? Result<void>(Failure{fileerrors::reason(errno)}) : appendLocked(fd, bytes);
     if (fd >= 0 && ::close(fd) != 0 && result.ok())
         result = Failure{fileerrors::reason(errno)};
     if (result.ok())

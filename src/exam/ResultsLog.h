@@ -62,10 +62,10 @@ bool isHeader(QStringView text);
 // A question that counts as missed: answered wrongly, or left unanswered.
 bool missed(const Question& question);
 
-// Adds bytes to the end of the file at path in one write() of a file opened for appending,
-// beginning with the header when the file is new or empty, and with a line end when the last
-// line was left without one. A write that fails part-way is taken back, so the file only ever
-// gains whole lines. A pipe, device or folder in the file's place is refused without waiting.
+// Adds bytes to the end of the file at path, under its lock, beginning with the header when the
+// file is new or empty, and with a line end when the last line was left without one. A write
+// that fails part-way is taken back, so the file only ever gains whole lines. A pipe, device or
+// folder in the file's place is refused without waiting.
 Result<void> append(const QString& path, const QByteArray& bytes);
 
 } // namespace resultslog

@@ -1,39 +1,99 @@
 #include "platform/SettingsStore.h"
 
+#include "bank/RegularFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
+#include <QStandardPaths>
+#include <cstdio>
 #include <memory>
 
 namespace platform {
 
 namespace {
 
-std::unique_ptr<QSettings> open(const QString& folder, const QString& application)
+// The settings of a program are a few lines; a larger file is not Lexamo's.
+constexpr qint64 kLargestFile = 1024 * 1024;
+// A writer holds the lock only while it writes the file: one held longer is not waited for.
+constexpr int kLockWaitMs = 500;
+
+QString filePath(const QString& folder, const QString& application)
 {
-    if (folder.isEmpty())
-        return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, application,
-                                           application);
-    return std::make_unique<QSettings>(folder + QLatin1Char('/') + application + QLatin1Char('/') +
-                                           application + QStringLiteral(".ini"),
-                                       QSettings::IniFormat);
+    const QString base =
+        folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                         : folder;
+    return base + QLatin1Char('/') + application + QLatin1Char('/') + application +
+           QStringLiteral(".ini");
+}
+
+void tell(const QString& line)
+{
+    std::fprintf(stderr, "lexamo: %s\n", qPrintable(line));
 }
 
 } // namespace
 
 QtSettingsStore::QtSettingsStore(QString folder) : folder_(std::move(folder)) {}
 
+QString QtSettingsStore::readRefusal(const QString& path) const
+{
+    if (regularfile::missing(path))
+        return {};
+    const Result<QByteArray> bytes = regularfile::readWhole(path, kLargestFile);
+    return bytes.ok() ? QString() : bytes.error();
+}
+
+QString QtSettingsStore::writeRefusal(const QString& path) const
+{
+    if (const QString kind = regularfile::notRegular(path); !kind.isEmpty())
+        return kind;
+    const QString lockPath = path + QStringLiteral(".lock");
+    if (const QString kind = regularfile::notRegular(lockPath); !kind.isEmpty())
+        return QStringLiteral("its lock file \"%1\": %2").arg(lockPath, kind);
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        return QStringLiteral("the folder \"%1\" cannot be made").arg(folder);
+    // QSettings waits on its lock for ever: the lock is tried here first, for a moment.
+    QLockFile lock(lockPath);
+    if (lock.tryLock(kLockWaitMs))
+        return {};
+    if (lock.error() == QLockFile::LockFailedError)
+        return QStringLiteral("its lock file \"%1\" is held by another program").arg(lockPath);
+    return QStringLiteral("its lock file \"%1\" cannot be made").arg(lockPath);
+}
+
 QString QtSettingsStore::read(const QString& application, const QString& section,
                               const QString& key, const QString& defaultValue)
 {
-    auto settings = open(folder_, application);
-    return settings->value(section + QLatin1Char('/') + key, defaultValue).toString();
+    const QString path = filePath(folder_, application);
+    if (const QString refused = readRefusal(path); !refused.isEmpty()) {
+        if (!toldRead_)
+            tell(QStringLiteral("the settings are not read from \"%1\": %2; the defaults serve.")
+                     .arg(path, refused));
+        toldRead_ = true;
+        return defaultValue;
+    }
+    QSettings settings(path, QSettings::IniFormat);
+    return settings.value(section + QLatin1Char('/') + key, defaultValue).toString();
 }
 
 void QtSettingsStore::write(const QString& application, const QString& section, const QString& key,
                             const QString& value)
 {
-    auto settings = open(folder_, application);
-    settings->setValue(section + QLatin1Char('/') + key, value);
-    settings->sync();
+    const QString path = filePath(folder_, application);
+    QString refused = writeRefusal(path);
+    if (refused.isEmpty()) {
+        QSettings settings(path, QSettings::IniFormat);
+        settings.setValue(section + QLatin1Char('/') + key, value);
+        settings.sync();
+        if (settings.status() != QSettings::NoError)
+            refused = QStringLiteral("the file cannot be written");
+    }
+    if (!refused.isEmpty() && !toldWrite_)
+        tell(QStringLiteral("the settings are not saved to \"%1\": %2.").arg(path, refused));
+    toldWrite_ = toldWrite_ || !refused.isEmpty();
 }
 
 } // namespace platform

@@ -15,7 +15,10 @@ public:
 };
 
 // QSettings in the user's configuration folder, one store per application name; or, when given
-// a folder, the same layout below that folder (tests use a temporary one).
+// a folder, the same layout below that folder (tests use a temporary one). A settings file that
+// cannot be read safely (a pipe, a folder, a file larger than any settings) gives the defaults;
+// one that cannot be written safely (its lock file a folder or a pipe, or held by another
+// program) is not written. Neither waits, and one line on standard error says why.
 class QtSettingsStore final : public SettingsStore {
 public:
     QtSettingsStore() = default;
@@ -27,7 +30,12 @@ public:
                const QString& value) override;
 
 private:
+    QString readRefusal(const QString& path) const;
+    QString writeRefusal(const QString& path) const;
+
     QString folder_;
+    bool toldRead_ = false;
+    bool toldWrite_ = false;
 };
 
 } // namespace platform
