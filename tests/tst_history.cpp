@@ -6,6 +6,7 @@
 #include "bank/QuestionRecord.h"
 #include "exam/ResultsLog.h"
 #include "support/FileSizeLimit.h"
+#include "support/MemoryLimit.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -84,6 +85,7 @@ private Q_SLOTS:
     void badLinesAreSkipped();
     void unreadableLog_data();
     void unreadableLog();
+    void aHugeLineIsRefusedUnread();
     void summaryOfManyTests_data();
     void summaryOfManyTests();
     void mistakesMostMissedFirst_data();
@@ -186,8 +188,8 @@ void TestHistory::unreadableLog_data()
     QTest::newRow("folder") << "folder"
                             << "Cannot read the results log \"results.csv\": it is a folder.\n";
     QTest::newRow("pipe") << "fifo"
-                          << "Cannot read the results log \"results.csv\": it is not a plain "
-                             "file.\n";
+                          << "Cannot read the results log \"results.csv\": it is a pipe "
+                             "(FIFO).\n";
 }
 
 void TestHistory::unreadableLog()
@@ -205,6 +207,27 @@ void TestHistory::unreadableLog()
     QCOMPARE(tool({"mistakes", "results.csv", "bank.zep", "-o", "retry.zep"}), banktool::Failed);
     QCOMPARE(err, message + "No bank written.\n");
     QVERIFY(!env->exists("retry.zep"));
+}
+
+void TestHistory::aHugeLineIsRefusedUnread()
+{
+    // 128 MB of short fields on one line, written to disk a piece at a time.
+    const QByteArray one = test(1, Ending::Complete, 2, {"1 a a", "2 b a"});
+    const QByteArray two = test(2, Ending::Quit, 2, {"5 c c"});
+    {
+        QFile log(env->path("results.csv"));
+        QVERIFY(log.open(QIODevice::WriteOnly));
+        log.write(resultslog::header() + one);
+        const QByteArray fields = QByteArray("1,").repeated(512 * 1024);
+        for (int i = 0; i < 128; ++i)
+            QCOMPARE(log.write(fields), fields.size());
+        log.write("\r\n" + two);
+    }
+    const MemoryLimit limit(48 * 1024 * 1024);
+    QCOMPARE(tool({"history"}), banktool::Done);
+    QCOMPARE(err, QStringLiteral("results.csv:3: the line is longer than any test writes (4 KB at "
+                                 "most); it is not read; line skipped\n"));
+    QVERIFY2(out.contains(QStringLiteral("Tests taken: 2\n")), qPrintable(out));
 }
 
 void TestHistory::summaryOfManyTests_data()

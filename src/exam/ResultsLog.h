@@ -22,6 +22,9 @@ namespace resultslog {
 
 inline constexpr const char* kFileName = "results.csv";
 inline constexpr int kMaxQuestions = 50;
+// Longer than any line Lexamo writes: the header row is 1,367 bytes, the line of a test of 50
+// questions under 1,000. A reader refuses a longer line unread.
+inline constexpr qsizetype kLongestLine = 4096;
 
 enum class Ending { Complete, TimeOver, Quit };
 

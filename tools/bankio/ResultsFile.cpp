@@ -1,8 +1,9 @@
 #include "bankio/ResultsFile.h"
 
+#include "bank/RegularFile.h"
+
 #include <QFile>
 #include <QStringDecoder>
-#include <sys/stat.h>
 
 namespace resultsfile {
 
@@ -39,29 +40,58 @@ void readLine(QByteArrayView bytes, int number, QStringDecoder& decoder, Content
 
 Result<Contents> read(const QString& path)
 {
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    if (regularfile::missing(path))
         return Failure{cannotRead(path, QStringLiteral("there is no such file"))};
-    if (!S_ISREG(info.st_mode))
-        return Failure{cannotRead(path, S_ISDIR(info.st_mode)
-                                            ? QStringLiteral("it is a folder")
-                                            : QStringLiteral("it is not a plain file"))};
+    if (const QString kind = regularfile::notRegular(path); !kind.isEmpty())
+        return Failure{cannotRead(path, kind)};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return Failure{cannotRead(path, file.errorString())};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Failure{cannotRead(path, file.errorString())};
+    // The log is read a piece at a time, and a line never grows past the longest a test
+    // writes: a log of any size, or a line of gigabytes, takes little memory.
+    constexpr qint64 kPiece = 64 * 1024;
     Contents contents;
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    qsizetype start = 0;
-    for (int number = 1; start < bytes.size(); ++number) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0)
-            end = bytes.size();
-        readLine(QByteArrayView(bytes).sliced(start, end - start), number, decoder, &contents);
-        start = end + 1;
+    QByteArray line;
+    bool tooLong = false;
+    int number = 1;
+    const auto endLine = [&] {
+        if (tooLong)
+            contents.problems.append(
+                {number, QStringLiteral("the line is longer than any test writes (%1 at most); "
+                                        "it is not read")
+                             .arg(regularfile::sizeText(resultslog::kLongestLine))});
+        else
+            readLine(line, number, decoder, &contents);
+        line.clear();
+        tooLong = false;
+        ++number;
+    };
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file.read(piece.data(), kPiece);
+        if (got < 0)
+            return Failure{cannotRead(path, file.errorString())};
+        if (got == 0)
+            break;
+        QByteArrayView rest(piece.constData(), got);
+        while (!rest.isEmpty()) {
+            const qsizetype end = rest.indexOf('\n');
+            const QByteArrayView part = end < 0 ? rest : rest.first(end);
+            if (!tooLong && line.size() + part.size() > resultslog::kLongestLine) {
+                tooLong = true;
+                line.clear();
+            }
+            if (!tooLong)
+                line.append(part);
+            if (end < 0)
+                break;
+            endLine();
+            rest = rest.sliced(end + 1);
+        }
     }
+    if (!line.isEmpty() || tooLong)
+        endLine();
     return contents;
 }
 
