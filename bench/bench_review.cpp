@@ -38,7 +38,7 @@ struct Window {
     Window()
     {
         w.Form_Load();
-        w.Timer1->stop();
+        w.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
         w.show();
     }
     frmMain w;
@@ -85,20 +85,18 @@ void BM_ReviewOfFiftyQuestions(benchmark::State& st)
             records[n] = record;
         }
     }
-    vertest::reset();
-    vertest::State& s = vertest::state();
+    vertest::State s;
     s.quesindex = 50;
     for (int i = 1; i <= 50; ++i)
         s.answers[i] = {qint16(51 - i), QStringLiteral("c"), false, records[51 - i]};
     Window window;
     for (auto _ : st) {
-        vertest::showreview(window.w);
+        vertest::showreview(window.w, s);
         QCoreApplication::processEvents();
         st.PauseTiming();
         window.w.cmdendreview_Click();
         st.ResumeTiming();
     }
-    vertest::reset();
 }
 BENCHMARK(BM_ReviewOfFiftyQuestions)->Unit(benchmark::kMillisecond);
 

@@ -4,7 +4,6 @@
 // the last cycle and the growth per cycle between them, which should stay near zero.
 #include "app/frmMain.h"
 #include "editor/frmverques.h"
-#include "exam/vertest.h"
 #include "platform/Services.h"
 
 #include <QApplication>
@@ -92,25 +91,25 @@ void BM_SoakWholeTestsWithReview(benchmark::State& state)
     InstantBoxes boxes;
     platform::install({&boxes});
     benchsupport::writeFile(QStringLiteral("options"), "15\r\n15\r\n");
-    vertest::reset();
     frmMain w;
     w.Form_Load();
-    w.Timer1->stop();
+    w.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
+    auto* optb = w.findChild<QRadioButton*>(QStringLiteral("optb"));
+    auto* cmdendreview = w.findChild<QPushButton*>(QStringLiteral("cmdendreview"));
     Gauge gauge;
     for (auto _ : state) {
         w.mnuFileVer_Click();
         for (int i = 0; i < 15; ++i) {
-            w.optb->setChecked(true);
+            optb->setChecked(true);
             w.cmdnext_Click();
             w.cmdanswer_Click();
         }
         w.cmdendreview_Click();
         gauge.afterCycle();
     }
-    if (w.cmdendreview->isVisible())
+    if (cmdendreview->isVisible())
         state.SkipWithError("the review did not end");
     gauge.report(state);
-    vertest::reset();
     platform::install({});
 }
 BENCHMARK(BM_SoakWholeTestsWithReview)->Iterations(kCycles)->Unit(benchmark::kMillisecond);

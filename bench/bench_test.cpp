@@ -40,16 +40,15 @@ public:
 void BM_DrawFiftyFromAFullBank(benchmark::State& st)
 {
     ensureBank();
-    vertest::reset();
-    if (!vertest::openbank(50, 15).ok())
+    vertest::State s(50, 15);
+    if (!vertest::openbank(s).ok())
         st.SkipWithError("the bank cannot serve the test");
     for (auto _ : st) {
-        qint16 last = vertest::pickquestion(0);
+        qint16 last = vertest::pickquestion(s, 0);
         for (int i = 1; i < 50; ++i)
-            last = vertest::pickquestion(1);
+            last = vertest::pickquestion(s, 1);
         benchmark::DoNotOptimize(last);
     }
-    vertest::reset();
 }
 BENCHMARK(BM_DrawFiftyFromAFullBank)->Unit(benchmark::kMicrosecond);
 
@@ -59,20 +58,18 @@ void BM_WholeFiftyQuestionTest(benchmark::State& st)
     InstantBoxes boxes;
     platform::install({&boxes});
     writeFile(QStringLiteral("options"), "50\r\n15\r\n");
-    vertest::reset();
     frmMain w;
     w.Form_Load();
-    w.Timer1->stop();
+    w.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
+    auto* opta = w.findChild<QRadioButton*>(QStringLiteral("opta"));
     for (auto _ : st) {
         w.mnuFileVer_Click();
         for (int i = 0; i < 50; ++i) {
-            w.opta->setChecked(true);
+            opta->setChecked(true);
             w.cmdnext_Click();
             w.cmdanswer_Click();
         }
-        benchmark::DoNotOptimize(vertest::state().quesindex);
     }
-    vertest::reset();
     platform::install({});
 }
 BENCHMARK(BM_WholeFiftyQuestionTest)->Unit(benchmark::kMillisecond);

@@ -2,8 +2,8 @@
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "app/main1.h"
-#include "exam/vertest.h"
 #include "platform/Twips.h"
+#include "support/MainControls.h"
 #include "support/TestEnvironment.h"
 
 #include <QAction>
@@ -109,42 +109,33 @@ void TestApp::startUpInAnEmptyFolder()
     QVERIFY(w->isMaximized());
     QCOMPARE(w->windowTitle(), QStringLiteral("Lexamo"));
     QCOMPARE(env->read(QStringLiteral("options")), QByteArray("\x31\x35\x0D\x0A\x31\x35\x0D\x0A"));
-    QCOMPARE(vertest::state().numques, 15);
-    QCOMPARE(vertest::state().testmins, 15);
-    QCOMPARE(vertest::state().showtime, false);
-    QCOMPARE(w->Timer1->interval(), 1000);
-    QVERIFY(w->Timer1->isActive());
+    QCOMPARE(on(w).Timer1->interval(), 1000);
+    QVERIFY(on(w).Timer1->isActive());
     for (QWidget* control : w->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         QVERIFY2(!control->isVisible(), qPrintable(control->objectName()));
     QVERIFY(!findAction(w, "mnuFileTestquit")->isEnabled());
     for (const char* name :
          {"mnuFileVer", "mnuFileExit", "mnuOptions", "mnuAdd", "mnuHelpContents", "mnuHelpAbout"})
         QVERIFY2(findAction(w, name)->isEnabled(), name);
-    for (QMenu* menu : {w->mnuFile, w->mnuTools, w->mnuHelp})
+    for (QMenu* menu : {on(w).mnuFile, on(w).mnuTools, on(w).mnuHelp})
         QVERIFY(menu->menuAction()->isEnabled());
-    QVERIFY(!w->txtreview->isEnabled());
-    QVERIFY(w->cmdHelp->isEnabled());
-    QVERIFY(!w->cmdendreview->isEnabled());
+    QVERIFY(!on(w).txtreview->isEnabled());
+    QVERIFY(on(w).cmdHelp->isEnabled());
+    QVERIFY(!on(w).cmdendreview->isEnabled());
 }
 
 void TestApp::startUpKeepsAnOptionsFileWithContent_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<int>("numques");
-    QTest::addColumn<int>("testmins");
-    QTest::newRow("halves") << QByteArray("2.5\r\n3.5\r\n") << 2 << 4;
-    QTest::newRow("Unix line ends") << QByteArray("20\n30\n") << 20 << 30;
+    QTest::newRow("halves") << QByteArray("2.5\r\n3.5\r\n");
+    QTest::newRow("Unix line ends") << QByteArray("20\n30\n");
 }
 
 void TestApp::startUpKeepsAnOptionsFileWithContent()
 {
     QFETCH(QByteArray, file);
-    QFETCH(int, numques);
-    QFETCH(int, testmins);
     env->write(QStringLiteral("options"), file);
     QVERIFY(start());
-    QCOMPARE(vertest::state().numques, numques);
-    QCOMPARE(vertest::state().testmins, testmins);
     QCOMPARE(env->read(QStringLiteral("options")), file);
 }
 

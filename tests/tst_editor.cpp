@@ -5,6 +5,7 @@
 #include "editor/frmverques.h"
 #include "platform/Twips.h"
 #include "support/FileSizeLimit.h"
+#include "support/MainControls.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
@@ -266,7 +267,7 @@ void TestEditor::arrowsInTheButtonTextColour()
     palette.setColor(QPalette::ButtonText, buttonText);
     ed->setPalette(palette);
     main1::mainwindow->setPalette(palette);
-    for (const QToolButton* arrow : {ed->cmdnext, ed->cmdprevious, main1::mainwindow->cmdnext}) {
+    for (const QToolButton* arrow : {ed->cmdnext, ed->cmdprevious, on(main1::mainwindow).cmdnext}) {
         // Drawn for each pixel ratio at its own size: the shaft's edges fall on whole pixels.
         for (const qreal ratio : {1.0, 1.5, 2.0, 3.0}) {
             const QImage image = arrow->icon().pixmap(QSize(16, 16), ratio).toImage();

@@ -2,9 +2,9 @@
 #include "app/frmMain.h"
 #include "app/main1.h"
 #include "exam/ExamRules.h"
-#include "exam/vertest.h"
 #include "platform/Twips.h"
 #include "support/ExamDriver.h"
+#include "support/MainControls.h"
 #include "support/MemoryLimit.h"
 #include "support/TestEnvironment.h"
 
@@ -87,14 +87,12 @@ private:
 void TestReview::init()
 {
     beginTest(env);
-    vertest::reset();
 }
 
 void TestReview::cleanup()
 {
     if (w)
         w->close();
-    vertest::reset();
     finishTest(env);
 }
 
@@ -119,12 +117,12 @@ void TestReview::quitTest(Answer review, int score, int total)
 // The text box with its text, line for line, and the button that leaves it.
 void TestReview::checkShown(const QString& caption, const QString& text)
 {
-    QVERIFY(w->txtreview->isVisible());
-    QVERIFY(w->txtreview->isEnabled());
-    QCOMPARE(w->txtreview->toPlainText(), lines(text));
-    QVERIFY(w->cmdendreview->isVisible());
-    QVERIFY(w->cmdendreview->isEnabled());
-    QCOMPARE(w->cmdendreview->text(), caption);
+    QVERIFY(on(w).txtreview->isVisible());
+    QVERIFY(on(w).txtreview->isEnabled());
+    QCOMPARE(on(w).txtreview->toPlainText(), lines(text));
+    QVERIFY(on(w).cmdendreview->isVisible());
+    QVERIFY(on(w).cmdendreview->isEnabled());
+    QCOMPARE(on(w).cmdendreview->text(), caption);
 }
 
 void TestReview::reviewBlock_data()
@@ -189,50 +187,50 @@ void TestReview::reviewOfACompletedTestOfTwo()
     writeBank("ab");
     env->random.values = {drawing(2, 2), drawing(1, 2)};
     startTest("2\r\n15\r\n");
-    answer(w->optb);
+    answer(on(w).optb);
     env->boxes.answer(Answer::Ok);
     env->boxes.answer(Answer::Ok);
     env->boxes.answer(Answer::Yes);
-    answer(w->optc);
+    answer(on(w).optc);
     QCOMPARE(described(env->boxes.shown), described({kReady, kComplete, scoreBox(1, 2), kReview}));
     const QString review =
         block(1, "Question 2", "2-b", "2-b") + block(2, "Question 1", "1-a", "1-c");
-    QCOMPARE(vertest::reviewtext(), review);
     checkShown(QStringLiteral("&End Review"), review);
     QCOMPARE(visibleControls(w), QStringList({"txtreview", "cmdendreview"}));
     QCOMPARE(enabledItems(w), kViewItems);
-    QCOMPARE(w->lblsectionname->text(), QStringLiteral("Review"));
-    QVERIFY(!vertest::state().bankfile.isOpen());
+    QCOMPARE(on(w).lblsectionname->text(), QStringLiteral("Review"));
 
-    click(w->cmdendreview);
+    click(on(w).cmdendreview);
     QCOMPARE(visibleControls(w), QStringList());
     QCOMPARE(enabledItems(w), kIdleItems);
-    QCOMPARE(w->txtreview->toPlainText(), QString());
-    QVERIFY(!w->txtreview->isEnabled());
-    QVERIFY(!w->cmdendreview->isEnabled());
+    QCOMPARE(on(w).txtreview->toPlainText(), QString());
+    QVERIFY(!on(w).txtreview->isEnabled());
+    QVERIFY(!on(w).cmdendreview->isEnabled());
 }
 
 void TestReview::reviewOfTenQuestions()
 {
     const QByteArray letters = "abcdeabcdeab";
     writeBank(letters);
+    // Records 1 to 10, in that order.
+    for (int r = 1; r <= 10; ++r)
+        env->random.values.push_back(drawing(r, 12));
     startTest("10\r\n15\r\n");
     for (int i = 1; i < 10; ++i)
-        answer(i % 2 ? w->opta : w->opte);
+        answer(i % 2 ? on(w).opta : on(w).opte);
     env->boxes.answer(Answer::Ok);
     env->boxes.answer(Answer::Ok);
     env->boxes.answer(Answer::Yes);
-    answer(w->opte);
+    answer(on(w).opte);
     QString review;
     for (int i = 1; i <= 10; ++i) {
-        const int r = vertest::state().answers[i].recnum;
+        const int r = i;
         const QString n = QString::number(r);
         review += block(i, "Question " + n, n + '-' + QChar(letters.at(r - 1)),
                         n + (i % 2 ? "-a" : "-e"));
     }
-    QCOMPARE(vertest::reviewtext(), review);
     checkShown(QStringLiteral("&End Review"), review);
-    click(w->cmdendreview);
+    click(on(w).cmdendreview);
 }
 
 void TestReview::reviewOfATestQuitOnItsThirdQuestion()
@@ -240,15 +238,15 @@ void TestReview::reviewOfATestQuitOnItsThirdQuestion()
     writeBank("abc");
     env->random.values = {drawing(3, 3), drawing(1, 3), drawing(2, 3)};
     startTest("3\r\n15\r\n");
-    answer(w->optc);
-    answer(w->optb);
-    click(w->optb); // selected, not confirmed
+    answer(on(w).optc);
+    answer(on(w).optb);
+    click(on(w).optb); // selected, not confirmed
     quitTest(Answer::Yes, 1, 3);
     const QString review = block(1, "Question 3", "3-c", "3-c") +
                            block(2, "Question 1", "1-a", "1-b") +
                            block(3, "Question 2", "2-b", "(not answered)");
     checkShown(QStringLiteral("&End Review"), review);
-    click(w->cmdendreview);
+    click(on(w).cmdendreview);
 }
 
 void TestReview::reviewShowsTheQuestionsAsked_data()
@@ -268,7 +266,7 @@ void TestReview::reviewShowsTheQuestionsAsked()
     writeBank("ab");
     env->random.values = {drawing(1, 2), drawing(2, 2)};
     startTest("2\r\n15\r\n");
-    answer(w->opta);
+    answer(on(w).opta);
     if (change == "replaced") {
         // Other questions, put in the bank's place as lexamo-bank import -o does.
         QByteArray other;
@@ -291,12 +289,12 @@ void TestReview::reviewShowsTheQuestionsAsked()
         if (change == "folder")
             QVERIFY(QDir(env->dir.path()).mkdir(QStringLiteral("verbal.zep")));
     });
-    answer(w->optb);
+    answer(on(w).optb);
     QCOMPARE(described(env->boxes.shown), described({kReady, kComplete, scoreBox(2, 2), kReview}));
     checkShown(QStringLiteral("&End Review"),
                block(1, "Question 1", "1-a", "1-a") + block(2, "Question 2", "2-b", "2-b"));
     QCOMPARE(env->exists(QStringLiteral("verbal.zep")), change != "removed");
-    click(w->cmdendreview);
+    click(on(w).cmdendreview);
 }
 
 void TestReview::testHelpAndBack()
@@ -304,31 +302,31 @@ void TestReview::testHelpAndBack()
     env->write(QStringLiteral("hlp.txt"), kTestHelp);
     writeBank("ab");
     startTest("2\r\n15\r\n");
-    const QString heading = w->lblquestionhead->text();
-    const QString question = w->lblquestion->text();
-    click(w->optd);
-    click(w->cmdnext);
+    const QString heading = on(w).lblquestionhead->text();
+    const QString question = on(w).lblquestion->text();
+    click(on(w).optd);
+    click(on(w).cmdnext);
     for (int visit = 0; visit < 2; ++visit) {
-        click(w->cmdHelp);
+        click(on(w).cmdHelp);
         checkShown(QStringLiteral("&GoBack To Test"), kTestHelpShown);
-        QCOMPARE(w->cmdendreview->width(), twips::toPixels(1600));
-        QCOMPARE(w->lblsectionname->text(), QStringLiteral("Help"));
+        QCOMPARE(on(w).cmdendreview->width(), twips::toPixels(1600));
+        QCOMPARE(on(w).lblsectionname->text(), QStringLiteral("Help"));
         QCOMPARE(visibleControls(w), QStringList({"lblquestionhead", "lblsectionname", "lbltime",
                                                   "txtreview", "cmdendreview"}));
         QCOMPARE(enabledItems(w), kTestItems);
 
-        click(w->cmdendreview);
+        click(on(w).cmdendreview);
         QCOMPARE(visibleControls(w), kTestScreen);
         QCOMPARE(enabledItems(w), kTestItems);
-        QCOMPARE(w->lblsectionname->text(), QStringLiteral("Verbal Test"));
-        QCOMPARE(w->lblquestionhead->text(), heading);
-        QCOMPARE(w->lblquestion->text(), question);
-        QVERIFY(w->optd->isChecked());
-        QVERIFY(!w->cmdnext->isEnabled());
-        QVERIFY(w->cmdanswer->isEnabled());
-        QCOMPARE(w->cmdendreview->width(), twips::toPixels(frmMain::kEndReviewWidth));
-        QVERIFY(!w->cmdendreview->isEnabled());
-        QCOMPARE(w->txtreview->toPlainText(), QString());
+        QCOMPARE(on(w).lblsectionname->text(), QStringLiteral("Verbal Test"));
+        QCOMPARE(on(w).lblquestionhead->text(), heading);
+        QCOMPARE(on(w).lblquestion->text(), question);
+        QVERIFY(on(w).optd->isChecked());
+        QVERIFY(!on(w).cmdnext->isEnabled());
+        QVERIFY(on(w).cmdanswer->isEnabled());
+        QCOMPARE(on(w).cmdendreview->width(), twips::toPixels(frmMain::kEndReviewWidth));
+        QVERIFY(!on(w).cmdendreview->isEnabled());
+        QCOMPARE(on(w).txtreview->toPlainText(), QString());
     }
     quitTest(Answer::No, 0, 2);
 }
@@ -338,7 +336,7 @@ void TestReview::timeOverUnderTheTestHelpThenReview()
     env->write(QStringLiteral("hlp.txt"), kTestHelp);
     writeBank("a");
     startTest("1\r\n1\r\n");
-    click(w->cmdHelp);
+    click(on(w).cmdHelp);
     tick(w, 59);
     env->boxes.answer(Answer::Ok);
     env->boxes.answer(Answer::Ok);
@@ -346,13 +344,13 @@ void TestReview::timeOverUnderTheTestHelpThenReview()
     tick(w);
     QCOMPARE(described(env->boxes.shown), described({kReady, kTimeOver, scoreBox(0, 1), kReview}));
     checkShown(QStringLiteral("&End Review"), block(1, "Question 1", "1-a", "(not answered)"));
-    QCOMPARE(w->cmdendreview->width(), twips::toPixels(1600));
+    QCOMPARE(on(w).cmdendreview->width(), twips::toPixels(1600));
     QCOMPARE(visibleControls(w), QStringList({"txtreview", "cmdendreview"}));
     QCOMPARE(enabledItems(w), kViewItems);
-    click(w->cmdendreview);
+    click(on(w).cmdendreview);
     QCOMPARE(visibleControls(w), QStringList());
     QCOMPARE(enabledItems(w), kIdleItems);
-    QCOMPARE(w->cmdendreview->width(), twips::toPixels(1600));
+    QCOMPARE(on(w).cmdendreview->width(), twips::toPixels(1600));
 }
 
 void TestReview::testEndedUnderTheHelpThenGoBack()
@@ -360,15 +358,15 @@ void TestReview::testEndedUnderTheHelpThenGoBack()
     env->write(QStringLiteral("hlp.txt"), kTestHelp);
     writeBank("ab");
     startTest("2\r\n15\r\n");
-    click(w->cmdHelp);
+    click(on(w).cmdHelp);
     quitTest(Answer::No, 0, 2);
     checkShown(QStringLiteral("&GoBack To Test"), kTestHelpShown);
-    click(w->cmdendreview);
+    click(on(w).cmdendreview);
     QCOMPARE(visibleControls(w), QStringList());
     QCOMPARE(enabledItems(w), kIdleItems);
-    QCOMPARE(w->txtreview->toPlainText(), QString());
-    QVERIFY(!w->cmdendreview->isEnabled());
-    QCOMPARE(w->cmdendreview->width(), twips::toPixels(frmMain::kEndReviewWidth));
+    QCOMPARE(on(w).txtreview->toPlainText(), QString());
+    QVERIFY(!on(w).cmdendreview->isEnabled());
+    QCOMPARE(on(w).cmdendreview->width(), twips::toPixels(frmMain::kEndReviewWidth));
 }
 
 void TestReview::newTestReplacesTheLeftoverHelp()
@@ -376,13 +374,13 @@ void TestReview::newTestReplacesTheLeftoverHelp()
     env->write(QStringLiteral("hlp.txt"), kTestHelp);
     writeBank("ab");
     startTest("2\r\n15\r\n");
-    click(w->cmdHelp);
+    click(on(w).cmdHelp);
     quitTest(Answer::No, 0, 2);
     startTest("2\r\n15\r\n");
-    QVERIFY(!w->txtreview->isVisible());
-    QVERIFY(!w->cmdendreview->isVisible());
-    QCOMPARE(w->cmdendreview->width(), twips::toPixels(frmMain::kEndReviewWidth));
-    QCOMPARE(w->lblsectionname->text(), QStringLiteral("VERBAL SECTION"));
+    QVERIFY(!on(w).txtreview->isVisible());
+    QVERIFY(!on(w).cmdendreview->isVisible());
+    QCOMPARE(on(w).cmdendreview->width(), twips::toPixels(frmMain::kEndReviewWidth));
+    QCOMPARE(on(w).lblsectionname->text(), QStringLiteral("VERBAL SECTION"));
     QCOMPARE(visibleControls(w), kTestScreen);
     quitTest(Answer::No, 0, 2);
 }
@@ -395,17 +393,17 @@ void TestReview::noReviewThenContentsHelp()
     env->boxes.answer(Answer::Ok);
     env->boxes.answer(Answer::Ok);
     env->boxes.answer(Answer::No);
-    answer(w->opta);
+    answer(on(w).opta);
     QCOMPARE(visibleControls(w), QStringList());
     QCOMPARE(enabledItems(w), kIdleItems);
-    QCOMPARE(w->txtreview->toPlainText(), QString());
+    QCOMPARE(on(w).txtreview->toPlainText(), QString());
 
     QVERIFY(trigger(w, "mnuHelpContents"));
     checkShown(QStringLiteral("&End Help"), QStringLiteral("Lexamo\r\ncontents\r\n"));
-    QCOMPARE(w->cmdendreview->width(), twips::toPixels(frmMain::kEndReviewWidth));
+    QCOMPARE(on(w).cmdendreview->width(), twips::toPixels(frmMain::kEndReviewWidth));
     QCOMPARE(visibleControls(w), QStringList({"txtreview", "cmdendreview"}));
     QCOMPARE(enabledItems(w), kViewItems);
-    click(w->cmdendreview);
+    click(on(w).cmdendreview);
     QCOMPARE(visibleControls(w), QStringList());
     QCOMPARE(enabledItems(w), kIdleItems);
     QCOMPARE(env->boxes.shown.size(), 4);
@@ -456,14 +454,14 @@ void TestReview::helpFileThatCannotBeRead()
     }
     env->boxes.answer(Answer::Ok);
     if (testHelp)
-        click(w->cmdHelp);
+        click(on(w).cmdHelp);
     else
         QVERIFY(trigger(w, "mnuHelpContents"));
     const MessageBox box{QStringLiteral("Cannot read the help file \"%1\": %2.").arg(file, reason),
                          QStringLiteral("Lexamo"), Buttons::Ok, Icon::Exclamation};
     QCOMPARE(described({env->boxes.shown.last()}), described({box}));
     checkShown(testHelp ? QStringLiteral("&GoBack To Test") : QStringLiteral("&End Help"), {});
-    click(w->cmdendreview);
+    click(on(w).cmdendreview);
     QCOMPARE(visibleControls(w), testHelp ? kTestScreen : QStringList());
     QCOMPARE(env->exists(file), folder || size != 0);
 }

@@ -97,6 +97,43 @@ QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
     return item;
 }
 
+// Qt still fires the shortcuts of a disabled menu's items, so the items follow their menu.
+void setMenuEnabled(QMenu* menu, bool enabled)
+{
+    menu->menuAction()->setEnabled(enabled);
+    for (QAction* item : menu->actions())
+        item->setEnabled(enabled);
+}
+
+// What each view shows and which menu items it leaves enabled. "Question" is the question, its
+// choices and the test's five buttons; "Headings" the section and question headings and the
+// time; "Text" the text box and the button that leaves it, with that button's caption.
+struct ViewRow {
+    vertest::View view;
+    bool question;
+    bool headings;
+    bool text;
+    const char* leaveCaption;
+    bool verbalTest;
+    bool testQuit;
+    bool tools;
+    bool help;
+    bool contents;
+};
+
+using vertest::View;
+// clang-format off
+constexpr ViewRow kViews[] = {
+//   View                 Question Headings Text   Leave caption        Verbal Test Qiut  Tools  Help   Contents
+    {View::Idle,          false,   false,   false, nullptr,             true,  false, true,  true,  true},
+    {View::Question,      true,    true,    false, nullptr,             false, true,  false, false, false},
+    {View::TestHelp,      false,   true,    true,  "&GoBack To Test",   false, true,  false, false, false},
+    {View::EndedTestHelp, false,   false,   true,  "&GoBack To Test",   true,  false, true,  true,  true},
+    {View::ContentsHelp,  false,   false,   true,  "&End Help",         false, false, true,  true,  false},
+    {View::Review,        false,   false,   true,  "&End Review",       false, false, true,  true,  false},
+};
+// clang-format on
+
 QAction* separator(QMenu* menu, const char* name)
 {
     QAction* bar = menu->addSeparator();
@@ -277,14 +314,97 @@ void frmMain::fitQuestionArea()
 
 void frmMain::Form_Load()
 {
-    vertest::State& test = vertest::state();
     Timer1->setInterval(1000);
-    test.showtime = false;
+    // The options in force until a test begins; showtime starts false.
+    const optionsfile::Values values = optionsfile::ensureAndRead();
+    test_ = std::make_unique<vertest::State>(values.numques, values.testmins);
     mnuFileTestquit->setEnabled(false);
     readPlacement();
-    const optionsfile::Values values = optionsfile::ensureAndRead();
-    test.numques = values.numques;
-    test.testmins = values.testmins;
+}
+
+void frmMain::setView(vertest::View view)
+{
+    view_ = view;
+    const ViewRow& row = *std::find_if(std::begin(kViews), std::end(kViews),
+                                       [view](const ViewRow& r) { return r.view == view; });
+    for (QWidget* control :
+         {static_cast<QWidget*>(lblquestion), static_cast<QWidget*>(opta),
+          static_cast<QWidget*>(optb), static_cast<QWidget*>(optc), static_cast<QWidget*>(optd),
+          static_cast<QWidget*>(opte), static_cast<QWidget*>(cmdanswer),
+          static_cast<QWidget*>(cmdnext), static_cast<QWidget*>(cmdquit),
+          static_cast<QWidget*>(cmdHelp), static_cast<QWidget*>(cmdtime)})
+        control->setVisible(row.question);
+    for (QWidget* control : {lblquestionhead, lblsectionname, lbltime})
+        control->setVisible(row.headings);
+    for (QWidget* control :
+         {static_cast<QWidget*>(txtreview), static_cast<QWidget*>(cmdendreview)}) {
+        control->setEnabled(row.text);
+        control->setVisible(row.text);
+    }
+    if (row.leaveCaption)
+        cmdendreview->setText(QString::fromLatin1(row.leaveCaption));
+    mnuFileVer->setEnabled(row.verbalTest);
+    mnuFileTestquit->setEnabled(row.testQuit);
+    setMenuEnabled(mnuTools, row.tools);
+    setMenuEnabled(mnuHelp, row.help);
+    mnuHelpContents->setEnabled(row.help && row.contents);
+}
+
+QString frmMain::endViewCaption() const
+{
+    return cmdendreview->text();
+}
+
+void frmMain::setEndViewWide(bool wide)
+{
+    setEndReviewWidth(wide ? kTestHelpEndWidth : kEndReviewWidth);
+}
+
+void frmMain::setSection(const QString& name)
+{
+    lblsectionname->setText(name);
+}
+
+void frmMain::showQuestion(const QString& heading, const QString& question,
+                           const QStringList& choiceTexts)
+{
+    lblquestionhead->setText(heading);
+    lblquestion->setText(question);
+    const QList<QRadioButton*> all = choiceButtons();
+    for (int i = 0; i < all.size(); ++i)
+        all[i]->setText(choiceTexts.value(i));
+    forms::clearGroup(choices);
+}
+
+int frmMain::selectedChoice() const
+{
+    const QList<QRadioButton*> all = choiceButtons();
+    for (int i = 0; i < all.size(); ++i) {
+        if (all[i]->isChecked())
+            return i;
+    }
+    return -1;
+}
+
+QList<QRadioButton*> frmMain::choiceButtons() const
+{
+    return {opta, optb, optc, optd, opte};
+}
+
+void frmMain::enableTestButtons()
+{
+    cmdquit->setEnabled(true);
+    cmdtime->setEnabled(true);
+    cmdnext->setEnabled(true);
+    cmdanswer->setEnabled(false);
+}
+
+void frmMain::setText(const QString& text)
+{
+    if (text.isEmpty())
+        txtreview->clear();
+    else
+        txtreview->setPlainText(text);
 }
 
 void frmMain::readPlacement()
@@ -371,11 +491,6 @@ void frmMain::Form_Unload()
 void frmMain::setEndReviewWidth(int widthTwips)
 {
     cmdendreview->resize(twips::toPixels(widthTwips), cmdendreview->height());
-}
-
-int frmMain::endReviewWidth() const
-{
-    return twips::fromPixels(cmdendreview->width());
 }
 
 void frmMain::mnuFileExit_Click()

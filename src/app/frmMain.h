@@ -1,9 +1,12 @@
 #pragma once
 
+#include "exam/ExamScreen.h"
+
 #include <QMainWindow>
 #include <QMargins>
 #include <QPointer>
 #include <QRect>
+#include <memory>
 
 class QAction;
 class QButtonGroup;
@@ -17,12 +20,15 @@ class QTimer;
 class QToolButton;
 class frmOptions;
 class frmverques;
+namespace vertest {
+struct State;
+}
 
 // The main window: the place where a test runs, where the review of a finished test is shown
-// and where both help texts are read. It holds its controls, menus and open tool windows; the
-// state of a test lives in vertest::State. Its controls are public: the test procedures of
-// vertest, handed this window, drive them.
-class frmMain : public QMainWindow {
+// and where both help texts are read. It holds its controls, menus and open tool windows, the
+// test it began last, and the view it shows: the test's procedures drive it as the screen of
+// the test, and its controls and menus follow the view.
+class frmMain : public QMainWindow, public vertest::ExamScreen {
     Q_OBJECT
 
 public:
@@ -33,12 +39,55 @@ public:
     static constexpr int kClientWidth = 9510;
     static constexpr int kClientHeight = 6540;
     static constexpr int kEndReviewWidth = 1332;
+    // The width of cmdendreview over the test help, in twips.
+    static constexpr int kTestHelpEndWidth = 1600;
     // The question and the choices end this far from the window's right edge, in twips.
     static constexpr int kRightMargin = 120;
 
     // Load step: timer, showtime, "&Test Qiut" disabled, placement, options file.
     void Form_Load();
 
+    // The modeless windows of the Tools menu, while they are open.
+    QPointer<frmOptions> options;
+    QPointer<frmverques> editor;
+
+    // The screen of the test.
+    vertest::View view() const override { return view_; }
+    void setView(vertest::View view) override;
+    QString endViewCaption() const override;
+    void setEndViewWide(bool wide) override;
+    void setSection(const QString& name) override;
+    void showQuestion(const QString& heading, const QString& question,
+                      const QStringList& choices) override;
+    int selectedChoice() const override;
+    void enableTestButtons() override;
+    void setText(const QString& text) override;
+
+    // Handlers.
+    void mnuFileVer_Click();
+    void mnuFileTestquit_Click();
+    void mnuFileExit_Click();
+    void mnuOptions_Click();
+    void mnuAdd_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpAbout_Click();
+    void cmdnext_Click();
+    void cmdanswer_Click();
+    void cmdquit_Click();
+    void cmdHelp_Click();
+    void cmdtime_Click();
+    void cmdendreview_Click();
+    void Timer1_Timer();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    // The letters A to E select a choice while the question on screen waits for one.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
     // Controls, in the order of the layout table.
     QPlainTextEdit* txtreview = nullptr;
     QToolButton* cmdnext = nullptr;
@@ -73,39 +122,17 @@ public:
     QAction* mnuHelpBar1 = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
-    // The modeless windows of the Tools menu, while they are open.
-    QPointer<frmOptions> options;
-    QPointer<frmverques> editor;
-
+    bool begintest();
+    // The contents help, and the reading of a help file into txtreview that both helps share.
+    void showhelp();
+    void readhelp(const QString& fileName);
+    QList<QRadioButton*> choiceButtons() const;
     // Sets the width of cmdendreview in twips, keeping its place.
     void setEndReviewWidth(int widthTwips);
-    int endReviewWidth() const;
 
-    // Handlers.
-    void mnuFileVer_Click();
-    void mnuFileTestquit_Click();
-    void mnuFileExit_Click();
-    void mnuOptions_Click();
-    void mnuAdd_Click();
-    void mnuHelpContents_Click();
-    void mnuHelpAbout_Click();
-    void cmdnext_Click();
-    void cmdanswer_Click();
-    void cmdquit_Click();
-    void cmdHelp_Click();
-    void cmdtime_Click();
-    void cmdendreview_Click();
-    void Timer1_Timer();
+    std::unique_ptr<vertest::State> test_;
+    vertest::View view_ = vertest::View::Idle;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    // The letters A to E select a choice while the question on screen waits for one.
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
     void buildControls();
     void buildMenus();
     void connectHandlers();

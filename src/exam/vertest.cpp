@@ -1,25 +1,13 @@
 #include "exam/vertest.h"
 
-#include "app/HelpText.h"
-#include "app/frmMain.h"
 #include "bank/TextRules.h"
 #include "exam/ExamRules.h"
-#include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Services.h"
 
-#include <QAction>
-#include <QButtonGroup>
 #include <QFileInfo>
-#include <QLabel>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QToolButton>
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 
 namespace vertest {
 
@@ -29,55 +17,15 @@ using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
 
-std::unique_ptr<State>& holder()
-{
-    static std::unique_ptr<State> current = std::make_unique<State>();
-    return current;
-}
+const QString kGoBack = QStringLiteral("&GoBack To Test");
 
-QList<QRadioButton*> options(frmMain& w)
+// Step 2 of showscore: the test screen comes down and the bank is closed. A test help still up
+// stays, with its way out.
+void cleartestscreen(ExamScreen& w, State& s)
 {
-    return {w.opta, w.optb, w.optc, w.optd, w.opte};
-}
-
-QList<QWidget*> testControls(frmMain& w)
-{
-    return QList<QWidget*>{w.lblquestionhead, w.lblsectionname} + questionControls(w) +
-           QList<QWidget*>{w.lbltime};
-}
-
-// Qt still fires the shortcuts of a disabled menu's items, so the items follow their menu.
-void setMenuEnabled(QMenu* menu, bool enabled)
-{
-    menu->menuAction()->setEnabled(enabled);
-    for (QAction* item : menu->actions())
-        item->setEnabled(enabled);
-}
-
-// Step 2 of showscore: the test screen comes down and the bank is closed.
-void cleartestscreen(frmMain& w)
-{
-    for (QWidget* control : testControls(w))
-        control->hide();
-    w.mnuFileTestquit->setEnabled(false);
-    w.mnuFileVer->setEnabled(true);
-    setMenuEnabled(w.mnuTools, true);
-    setMenuEnabled(w.mnuHelp, true);
-    state().score = 0;
-    state().bankfile.close();
-}
-
-// A bank that fails under a running test ends it without a score: nothing is left to show.
-void abandontest(frmMain& w, const QString& reason)
-{
-    State& s = state();
-    s.testRunning = false;
-    s.showtime = false;
-    platform::msgBox(reason + QStringLiteral(" The test has ended."), Buttons::Ok,
-                     Icon::Exclamation);
-    cleartestscreen(w);
-    s.answered = 0;
-    s.quesno = 0;
+    w.setView(w.view() == View::TestHelp ? View::EndedTestHelp : View::Idle);
+    s.score = 0;
+    s.bankfile.close();
 }
 
 bool alreadyDrawn(const State& s, qint16 candidate)
@@ -99,90 +47,57 @@ bool recordsLeft(const State& s, qint64 records)
     return drawnInBank < std::min<qint64>(records, BankFile::kMaxRecords);
 }
 
-// The letter of the first selected option, or empty.
-QString selectedLetter(frmMain& w)
+// The test help's way back to the question it covered, as it was left.
+void backtotest(ExamScreen& w)
 {
-    const QList<QRadioButton*> all = options(w);
-    for (int i = 0; i < all.size(); ++i) {
-        if (all[i]->isChecked())
-            return QString(QChar(u'a' + i));
-    }
-    return {};
+    w.setEndViewWide(false);
+    w.setSection(QStringLiteral("Verbal Test"));
+    w.setText({});
+    w.setView(View::Question);
 }
 
-// The test help's way back to the question it covered, as it was left.
-void backtotest(frmMain& w)
+// The moment a test ends with a score, before any box of its end: the test stops running and
+// its line goes to the results log.
+void logtest(State& s, resultslog::Ending how)
 {
-    for (QWidget* control : questionControls(w))
-        control->show();
-    w.setEndReviewWidth(frmMain::kEndReviewWidth);
-    w.cmdendreview->hide();
-    w.cmdendreview->setEnabled(false);
-    w.lblsectionname->setText(QStringLiteral("Verbal Test"));
-    w.txtreview->clear();
-    w.txtreview->setEnabled(false);
-    w.txtreview->hide();
+    s.testRunning = false;
+    const Result<void> logged = resultslog::append(QString::fromLatin1(resultslog::kFileName),
+                                                   resultslog::line(resultsentry(s, how)));
+    if (!logged.ok())
+        std::fprintf(stderr, "lexamo: %s\n", qPrintable(logged.error()));
 }
 
 } // namespace
 
-State& state()
+Result<void> openbank(State& s)
 {
-    return *holder();
-}
-
-QList<QWidget*> questionControls(frmMain& w)
-{
-    return {w.lblquestion, w.opta,    w.optb,    w.optc,    w.optd,   w.opte,
-            w.cmdanswer,   w.cmdnext, w.cmdquit, w.cmdHelp, w.cmdtime};
-}
-
-void reset()
-{
-    holder() = std::make_unique<State>();
-}
-
-Result<void> openbank(qint16 numques, qint16 testmins)
-{
-    State& s = state();
     const QString name = QString::fromLatin1(BankFile::kFileName);
     // A missing bank holds no questions; a test that is refused creates nothing.
     if (!QFileInfo::exists(name))
-        return examrules::canStart(0, numques, testmins);
+        return examrules::canStart(0, s.numques, s.testmins);
     if (const Result<void> opened = s.bankfile.open(name); !opened.ok())
         return Failure{opened.error() + QStringLiteral(" The test cannot start.")};
-    Result<void> ready = examrules::canStart(s.bankfile.recordCount(), numques, testmins);
+    Result<void> ready = examrules::canStart(s.bankfile.recordCount(), s.numques, s.testmins);
     if (!ready.ok())
         s.bankfile.close();
     return ready;
 }
 
-void starttest(frmMain& w)
+void starttest(ExamScreen& w)
 {
     // The help of a test that ended under it may still be up: the new test replaces it.
-    if (w.txtreview->isVisible())
+    if (w.view() != View::Idle)
         backtotest(w);
-    // 1. The test screen.
-    for (QWidget* control : testControls(w))
-        control->show();
-    // 2. and 3. No help menu during a test; the section's heading.
-    setMenuEnabled(w.mnuHelp, false);
-    w.lblsectionname->setText(QStringLiteral("VERBAL SECTION"));
+    // 1. to 3. and 5. The test screen, and the menus of a running test: quit it, nothing else.
+    w.setView(View::Question);
+    w.setSection(QStringLiteral("VERBAL SECTION"));
     // 4. Every question starts with only "&Next" enabled.
-    w.cmdquit->setEnabled(true);
-    w.cmdtime->setEnabled(true);
-    w.cmdnext->setEnabled(true);
-    w.cmdanswer->setEnabled(false);
-    // 5. The menus of a running test: quit it, nothing else.
-    w.mnuFileVer->setEnabled(false);
-    w.mnuFileTestquit->setEnabled(true);
-    setMenuEnabled(w.mnuTools, false);
+    w.enableTestButtons();
     // 6. The bank is open already: openbank checked it could serve the test.
 }
 
-qint16 pickquestion(qint16 first)
+qint16 pickquestion(State& s, qint16 first)
 {
-    State& s = state();
     // 1. The first question of a test forgets the last test.
     if (first == 0) {
         s.answers.fill(AnswerEntry{});
@@ -190,8 +105,9 @@ qint16 pickquestion(qint16 first)
         s.usedrecs.fill(0);
         s.usedcount = 0;
     }
-    const qint64 records = s.bankfile.recordCount();
-    if (s.bankfile.length() >= 0 && !recordsLeft(s, records))
+    // A closed bank holds no record: nothing can be drawn, and the draw must not wait for one.
+    const qint64 records = s.bankfile.isOpen() ? s.bankfile.recordCount() : 0;
+    if (!recordsLeft(s, records))
         return 0;
     platform::Random& random = *platform::services().random;
     qint16 candidate = 0;
@@ -205,13 +121,13 @@ qint16 pickquestion(qint16 first)
     return candidate;
 }
 
-void showquestion(frmMain& w, qint16 recnum, qint16 quesno)
+void showquestion(ExamScreen& w, State& s, qint16 recnum, qint16 quesno)
 {
-    State& s = state();
     if (recnum == 0) {
-        abandontest(w, QStringLiteral("The question bank \"%1\" holds fewer questions than the "
-                                      "test needs: it was changed while the test ran.")
-                           .arg(QString::fromLatin1(BankFile::kFileName)));
+        endtest(w, s, End::Abandoned,
+                QStringLiteral("The question bank \"%1\" holds fewer questions than the test "
+                               "needs: it was changed while the test ran.")
+                    .arg(QString::fromLatin1(BankFile::kFileName)));
         return;
     }
     // 1. The question takes the next slot of the answer table.
@@ -220,28 +136,25 @@ void showquestion(frmMain& w, qint16 recnum, qint16 quesno)
     // 2. Its record, read from the bank.
     const Result<QuestionRecord> record = s.bankfile.read(recnum);
     if (!record.ok()) {
-        abandontest(w, record.error());
+        endtest(w, s, End::Abandoned, record.error());
         return;
     }
     s.currec = record.value();
     s.answers[s.quesindex].record = s.currec;
-    // 3. and 4. The fields go in whole, fill spaces included; "&" shows as itself.
-    w.lblquestionhead->setText(examrules::questionHeading(quesno));
-    w.lblquestion->setText(textrules::toShownLineBreaks(textrules::beforeNul(s.currec.question())));
-    const QList<QRadioButton*> all = options(w);
-    for (int i = 0; i < all.size(); ++i)
-        all[i]->setText(textrules::literalCaption(textrules::beforeNul(s.currec.choice(i))));
-    // 5. No choice selected.
-    forms::clearGroup(w.choices);
+    // 3. to 5. The fields go in whole, fill spaces included; "&" shows as itself; no choice
+    // is selected.
+    QStringList choices;
+    for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
+        choices << textrules::literalCaption(textrules::beforeNul(s.currec.choice(i)));
+    w.showQuestion(examrules::questionHeading(quesno),
+                   textrules::toShownLineBreaks(textrules::beforeNul(s.currec.question())),
+                   choices);
 }
 
-bool checkchoice(frmMain& w)
+bool checkchoice(const ExamScreen& w)
 {
     // 1. and 2. Is any choice selected?
-    bool any = false;
-    for (QRadioButton* option : options(w))
-        any = option->isChecked() || any;
-    if (any)
+    if (w.selectedChoice() >= 0)
         return true;
     // 3. If not, the user is told to choose one.
     platform::msgBox(QStringLiteral("Chose any option before clicking next button"), Buttons::Ok,
@@ -249,15 +162,15 @@ bool checkchoice(frmMain& w)
     return false;
 }
 
-void getchoice(frmMain& w, qint16 first)
+void getchoice(const ExamScreen& w, State& s, qint16 first)
 {
-    State& s = state();
     // 1. The first answer of a test starts the count of correct answers.
     if (first == 0)
         s.correctcount = 0;
     // 2. and 3. The letter selected goes into the question's slot.
     AnswerEntry& entry = s.answers[s.quesindex];
-    entry.choice = selectedLetter(w);
+    const int selected = w.selectedChoice();
+    entry.choice = selected < 0 ? QString() : QString(QChar(u'a' + selected));
     // 4. Exact and case-sensitive: "C" in the bank never matches.
     entry.correct = !entry.choice.isEmpty() && entry.choice == s.currec.answer();
     if (entry.correct)
@@ -266,9 +179,46 @@ void getchoice(frmMain& w, qint16 first)
     s.score = s.correctcount;
 }
 
-resultslog::Entry resultsentry(resultslog::Ending how)
+void endtest(ExamScreen& w, State& s, End how, const QString& reason)
 {
-    const State& s = state();
+    switch (how) {
+    case End::Complete:
+        s.showtime = false;
+        logtest(s, resultslog::Ending::Complete);
+        platform::msgBox(QStringLiteral("You have finished your Test. Press OK to see your scores"),
+                         Buttons::Ok, Icon::None, QStringLiteral("Test Complete"));
+        showscore(w, s, s.numques);
+        s.quesno = 0;
+        break;
+    case End::TimeOver:
+        // The time stays on screen, at 0 : 0 : 0, until the score is shown.
+        logtest(s, resultslog::Ending::TimeOver);
+        platform::msgBox(
+            QStringLiteral("Time alloted for the test is over. Press OK to see your Result"),
+            Buttons::Ok, Icon::None, QStringLiteral("Time Over"));
+        showscore(w, s, s.numques);
+        s.showtime = false;
+        break;
+    case End::Quit:
+        logtest(s, resultslog::Ending::Quit);
+        showscore(w, s, s.numques);
+        s.showtime = false;
+        break;
+    case End::Abandoned:
+        // Nothing is left to show: no score, and no line in the results log.
+        s.testRunning = false;
+        s.showtime = false;
+        platform::msgBox(reason + QStringLiteral(" The test has ended."), Buttons::Ok,
+                         Icon::Exclamation);
+        cleartestscreen(w, s);
+        s.quesno = 0;
+        break;
+    }
+    s.answered = 0;
+}
+
+resultslog::Entry resultsentry(const State& s, resultslog::Ending how)
+{
     resultslog::Entry entry;
     entry.when = QDateTime::currentDateTime();
     entry.ending = how;
@@ -286,32 +236,22 @@ resultslog::Entry resultsentry(resultslog::Ending how)
     return entry;
 }
 
-void endtest(resultslog::Ending how)
-{
-    state().testRunning = false;
-    const Result<void> logged = resultslog::append(QString::fromLatin1(resultslog::kFileName),
-                                                   resultslog::line(resultsentry(how)));
-    if (!logged.ok())
-        std::fprintf(stderr, "lexamo: %s\n", qPrintable(logged.error()));
-}
-
-void showscore(frmMain& w, qint16 total)
+void showscore(ExamScreen& w, State& s, qint16 total)
 {
     // 1. The score.
-    platform::msgBox(examrules::scoreText(state().score, total), Buttons::Ok, Icon::None,
+    platform::msgBox(examrules::scoreText(s.score, total), Buttons::Ok, Icon::None,
                      QStringLiteral("TEST SCORE"));
     // 2. The test screen comes down.
-    cleartestscreen(w);
+    cleartestscreen(w, s);
     // 3. and 4. The review is offered once, here.
     if (platform::msgBox(QStringLiteral("Do you want to review the Test you have taken now. You "
                                         "cannot review it latter."),
                          Buttons::YesNo, Icon::None, QStringLiteral("Review")) == Answer::Yes)
-        showreview(w);
+        showreview(w, s);
 }
 
-QString reviewtext()
+QString reviewtext(const State& s)
 {
-    const State& s = state();
     QString text;
     text.reserve(s.quesindex * 400);
     for (int i = 1; i <= s.quesindex; ++i)
@@ -319,64 +259,30 @@ QString reviewtext()
     return text;
 }
 
-void showreview(frmMain& w)
+void showreview(ExamScreen& w, const State& s)
 {
-    // 1. to 3. The way out of the review, and the menus it leaves.
-    w.cmdendreview->setEnabled(true);
-    w.cmdendreview->setText(QStringLiteral("&End Review"));
-    w.cmdendreview->show();
-    w.mnuFileVer->setEnabled(false);
-    w.mnuHelpContents->setEnabled(false);
-    w.lblsectionname->setText(QStringLiteral("Review"));
-    // 4. to 8. The text is built whole, from the questions as they were asked, then shown at
-    // once: the bank may have been replaced or cut short by another program since.
-    w.txtreview->setEnabled(true);
-    w.txtreview->show();
-    w.txtreview->setPlainText(reviewtext());
+    // 1. to 8. The way out of the review and the menus it leaves; the text is built whole,
+    // from the questions as they were asked, then shown at once: the bank may have been
+    // replaced or cut short by another program since.
+    w.setView(View::Review);
+    w.setSection(QStringLiteral("Review"));
+    w.setText(reviewtext(s));
 }
 
-void endreview(frmMain& w)
+void endreview(ExamScreen& w, const State& s)
 {
     // The test help goes back to its test while the test runs; after the test ended under it,
     // it leaves for the idle window like the other views.
-    const bool testHelp = w.cmdendreview->text() == QStringLiteral("&GoBack To Test");
-    if (testHelp && state().testRunning) {
+    const bool testHelp = w.endViewCaption() == kGoBack;
+    if (testHelp && s.testRunning) {
         backtotest(w);
         return;
     }
     if (testHelp)
-        w.setEndReviewWidth(frmMain::kEndReviewWidth);
+        w.setEndViewWide(false);
     // 1. to 3. The view goes and the window is idle again.
-    w.txtreview->clear();
-    w.txtreview->setEnabled(false);
-    w.txtreview->hide();
-    w.mnuFileVer->setEnabled(true);
-    w.mnuHelpContents->setEnabled(true);
-    w.cmdendreview->setEnabled(false);
-    w.cmdendreview->hide();
-}
-
-void showhelp(frmMain& w)
-{
-    // 2. to 5.; step 1 is the menu handler's.
-    w.cmdendreview->setEnabled(true);
-    w.cmdendreview->setText(QStringLiteral("&End Help"));
-    w.cmdendreview->show();
-    w.mnuFileVer->setEnabled(false);
-    w.lblsectionname->setText(QStringLiteral("Help"));
-    w.txtreview->setEnabled(true);
-    w.txtreview->show();
-    // 6. The contents help's text.
-    readhelp(w, QStringLiteral("Readme.txt"));
-}
-
-void readhelp(frmMain& w, const QString& fileName)
-{
-    const Result<QString> help = helptext::load(fileName);
-    w.txtreview->setPlainText(help.valueOr(QString()));
-    // The help view stays up, empty, and is left as usual.
-    if (!help.ok())
-        platform::msgBox(help.error(), Buttons::Ok, Icon::Exclamation);
+    w.setText({});
+    w.setView(View::Idle);
 }
 
 } // namespace vertest

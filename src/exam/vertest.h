@@ -2,15 +2,12 @@
 
 #include "bank/BankFile.h"
 #include "bank/QuestionRecord.h"
+#include "exam/ExamScreen.h"
 #include "exam/ResultsLog.h"
 #include "platform/Result.h"
 
-#include <QList>
 #include <QString>
 #include <array>
-
-class QWidget;
-class frmMain;
 
 // What a test keeps for each question it showed.
 struct AnswerEntry {
@@ -22,14 +19,17 @@ struct AnswerEntry {
     QuestionRecord record;
 };
 
-// The test that runs in the main window. Its procedures are handed the window whose controls
-// they drive; the window's handlers call them.
+// The test that runs in the main window: its procedures drive the screen they are handed.
 namespace vertest {
 
 inline constexpr int kSlots = 51; // question i uses slot i; slot 0 is never used
 
-// Everything a test keeps, in one object: reset() gives a fresh one.
+// One test, from the options it was given to its review. The main window makes a new one for
+// every test it begins and keeps it until the next: nothing of one test is left for the next.
 struct State {
+    State() = default;
+    State(qint16 numques, qint16 testmins) : numques(numques), testmins(testmins) {}
+
     // The test driver's counters and the options in force.
     qint16 answered = 0;   // 0 until the first answer of the running test is confirmed
     bool showtime = false; // the remaining time is shown and counted down
@@ -51,39 +51,32 @@ struct State {
     qint16 score = 0;
 };
 
-State& state();
-
-// The controls of the question on screen that the test help covers, in the order they return.
-QList<QWidget*> questionControls(frmMain& w);
-// A fresh state with the bank closed, as at program start.
-void reset();
-
-// Opens the bank for a test of numques questions lasting testmins minutes. Ok when the test can
-// be drawn; otherwise the bank is closed again and the error says what is wrong.
-Result<void> openbank(qint16 numques, qint16 testmins);
-void starttest(frmMain& w);
-// The record drawn; 0 when the bank holds no record that is not drawn yet.
-qint16 pickquestion(qint16 first);
+// Opens the bank for the test's numques questions lasting testmins minutes. Ok when the test
+// can be drawn; otherwise the bank is closed again and the error says what is wrong.
+Result<void> openbank(State& s);
+void starttest(ExamScreen& w);
+// The record drawn; 0 when the bank holds no record that is not drawn yet, or is not open.
+qint16 pickquestion(State& s, qint16 first);
 // Record 0 ends the test with a message: the bank no longer serves it.
-void showquestion(frmMain& w, qint16 recnum, qint16 quesno);
-bool checkchoice(frmMain& w);
-void getchoice(frmMain& w, qint16 first);
-// The moment a test ends with a score, before any box of its end: the test stops running and
-// its line goes to the results log. A log that cannot be written is told on standard error
-// only; the test goes on to its score as ever.
-void endtest(resultslog::Ending how);
+void showquestion(ExamScreen& w, State& s, qint16 recnum, qint16 quesno);
+bool checkchoice(const ExamScreen& w);
+void getchoice(const ExamScreen& w, State& s, qint16 first);
+
+// How a test ends: with a score, or abandoned when the bank fails under it.
+enum class End { Complete, TimeOver, Quit, Abandoned };
+// The one way a test ends, however it ends: its line goes to the results log (a log that
+// cannot be written is told on standard error only), its boxes and the score follow and the
+// review is offered; an abandoned test tells why and has no score.
+void endtest(ExamScreen& w, State& s, End how, const QString& reason = {});
 // The log's line of the test that is ending, the seconds used counted by the clock's ticks.
-resultslog::Entry resultsentry(resultslog::Ending how);
-void showscore(frmMain& w, qint16 total);
+resultslog::Entry resultsentry(const State& s, resultslog::Ending how);
+void showscore(ExamScreen& w, State& s, qint16 total);
 
 // The review of the finished test: its text, from the questions as the test showed them, and
 // the view that shows it.
-QString reviewtext();
-void showreview(frmMain& w);
+QString reviewtext(const State& s);
+void showreview(ExamScreen& w, const State& s);
 // Leaves the review or a help text; the caption of cmdendreview tells which is on screen.
-void endreview(frmMain& w);
-// The contents help, and the reading of a help file into txtreview that both helps share.
-void showhelp(frmMain& w);
-void readhelp(frmMain& w, const QString& fileName);
+void endreview(ExamScreen& w, const State& s);
 
 } // namespace vertest

@@ -1,4 +1,5 @@
 #include "support/ExamDriver.h"
+#include "support/MainControls.h"
 
 #include "app/frmMain.h"
 #include "app/main1.h"
@@ -87,7 +88,7 @@ float drawing(int k, int r)
 frmMain* startMain()
 {
     main1::Main();
-    main1::mainwindow->Timer1->stop();
+    on(main1::mainwindow).Timer1->stop();
     return main1::mainwindow;
 }
 
@@ -101,10 +102,10 @@ void answer(QRadioButton* option)
 {
     auto* w = qobject_cast<frmMain*>(option->window());
     click(option);
-    click(w->cmdnext);
-    QVERIFY(!w->cmdnext->isEnabled());
-    QVERIFY(w->cmdanswer->isEnabled());
-    click(w->cmdanswer);
+    click(on(w).cmdnext);
+    QVERIFY(!on(w).cmdnext->isEnabled());
+    QVERIFY(on(w).cmdanswer->isEnabled());
+    click(on(w).cmdanswer);
 }
 
 void tick(frmMain* w, int times)
@@ -128,10 +129,10 @@ QStringList enabledItems(frmMain* w)
     QStringList names;
     for (QAction* item : w->findChildren<QAction*>()) {
         if (item->isEnabled() && !item->isSeparator() && !item->objectName().isEmpty() &&
-            item != w->mnuFileExit)
+            item != on(w).mnuFileExit)
             names << item->objectName();
     }
-    for (QMenu* menu : {w->mnuTools, w->mnuHelp}) {
+    for (QMenu* menu : {on(w).mnuTools, on(w).mnuHelp}) {
         if (menu->menuAction()->isEnabled())
             names << menu->objectName();
     }
