@@ -2,9 +2,9 @@
 #include "app/main1.h"
 #include "bank/BankFile.h"
 #include "exam/ExamRules.h"
-#include "exam/ResultsLog.h"
 #include "exam/vertest.h"
 #include "platform/Twips.h"
+#include "progress/ResultsLog.h"
 #include "support/ExamDriver.h"
 #include "support/TestEnvironment.h"
 

@@ -2,8 +2,8 @@
 
 #include "bank/BankFile.h"
 #include "bank/QuestionRecord.h"
-#include "exam/ResultsLog.h"
 #include "platform/Result.h"
+#include "progress/ResultsLog.h"
 
 #include <QList>
 #include <QString>
