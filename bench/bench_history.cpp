@@ -4,7 +4,7 @@
 #include "bankio/BankTool.h"
 
 #include "bank/QuestionRecord.h"
-#include "exam/ResultsLog.h"
+#include "progress/ResultsLog.h"
 
 #include <QFile>
 #include <QGuiApplication>

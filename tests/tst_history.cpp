@@ -1,10 +1,8 @@
 #include "bankio/BankCommands.h"
 #include "bankio/BankTool.h"
-#include "bankio/HistoryCommand.h"
-#include "bankio/MistakesCommand.h"
 
 #include "bank/QuestionRecord.h"
-#include "exam/ResultsLog.h"
+#include "progress/ResultsLog.h"
 #include "support/FileSizeLimit.h"
 #include "support/MemoryLimit.h"
 #include "support/TestEnvironment.h"
@@ -253,14 +251,16 @@ void TestHistory::summaryOfManyTests()
 {
     QFETCH(QList<int>, scores);
     QFETCH(QString, summary);
-    QList<Entry> tests;
-    for (int score : scores) {
-        Entry e;
-        e.questions = 10;
-        e.correct = score;
-        tests << e;
+    QByteArray log = resultslog::header();
+    for (qsizetype t = 0; t < scores.size(); ++t) {
+        QStringList shown;
+        for (int q = 1; q <= 10; ++q)
+            shown << QStringLiteral("%1 a %2").arg(q).arg(q <= scores[t] ? "a" : "b");
+        log += test(int(t) + 1, Ending::Complete, 10, shown);
     }
-    QCOMPARE(banktool::summaryText(banktool::summary(tests)), summary);
+    env->write("results.csv", log);
+    QCOMPARE(tool({"history"}), banktool::Done);
+    QVERIFY2(out.endsWith(u'\n' + summary), qPrintable(out));
 }
 
 void TestHistory::mistakesMostMissedFirst_data()

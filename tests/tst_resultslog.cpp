@@ -1,4 +1,4 @@
-#include "exam/ResultsLog.h"
+#include "progress/ResultsLog.h"
 #include "support/FileSizeLimit.h"
 
 #include <QDir>

@@ -3,8 +3,8 @@
 #include "bank/BankFile.h"
 #include "bank/QuestionRecord.h"
 #include "exam/ExamScreen.h"
-#include "exam/ResultsLog.h"
 #include "platform/Result.h"
+#include "progress/ResultsLog.h"
 
 #include <QString>
 #include <array>

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "bankio/Invocation.h"
-#include "exam/ResultsLog.h"
 
-#include <QList>
 #include <QTextStream>
 
 // lexamo-bank history: the tests of Lexamo's results log as a table, a summary, and a plot.
@@ -19,20 +17,5 @@ QStringList resultsOptions(const QString& command);
 Result<void> checkResultsUsage(const Invocation& call);
 // The number --last gives: 0 when not given, -1 when it is not a whole number above 0.
 int lastTests(const QString& value);
-
-// The percent of the test's questions answered right.
-double percent(const resultslog::Entry& test);
-
-// The summary under the table, for the tests in the log's order.
-struct Summary {
-    qsizetype taken = 0;
-    double lastAverage = 0; // of the last 10
-    double lastBest = 0;
-    double average = 0; // of all
-    double best = 0;
-    double trend = 0; // points a test, least squares over the last 10; 0 with fewer than 2
-};
-Summary summary(const QList<resultslog::Entry>& tests);
-QString summaryText(const Summary& s);
 
 } // namespace banktool

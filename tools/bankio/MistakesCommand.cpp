@@ -3,10 +3,9 @@
 #include "bankio/BankCommands.h"
 #include "bankio/BankFiles.h"
 #include "bankio/FileChecks.h"
-#include "bankio/ResultsFile.h"
 
-#include <QHash>
-#include <algorithm>
+#include "progress/Mistakes.h"
+#include "progress/ResultsFile.h"
 
 namespace banktool {
 
@@ -34,12 +33,7 @@ Result<QList<resultslog::Entry>> readTests(const QString& path, int last)
         return Failure{log.error()};
     if (!log.value().problems.isEmpty())
         return Failure{resultsfile::located(path, log.value().problems.first())};
-    const QList<resultsfile::Test>& all = log.value().tests;
-    QList<resultslog::Entry> tests;
-    for (qsizetype i = last > 0 ? std::max<qsizetype>(0, all.size() - last) : 0; i < all.size();
-         ++i)
-        tests.append(all[i].entry);
-    return tests;
+    return resultsfile::entries(log.value(), last);
 }
 
 // Ok unless the bank to write is one of the inputs.
@@ -55,25 +49,6 @@ Result<void> checkOutput(const Invocation& call)
 
 } // namespace
 
-QList<Missed> missedQuestions(const QList<resultslog::Entry>& tests)
-{
-    QHash<int, int> times;
-    for (const resultslog::Entry& test : tests) {
-        for (const resultslog::Question& q : test.shown) {
-            if (resultslog::missed(q))
-                ++times[q.recnum];
-        }
-    }
-    QList<Missed> missed;
-    missed.reserve(times.size());
-    for (auto it = times.cbegin(); it != times.cend(); ++it)
-        missed.append({it.key(), it.value()});
-    std::sort(missed.begin(), missed.end(), [](const Missed& a, const Missed& b) {
-        return a.times != b.times ? a.times > b.times : a.recnum < b.recnum;
-    });
-    return missed;
-}
-
 int mistakesCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 {
     const QString& logPath = call.files.at(0);
@@ -87,26 +62,24 @@ int mistakesCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     if (!read.ok())
         return failed(err, read.error());
     const bankfiles::BankContents& bank = read.value();
-    QList<QuestionRecord> records;
-    int times = 0;
-    for (const Missed& m : missedQuestions(tests.value())) {
-        if (m.recnum > bank.records.size()) {
-            err << QStringLiteral("%1 holds no record %2 (it has %3 records): skipped.\n")
-                       .arg(bankPath)
-                       .arg(m.recnum)
-                       .arg(bank.records.size());
-            continue;
-        }
-        records.append(bank.records.at(m.recnum - 1));
-        times += m.times;
+    const progress::Selection missed = progress::selectMissed(tests.value(), bank.records.size());
+    for (const int recnum : missed.absent) {
+        err << QStringLiteral("%1 holds no record %2 (it has %3 records): skipped.\n")
+                   .arg(bankPath)
+                   .arg(recnum)
+                   .arg(bank.records.size());
     }
+    QList<QuestionRecord> records;
+    records.reserve(missed.questions.size());
+    for (const progress::Missed& m : missed.questions)
+        records.append(bank.records.at(m.recnum - 1));
     if (records.isEmpty())
         return failed(err, QStringLiteral("%1: no question of %2 was missed in its %3.")
                                .arg(logPath, bankPath, counted(tests.value().size(), "test")));
     if (const Result<void> written = bankfiles::writeBank(call.output, records); !written.ok())
         return failed(err, written.error());
     out << QStringLiteral("%1 written to %2, missed %3 in %4.\n")
-               .arg(counted(records.size(), "question"), call.output, counted(times, "time"),
+               .arg(counted(records.size(), "question"), call.output, counted(missed.times, "time"),
                     counted(tests.value().size(), "test"));
     return Done;
 }

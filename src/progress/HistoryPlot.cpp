@@ -1,7 +1,6 @@
-#include "bankio/HistoryPlot.h"
+#include "progress/HistoryPlot.h"
 
-#include "bankio/BankFiles.h"
-#include "bankio/HistoryCommand.h"
+#include "progress/Statistics.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -134,13 +133,13 @@ void paintTests(QPainter& p, const TimeAxis& axis, const QList<resultslog::Entry
     p.setBrush(kPoints);
     const double radius = n > 2000 ? 1.5 : 4;
     for (qsizetype i = 0; i < n; ++i) {
-        sum += banktool::percent(tests[i]);
+        sum += progress::percent(tests[i]);
         if (i >= window)
-            sum -= banktool::percent(tests[i - window]);
+            sum -= progress::percent(tests[i - window]);
         const double x = axis.x(tests[i].when, i, n);
         const QPointF mean(x, y(sum / double(std::min(i + 1, window))));
         i == 0 ? average.moveTo(mean) : average.lineTo(mean);
-        p.drawEllipse(QPointF(x, y(banktool::percent(tests[i]))), radius, radius);
+        p.drawEllipse(QPointF(x, y(progress::percent(tests[i]))), radius, radius);
     }
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(kAverage, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -193,13 +192,19 @@ void paint(QPainter& painter, const QList<resultslog::Entry>& tests)
     paintTitle(painter, tests);
 }
 
-Result<void> draw(const QList<resultslog::Entry>& tests, const QString& path)
+std::optional<Picture> pictureFor(const QString& path)
 {
-    const bool asSvg = QFileInfo(path).suffix().toLower() == QLatin1String("svg");
-    const QByteArray bytes = asSvg ? svg(tests) : png(tests);
-    if (bytes.isEmpty())
-        return Failure{QStringLiteral("Cannot draw \"%1\".").arg(path)};
-    return bankfiles::writeFile(path, bytes);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("svg"))
+        return Picture::Svg;
+    if (suffix == QLatin1String("png"))
+        return Picture::Png;
+    return std::nullopt;
+}
+
+QByteArray picture(const QList<resultslog::Entry>& tests, Picture kind)
+{
+    return kind == Picture::Svg ? svg(tests) : png(tests);
 }
 
 } // namespace historyplot

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "exam/ResultsLog.h"
 #include "platform/Result.h"
+#include "progress/ResultsLog.h"
 
 #include <QList>
 #include <QString>
@@ -27,8 +27,11 @@ struct Contents {
 
 // Every test of the log at path, in the file's order, and every line that could not be read;
 // blank lines and header rows are passed over. An error naming the file when it is missing, is
-// not a plain file or cannot be read.
+// not a regular file or cannot be read.
 Result<Contents> read(const QString& path);
+
+// The tests read, in the file's order; with last above 0, the last ones only.
+QList<resultslog::Entry> entries(const Contents& contents, qsizetype last = 0);
 
 // The problem as the tool reports it: "file:line: what".
 QString located(const QString& path, const Problem& problem);

@@ -1,9 +1,10 @@
-#include "bankio/ResultsFile.h"
+#include "progress/ResultsFile.h"
 
 #include "bank/RegularFile.h"
 
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace resultsfile {
 
@@ -93,6 +94,17 @@ Result<Contents> read(const QString& path)
     if (!line.isEmpty() || tooLong)
         endLine();
     return contents;
+}
+
+QList<resultslog::Entry> entries(const Contents& contents, qsizetype last)
+{
+    const QList<Test>& all = contents.tests;
+    const qsizetype first = last > 0 ? std::max<qsizetype>(0, all.size() - last) : 0;
+    QList<resultslog::Entry> tests;
+    tests.reserve(all.size() - first);
+    for (qsizetype i = first; i < all.size(); ++i)
+        tests.append(all[i].entry);
+    return tests;
 }
 
 QString located(const QString& path, const Problem& problem)

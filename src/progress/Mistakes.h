@@ -1,0 +1,28 @@
+#pragma once
+
+#include "progress/ResultsLog.h"
+
+#include <QList>
+
+// The questions the tests of the results log missed, to practise them again.
+namespace progress {
+
+struct Missed {
+    int recnum = 0;
+    int times = 0;
+    bool operator==(const Missed&) const = default;
+};
+// Every record number the tests missed (answered wrongly or left unanswered), once, the most
+// often missed first and, among equals, the lower record number first.
+QList<Missed> missedQuestions(const QList<resultslog::Entry>& tests);
+
+// The missed questions of a bank of bankRecords records: those it holds, in the order above,
+// with the times they were missed in all, and the record numbers it no longer holds.
+struct Selection {
+    QList<Missed> questions;
+    int times = 0;
+    QList<int> absent;
+};
+Selection selectMissed(const QList<resultslog::Entry>& tests, qsizetype bankRecords);
+
+} // namespace progress

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "progress/ResultsLog.h"
+
+#include <QList>
+#include <QString>
+
+// What the tests of the results log come to: each test's row of the table, and the summary of
+// them all (the averages and best of the last 10 and of all, and the trend).
+namespace progress {
+
+// The summary's "last" tests: the last 10, or as many as there are.
+inline constexpr qsizetype kRecent = 10;
+
+// The percent of the test's questions answered right.
+double percent(const resultslog::Entry& test);
+
+// One test as a row of the table: when it ended, how, the score and the time used.
+struct Row {
+    QString when;    // "2026-12-07 18:04"
+    QString ended;   // complete, time-over or quit
+    QString score;   // "6/15"
+    int percent = 0; // rounded
+    QString time;    // minutes and seconds, "6:52"
+};
+Row row(const resultslog::Entry& test);
+
+// The summary, for the tests in the log's order.
+struct Summary {
+    qsizetype taken = 0;
+    qsizetype recent = 0; // how many of the last tests lastAverage and lastBest are over
+    double lastAverage = 0;
+    double lastBest = 0;
+    double average = 0; // of all
+    double best = 0;
+    double trend = 0; // points a test, least squares over the recent ones; 0 with fewer than 2
+};
+Summary summary(const QList<resultslog::Entry>& tests);
+
+// The trend in words: "rising, +8.3 points a test over the last 3", "steady, ...", "falling,
+// ...", or that it is not yet known with fewer than 2 tests.
+QString trendText(const Summary& s);
+
+} // namespace progress
