@@ -209,6 +209,23 @@ Result<void> appendLocked(int fd, const QByteArray& bytes)
 
 } // namespace
 
+int recordCheck(QByteArrayView recordBytes)
+{
+    return qChecksum(recordBytes);
+}
+
+Still stillAsked(const Question& question, QByteArrayView recordBytesNow)
+{
+    if (question.check < 0)
+        return Still::Unknown;
+    return recordCheck(recordBytesNow) == question.check ? Still::Same : Still::Changed;
+}
+
+QString kindName(Kind kind)
+{
+    return kind == Kind::Practice ? QStringLiteral("practice") : QStringLiteral("verbal");
+}
+
 QString endingName(Ending ending)
 {
     return QLatin1String(kEndings[size_t(ending)]);

@@ -3,6 +3,7 @@
 #include "platform/Result.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -27,6 +28,9 @@ inline constexpr int kMaxQuestions = 50;
 inline constexpr qsizetype kLongestLine = 4096;
 
 enum class Ending { Complete, TimeOver, Quit };
+// What a test was: the Verbal Test draws its questions at random, the Practice Test by need.
+// Every test of a line written by Lexamo 1.0 was a Verbal Test.
+enum class Kind { Verbal, Practice };
 
 // One letter a field; a null QChar stands for an empty field. (A log of 100,000 tests holds
 // three million of them.)
@@ -34,8 +38,18 @@ struct Question {
     int recnum = 0;
     QChar chosen; // "a" to "e", or null
     QChar answer; // the record's answer letter, or null
+    // The checksum of the record as the test showed it (recordCheck), so that a reader can tell
+    // whether the record still holds that question; -1 on a line of Lexamo 1.0, which kept none.
+    int check = -1;
     bool operator==(const Question&) const = default;
 };
+
+// A short checksum (CRC-16) of a record's bytes, 0 to 65535.
+int recordCheck(QByteArrayView recordBytes);
+// Whether a record, by its bytes now, still holds the question a test asked: unknown for the
+// questions of Lexamo 1.0's lines.
+enum class Still { Same, Changed, Unknown };
+Still stillAsked(const Question& question, QByteArrayView recordBytesNow);
 
 // The first character of a letter held as text, or null when it is empty.
 QChar letterOf(const QString& text);
@@ -47,11 +61,14 @@ struct Entry {
     int minutes = 0;
     qint64 seconds = 0;
     int correct = 0;
+    Kind kind = Kind::Verbal;
     QList<Question> shown;
     bool operator==(const Entry&) const = default;
 };
 
 QString endingName(Ending ending);
+// "verbal" or "practice", as the log and lexamo-bank history write it.
+QString kindName(Kind kind);
 // The header row, CR LF included.
 QByteArray header();
 // The line of one test, CR LF included: what the log gains when the test ends.
