@@ -154,6 +154,7 @@ void TestApp::menusInOrder()
     const QStringList expected{
         QStringLiteral("mnuFile=&File"),
         QStringLiteral("mnuFileVer=&Verbal Test Ctrl+V"),
+        QStringLiteral("mnuFilePractice=&Practice Test Ctrl+P"),
         QStringLiteral("mnuFileTestquit=&Test Qiut Ctrl+T"),
         QStringLiteral("mnuFileBar1=- "),
         QStringLiteral("mnuFileExit=E&xit Ctrl+X"),

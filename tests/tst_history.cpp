@@ -145,11 +145,11 @@ void TestHistory::badLinesAreSkipped_data()
     QTest::newRow("no header, LF line ends")
         << QByteArray(one + two).replace("\r\n", "\n") << "" << 2;
     QTest::newRow("truncated last line")
-        << resultslog::header() + one + two.left(38)
-        << "results.csv:3: it has 8 fields: 6, then 3 for every question shown; line skipped\n"
+        << resultslog::header() + one + two.left(47)
+        << "results.csv:3: it has 10 fields: 7, then 4 for every question shown; line skipped\n"
         << 1;
     QTest::newRow("score edited by hand")
-        << resultslog::header() + QByteArray(one).replace(",1,1,a,a", ",2,1,a,a") + two
+        << resultslog::header() + QByteArray(one).replace(",300,1,verbal,", ",300,2,verbal,") + two
         << "results.csv:2: its score 2 does not match the 1 right answers it lists; line "
            "skipped\n"
         << 1;

@@ -112,6 +112,7 @@ private Q_SLOTS:
     void completedAsTheTimeRunsOut();
     void bankTextsShownLiterally();
     void longestTextsShowWhole();
+    void practiceTestAsksWhatIsNeededMost();
     void bankCutShortUnderATest_data();
     void bankCutShortUnderATest();
     void unwritableLogChangesNothing_data();
@@ -198,7 +199,18 @@ QStringList TestFlow::loggedTests()
             QDateTime::fromString(QString::fromUtf8(line.left(comma)), Qt::ISODate);
         if (!line.endsWith('\r') || when.secsTo(began) > 0 || now.secsTo(when) > 0)
             return {QStringLiteral("a line without its CR or time: ") + QString::fromUtf8(line)};
-        tests << QString::fromUtf8(line.mid(comma + 1).chopped(1));
+        // Each question's check is the check of its record in the bank; the rest is compared.
+        QStringList fields = QString::fromUtf8(line.mid(comma + 1).chopped(1)).split(u',');
+        const QByteArray bank = env->read(QStringLiteral("verbal.zep"));
+        for (qsizetype at = fields.size() - 1; at >= 9; at -= 4) {
+            const int recnum = fields[at - 3].toInt();
+            const int check = resultslog::recordCheck(QByteArrayView(bank).sliced(
+                qsizetype(recnum - 1) * QuestionRecord::kSize, QuestionRecord::kSize));
+            if (fields[at] != QStringLiteral("%1").arg(check, 4, 16, QLatin1Char('0')))
+                return {QStringLiteral("a wrong check: ") + QString::fromUtf8(line)};
+            fields.removeAt(at);
+        }
+        tests << fields.join(u',');
     }
     return tests;
 }
@@ -305,7 +317,7 @@ void TestFlow::completedTestOfThree()
     QCOMPARE(described(env->boxes.shown), described({kReady, kComplete, scoreBox(2, 3), kReview}));
     checkIdle();
     QCOMPARE(env->random.reseeds, 4);
-    QCOMPARE(loggedTests(), QStringList{"complete,3,15,0,2" + logged(2, "b", "b") +
+    QCOMPARE(loggedTests(), QStringList{"complete,3,15,0,2,verbal" + logged(2, "b", "b") +
                                         logged(5, "a", "e") + logged(1, "a", "a")});
 }
 
@@ -348,11 +360,11 @@ void TestFlow::quitAfterThreeAnswersOfTwenty()
     checkIdle();
     // The four questions shown, the last unanswered, each drawn once.
     const QStringList fields = loggedTests().value(0).split(u',');
-    QCOMPARE(fields.size(), 5 + 4 * 3);
+    QCOMPARE(fields.size(), 6 + 4 * 3);
     QList<int> drawn;
     for (int i = 0; i < 4; ++i)
-        drawn << fields[5 + 3 * i].toInt();
-    QCOMPARE(loggedTests(), QStringList{"quit,20,15,0,2" + logged(drawn[0], "a", "a") +
+        drawn << fields[6 + 3 * i].toInt();
+    QCOMPARE(loggedTests(), QStringList{"quit,20,15,0,2,verbal" + logged(drawn[0], "a", "a") +
                                         logged(drawn[1], "b", "a") + logged(drawn[2], "a", "a") +
                                         logged(drawn[3], "", "a")});
     std::sort(drawn.begin(), drawn.end());
@@ -385,7 +397,7 @@ void TestFlow::choiceChangedBeforeConfirm()
     env->boxes.answer(Answer::No);
     click(on(w).cmdanswer);
     QCOMPARE(env->boxes.shown.at(2), scoreBox(1, 1));
-    QCOMPARE(loggedTests(), QStringList{"complete,1,15,0,1" + logged(1, "d", "d")});
+    QCOMPARE(loggedTests(), QStringList{"complete,1,15,0,1,verbal" + logged(1, "d", "d")});
 }
 
 void TestFlow::lettersSelectChoices()
@@ -437,7 +449,7 @@ void TestFlow::upperCaseAnswerNeverScores()
     answer(on(w).optc);
     QCOMPARE(env->boxes.shown.at(2), scoreBox(1, 2));
     QCOMPARE(loggedTests(),
-             QStringList{"complete,2,15,0,1" + logged(1, "c", "C") + logged(2, "c", "c")});
+             QStringList{"complete,2,15,0,1,verbal" + logged(1, "c", "C") + logged(2, "c", "c")});
 }
 
 void TestFlow::optionsChangedBetweenTests()
@@ -566,7 +578,7 @@ void TestFlow::timeOverWithTicksDuringEveryBox()
     QCOMPARE(on(w).lbltime->text(), QString());
     // The whole minute was used; the ticks under the boxes came after the end.
     const int recnum = on(w).lblquestion->text().trimmed().mid(9).toInt();
-    QCOMPARE(loggedTests(), QStringList{"time-over,3,1,60,0" +
+    QCOMPARE(loggedTests(), QStringList{"time-over,3,1,60,0,verbal" +
                                         logged(recnum, "", QString(QChar(u'a' + recnum - 1)))});
 }
 
@@ -612,7 +624,7 @@ void TestFlow::clockEndsTheTestUnderTheQuitQuestion()
     // One test, one line: the confirmed quit came after the clock had ended it.
     const QStringList logged = loggedTests();
     QCOMPARE(logged.size(), 1);
-    QVERIFY2(logged.first().startsWith(QStringLiteral("time-over,2,1,60,1,")),
+    QVERIFY2(logged.first().startsWith(QStringLiteral("time-over,2,1,60,1,verbal,")),
              qPrintable(logged.first()));
 }
 
@@ -715,6 +727,74 @@ void TestFlow::longestTextsShowWhole()
     QCOMPARE(on(w).optc->geometry().topLeft(), twips::rect(1320, 3360, 0, 0).topLeft());
     QCOMPARE(on(w).lblquestion->geometry().topLeft(), twips::rect(1440, 600, 0, 0).topLeft());
     QCOMPARE(on(w).lblquestion->height(), twips::toPixels(1215));
+}
+
+// A log kept by Lexamo 1.0, then a test of today: record 1 was missed both times, 3 missed
+// once but answered right since, 2 and 4 answered right long ago, 5 right lately; record 6 was
+// answered right lately, but holds another question since. A Practice Test of 3 asks 1 (missed
+// last), then 6 (never asked, as it is now), then 2 (unasked the longest; 4 came later).
+void TestFlow::practiceTestAsksWhatIsNeededMost()
+{
+    writeBank("aaaaaa");
+    const QByteArray bank = env->read(QStringLiteral("verbal.zep"));
+    const auto checkOf = [&](int recnum) {
+        return resultslog::recordCheck(QByteArrayView(bank).sliced(
+            (recnum - 1) * QuestionRecord::kSize, QuestionRecord::kSize));
+    };
+    const QByteArray old =
+        "date,ended,questions,minutes,seconds,correct,record1,chosen1,answer1\r\n"
+        "2026-11-01T10:00:00,complete,3,15,300,1,1,b,a,3,c,a,2,a,a\r\n"
+        "2026-11-02T10:00:00,quit,3,15,300,1,4,a,a\r\n";
+    resultslog::Entry lately;
+    lately.when = QDateTime(QDate(2026, 11, 20), QTime(10, 0));
+    lately.ending = resultslog::Ending::Complete;
+    lately.questions = 4;
+    lately.minutes = 15;
+    lately.seconds = 200;
+    lately.correct = 3;
+    lately.shown = {{1, QChar(), QChar(u'a'), checkOf(1)},
+                    {3, QChar(u'a'), QChar(u'a'), checkOf(3)},
+                    {5, QChar(u'a'), QChar(u'a'), checkOf(5)},
+                    {6, QChar(u'a'), QChar(u'a'), (checkOf(6) + 1) & 0xffff}};
+    const QByteArray before = old + resultslog::header() + resultslog::line(lately);
+    env->write(QStringLiteral("results.csv"), before);
+    start();
+    env->write(QStringLiteral("options"), "3\r\n15\r\n");
+
+    const MessageBox ready{QStringLiteral("Are you ready to start the practice test? It asks "
+                                          "first the questions you missed, then those you have "
+                                          "not been asked yet."),
+                           QStringLiteral("Practice Test start..."), Buttons::YesNo, Icon::None,
+                           Answer::Yes};
+    env->boxes.answer(Answer::Yes);
+    QVERIFY(trigger(w, "mnuFilePractice"));
+    QCOMPARE(enabledItems(w), kTestItems);
+    QList<int> asked;
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::No);
+    for (int i = 0; i < 3; ++i) {
+        asked << on(w).lblquestion->text().trimmed().mid(9).toInt();
+        answer(on(w).opta);
+    }
+    QCOMPARE(described(env->boxes.shown), described({ready, kComplete, scoreBox(3, 3), kReview}));
+    std::sort(asked.begin(), asked.end());
+    QCOMPARE(asked, QList<int>({1, 2, 6}));
+
+    // The log keeps every line it had, and gains one of each kind.
+    env->boxes.answer(Answer::Yes);
+    QVERIFY(trigger(w, "mnuFileVer"));
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::No);
+    QVERIFY(trigger(w, "mnuFileTestquit"));
+    const QList<QByteArray> lines = env->read(QStringLiteral("results.csv")).split('\n');
+    QVERIFY(env->read(QStringLiteral("results.csv")).startsWith(before));
+    QCOMPARE(lines.size(), before.count('\n') + 2 + 1);
+    QVERIFY2(lines[lines.size() - 3].contains(",complete,3,15,0,3,practice,"),
+             lines[lines.size() - 3].constData());
+    QVERIFY2(lines[lines.size() - 2].contains(",quit,3,15,0,0,verbal,"),
+             lines[lines.size() - 2].constData());
 }
 
 void TestFlow::bankCutShortUnderATest_data()

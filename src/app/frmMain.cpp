@@ -253,6 +253,8 @@ void frmMain::buildMenus()
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuFileVer = menuItem(mnuFile, "mnuFileVer", QStringLiteral("&Verbal Test"),
                           QKeySequence(Qt::CTRL | Qt::Key_V));
+    mnuFilePractice = menuItem(mnuFile, "mnuFilePractice", QStringLiteral("&Practice Test"),
+                               QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuFileTestquit = menuItem(mnuFile, "mnuFileTestquit", QStringLiteral("&Test Qiut"),
                                QKeySequence(Qt::CTRL | Qt::Key_T));
     mnuFileBar1 = separator(mnuFile, "mnuFileBar1");
@@ -276,6 +278,7 @@ void frmMain::buildMenus()
 void frmMain::connectHandlers()
 {
     connect(mnuFileVer, &QAction::triggered, this, &frmMain::mnuFileVer_Click);
+    connect(mnuFilePractice, &QAction::triggered, this, &frmMain::mnuFilePractice_Click);
     connect(mnuFileTestquit, &QAction::triggered, this, &frmMain::mnuFileTestquit_Click);
     connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
     connect(mnuOptions, &QAction::triggered, this, &frmMain::mnuOptions_Click);
@@ -343,7 +346,9 @@ void frmMain::setView(vertest::View view)
     }
     if (row.leaveCaption)
         cmdendreview->setText(QString::fromLatin1(row.leaveCaption));
+    // A Practice Test can begin exactly when a Verbal Test can.
     mnuFileVer->setEnabled(row.verbalTest);
+    mnuFilePractice->setEnabled(row.verbalTest);
     mnuFileTestquit->setEnabled(row.testQuit);
     setMenuEnabled(mnuTools, row.tools);
     setMenuEnabled(mnuHelp, row.help);

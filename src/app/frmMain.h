@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exam/ExamScreen.h"
+#include "progress/ResultsLog.h"
 
 #include <QMainWindow>
 #include <QMargins>
@@ -65,6 +66,7 @@ public:
 
     // Handlers.
     void mnuFileVer_Click();
+    void mnuFilePractice_Click();
     void mnuFileTestquit_Click();
     void mnuFileExit_Click();
     void mnuOptions_Click();
@@ -111,6 +113,7 @@ private:
     // Menus and their items, in menu order.
     QMenu* mnuFile = nullptr;
     QAction* mnuFileVer = nullptr;
+    QAction* mnuFilePractice = nullptr;
     QAction* mnuFileTestquit = nullptr;
     QAction* mnuFileBar1 = nullptr;
     QAction* mnuFileExit = nullptr;
@@ -122,7 +125,10 @@ private:
     QAction* mnuHelpBar1 = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
-    bool begintest();
+    // Steps 2 and 3 of the test driver, for a test of either kind; then 4. to 6., the next
+    // question or the end.
+    bool begintest(resultslog::Kind kind);
+    void nextquestion();
     // The contents help, and the reading of a help file into txtreview that both helps share.
     void showhelp();
     void readhelp(const QString& fileName);

@@ -22,17 +22,30 @@ using platform::Icon;
 // Steps 2 and 3 of the test driver: the user's go-ahead, the options in force, and a bank that
 // can serve them. A test that cannot be drawn does not start and changes nothing; one that
 // can is a new test.
-bool frmMain::begintest()
+bool frmMain::begintest(resultslog::Kind kind)
 {
-    if (platform::msgBox(QStringLiteral("Are you ready to start the verbal test"), Buttons::YesNo,
-                         Icon::None, QStringLiteral("Verbal Test start...")) != Answer::Yes)
+    const bool practice = kind == resultslog::Kind::Practice;
+    const QString ready = practice ? QStringLiteral("Are you ready to start the practice test? It "
+                                                    "asks first the questions you missed, then "
+                                                    "those you have not been asked yet.")
+                                   : QStringLiteral("Are you ready to start the verbal test");
+    if (platform::msgBox(ready, Buttons::YesNo, Icon::None,
+                         practice ? QStringLiteral("Practice Test start...")
+                                  : QStringLiteral("Verbal Test start...")) != Answer::Yes)
         return false;
     const optionsfile::Values values = optionsfile::read();
-    auto fresh = std::make_unique<vertest::State>(values.numques, values.testmins);
+    auto fresh = std::make_unique<vertest::State>(values.numques, values.testmins, kind);
     const Result<void> opened = vertest::openbank(*fresh);
     if (!opened.ok()) {
         platform::msgBox(opened.error(), Buttons::Ok, Icon::Exclamation);
         return false;
+    }
+    if (practice) {
+        const Result<void> planned = vertest::planpractice(*fresh);
+        if (!planned.ok())
+            platform::msgBox(planned.error() + QStringLiteral(" The practice test takes every "
+                                                              "question as not asked yet."),
+                             Buttons::Ok, Icon::Exclamation);
     }
     fresh->showtime = true;
     fresh->quesno = 1;
@@ -46,8 +59,21 @@ void frmMain::mnuFileVer_Click()
     // 1. A confirmed answer moves the running test on; otherwise 2. and 3. start one.
     if (test_->answered != 0)
         ++test_->quesno;
-    else if (!begintest())
+    else if (!begintest(resultslog::Kind::Verbal))
         return;
+    nextquestion();
+}
+
+void frmMain::mnuFilePractice_Click()
+{
+    // The same test, its questions chosen by need; the answers move it on as any test's do.
+    if (test_->answered != 0 || !begintest(resultslog::Kind::Practice))
+        return;
+    nextquestion();
+}
+
+void frmMain::nextquestion()
+{
     vertest::State& s = *test_;
     // 4. After the last question the test is complete.
     if (s.quesno == s.numques + 1) {

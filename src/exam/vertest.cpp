@@ -1,9 +1,12 @@
 #include "exam/vertest.h"
 
+#include "bank/RegularFile.h"
 #include "bank/TextRules.h"
 #include "exam/ExamRules.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Services.h"
+#include "progress/Practice.h"
+#include "progress/ResultsFile.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -83,6 +86,35 @@ Result<void> openbank(State& s)
     return ready;
 }
 
+Result<void> planpractice(State& s)
+{
+    QList<int> checks;
+    for (qint64 n = 1; n <= std::min<qint64>(s.bankfile.recordCount(), BankFile::kMaxRecords);
+         ++n) {
+        const Result<QuestionRecord> record = s.bankfile.read(n);
+        if (!record.ok())
+            return Failure{record.error()};
+        checks << resultslog::recordCheck(record.value().toBytes());
+    }
+    const QString log = QString::fromLatin1(resultslog::kFileName);
+    Result<void> read;
+    QList<resultslog::Entry> tests;
+    if (!regularfile::missing(log)) {
+        const Result<resultsfile::Contents> contents = resultsfile::read(log);
+        if (contents.ok())
+            tests = resultsfile::entries(contents.value());
+        else
+            read = Failure{contents.error()};
+    }
+    platform::Random& random = *platform::services().random;
+    random.reseed();
+    s.planned.clear();
+    for (const int recnum :
+         progress::practiceDraw(tests, checks, s.numques, [&random] { return random.next(); }))
+        s.planned << qint16(recnum);
+    return read;
+}
+
 void starttest(ExamScreen& w)
 {
     // The help of a test that ended under it may still be up: the new test replaces it.
@@ -109,6 +141,14 @@ qint16 pickquestion(State& s, qint16 first)
     const qint64 records = s.bankfile.isOpen() ? s.bankfile.recordCount() : 0;
     if (!recordsLeft(s, records))
         return 0;
+    // The Practice Test's records were chosen when it began.
+    if (s.kind == resultslog::Kind::Practice) {
+        const qint16 planned = s.planned.value(s.usedcount, 0);
+        if (planned < 1 || planned > records)
+            return 0;
+        s.usedrecs[++s.usedcount] = planned;
+        return planned;
+    }
     platform::Random& random = *platform::services().random;
     qint16 candidate = 0;
     do {
@@ -224,14 +264,16 @@ resultslog::Entry resultsentry(const State& s, resultslog::Ending how)
     entry.ending = how;
     entry.questions = s.numques;
     entry.minutes = s.testmins;
+    entry.kind = s.kind;
     // The tick that finds the time up is not counted in elapsed yet.
     const qint64 ticks = qint64(s.elapsed) + (how == resultslog::Ending::TimeOver ? 1 : 0);
     entry.seconds = std::clamp<qint64>(ticks, 0, qint64(s.testmins) * 60);
     entry.correct = s.score;
     for (int i = 1; i <= s.quesindex; ++i) {
         const AnswerEntry& a = s.answers[i];
-        entry.shown.append(
-            {a.recnum, resultslog::letterOf(a.choice), resultslog::letterOf(a.record.answer())});
+        entry.shown.append({a.recnum, resultslog::letterOf(a.choice),
+                            resultslog::letterOf(a.record.answer()),
+                            resultslog::recordCheck(a.record.toBytes())});
     }
     return entry;
 }

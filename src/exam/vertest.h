@@ -6,6 +6,7 @@
 #include "platform/Result.h"
 #include "progress/ResultsLog.h"
 
+#include <QList>
 #include <QString>
 #include <array>
 
@@ -28,15 +29,21 @@ inline constexpr int kSlots = 51; // question i uses slot i; slot 0 is never use
 // every test it begins and keeps it until the next: nothing of one test is left for the next.
 struct State {
     State() = default;
-    State(qint16 numques, qint16 testmins) : numques(numques), testmins(testmins) {}
+    State(qint16 numques, qint16 testmins, resultslog::Kind kind = resultslog::Kind::Verbal)
+        : numques(numques), testmins(testmins), kind(kind)
+    {
+    }
 
     // The test driver's counters and the options in force.
     qint16 answered = 0;   // 0 until the first answer of the running test is confirmed
     bool showtime = false; // the remaining time is shown and counted down
     qint16 numques = 15;   // questions of the test, from the options file
     qint16 testmins = 15;  // minutes of the test, from the options file
-    qint32 elapsed = 0;    // timer ticks (seconds) since the test started
-    qint16 quesno = 0;     // number of the question on screen, from 1
+    // A Verbal Test draws at random; a Practice Test shows the records planned for it.
+    resultslog::Kind kind = resultslog::Kind::Verbal;
+    QList<qint16> planned;
+    qint32 elapsed = 0; // timer ticks (seconds) since the test started
+    qint16 quesno = 0;  // number of the question on screen, from 1
     // From the start of a test until its end begins: the end of a test runs once, though ticks
     // keep coming while its message boxes are open.
     bool testRunning = false;
@@ -54,6 +61,10 @@ struct State {
 // Opens the bank for the test's numques questions lasting testmins minutes. Ok when the test
 // can be drawn; otherwise the bank is closed again and the error says what is wrong.
 Result<void> openbank(State& s);
+// The records of a Practice Test, by the tests of the results log: planned from every question
+// unasked when there is no log. A log that cannot be read plans the same, and the error says
+// why.
+Result<void> planpractice(State& s);
 void starttest(ExamScreen& w);
 // The record drawn; 0 when the bank holds no record that is not drawn yet, or is not open.
 qint16 pickquestion(State& s, qint16 first);

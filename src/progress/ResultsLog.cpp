@@ -6,6 +6,7 @@
 #include "bank/RegularFile.h"
 
 #include <QFile>
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
@@ -16,7 +17,17 @@ namespace resultslog {
 
 namespace {
 
+// Lexamo 1.0 wrote six fixed columns, then three for every question; today's lines have the
+// kind of test as a seventh, then four for every question, the record's check last. The
+// seventh field tells them apart: a record number on a line of 1.0, a word on today's.
 constexpr int kFixedColumns = 6;
+struct Layout {
+    int fixed;
+    int perQuestion;
+};
+constexpr Layout kLayout1{kFixedColumns, 3};
+constexpr Layout kLayout2{kFixedColumns + 1, 4};
+constexpr std::array<const char*, 2> kKinds = {"verbal", "practice"};
 // Plain characters, so that tables built before main() can name the endings too.
 constexpr std::array<const char*, 3> kEndings = {"complete", "time-over", "quit"};
 
@@ -85,10 +96,10 @@ Failure<QString> bad(const QString& what)
     return Failure{what};
 }
 
-// The three columns of question n; ok when they make a question.
-Result<Question> parseQuestion(const QStringList& fields, int n)
+// The columns of question n; ok when they make a question.
+Result<Question> parseQuestion(const QStringList& fields, const Layout& layout, int n)
 {
-    const int at = kFixedColumns + 3 * (n - 1);
+    const int at = layout.fixed + layout.perQuestion * (n - 1);
     Question q;
     qint64 recnum = 0;
     if (!number(fields[at], 1, 32767, &recnum))
@@ -111,6 +122,16 @@ Result<Question> parseQuestion(const QStringList& fields, int n)
                        .arg(answer));
     q.chosen = letterOf(chosen);
     q.answer = letterOf(answer);
+    if (layout.perQuestion == 4) {
+        // Empty when the check was not known; four hex digits else.
+        const QString& check = fields[at + 3];
+        bool ok = check.isEmpty() || (check.size() == 4 && check == check.toLower());
+        q.check = ok && !check.isEmpty() ? check.toInt(&ok, 16) : -1;
+        if (!ok)
+            return bad(QStringLiteral("the check of question %1, \"%2\", is not four hex digits")
+                           .arg(n)
+                           .arg(check));
+    }
     return q;
 }
 
@@ -176,16 +197,43 @@ Result<void> checkAgreement(const Entry& entry)
     return {};
 }
 
-// What goes before a new line: the header in a new file, and a line end after a last line left
-// without one (a CR alone, from a hand edit, gets its LF and no second CR).
+// The last line of the file, without its line end: at most the longest line a test writes.
+QByteArray lastLine(int fd, off_t size)
+{
+    const off_t from = std::max<off_t>(0, size - kLongestLine - 2);
+    QByteArray tail(qsizetype(size - from), Qt::Uninitialized);
+    if (pread(fd, tail.data(), size_t(tail.size()), from) != tail.size())
+        return {};
+    while (tail.endsWith('\n') || tail.endsWith('\r'))
+        tail.chop(1);
+    return tail.mid(tail.lastIndexOf('\n') + 1);
+}
+
+// Whether a line of the log is today's: its header row, or a test with its kind.
+bool todays(const QByteArray& line)
+{
+    if (line.startsWith("date,ended,"))
+        return line.startsWith(header().chopped(2));
+    const QList<QByteArray> fields = line.split(',');
+    return fields.size() > kLayout2.fixed &&
+           std::any_of(kKinds.begin(), kKinds.end(),
+                       [&](const char* kind) { return fields[kLayout2.fixed - 1] == kind; });
+}
+
+// What goes before a new line: a line end after a last line left without one (a CR alone, from
+// a hand edit, gets its LF and no second CR), and today's header row in a new file and after
+// the lines of Lexamo 1.0, so that every column below it is named.
 QByteArray before(int fd, off_t size)
 {
-    char last = 0;
     if (size == 0)
         return header();
-    if (pread(fd, &last, 1, size - 1) != 1 || last == '\n')
-        return {};
-    return last == '\r' ? QByteArray("\n") : QByteArray("\r\n");
+    char last = 0;
+    QByteArray bytes;
+    if (pread(fd, &last, 1, size - 1) == 1 && last != '\n')
+        bytes = last == '\r' ? QByteArray("\n") : QByteArray("\r\n");
+    if (!todays(lastLine(fd, size)))
+        bytes += header();
+    return bytes;
 }
 
 Result<void> appendLocked(int fd, const QByteArray& bytes)
@@ -223,7 +271,7 @@ Still stillAsked(const Question& question, QByteArrayView recordBytesNow)
 
 QString kindName(Kind kind)
 {
-    return kind == Kind::Practice ? QStringLiteral("practice") : QStringLiteral("verbal");
+    return QLatin1String(kKinds[size_t(kind)]);
 }
 
 QString endingName(Ending ending)
@@ -233,10 +281,10 @@ QString endingName(Ending ending)
 
 QByteArray header()
 {
-    QByteArray text = "date,ended,questions,minutes,seconds,correct";
+    QByteArray text = "date,ended,questions,minutes,seconds,correct,kind";
     for (int n = 1; n <= kMaxQuestions; ++n) {
         const QByteArray i = QByteArray::number(n);
-        text += ",record" + i + ",chosen" + i + ",answer" + i;
+        text += ",record" + i + ",chosen" + i + ",answer" + i + ",check" + i;
     }
     return text + "\r\n";
 }
@@ -248,10 +296,14 @@ QByteArray line(const Entry& entry)
                        QString::number(entry.questions),
                        QString::number(entry.minutes),
                        QString::number(entry.seconds),
-                       QString::number(entry.correct)};
+                       QString::number(entry.correct),
+                       kindName(entry.kind)};
     for (const Question& q : entry.shown)
         fields << QString::number(q.recnum) << csvField(printable(q.chosen))
-               << csvField(printable(q.answer));
+               << csvField(printable(q.answer))
+               << (q.check < 0
+                       ? QString()
+                       : QStringLiteral("%1").arg(q.check & 0xffff, 4, 16, QLatin1Char('0')));
     return fields.join(u',').toUtf8() + "\r\n";
 }
 
@@ -265,15 +317,28 @@ Result<Entry> parseLine(QStringView text)
     QStringList fields;
     if (!splitFields(text, &fields))
         return bad(QStringLiteral("a quoted field is not closed or has text after its quote"));
-    const qsizetype extra = fields.size() - kFixedColumns;
-    if (extra < 0 || extra % 3 != 0)
-        return bad(QStringLiteral("it has %1 fields: 6, then 3 for every question shown")
-                       .arg(fields.size()));
+    // The seventh field is the kind of test on today's lines, a record number on 1.0's.
+    const auto kind =
+        fields.size() > kLayout2.fixed - 1
+            ? std::find_if(kKinds.begin(), kKinds.end(),
+                           [&](const char* name) {
+                               return fields[kLayout2.fixed - 1] == QLatin1String(name);
+                           })
+            : kKinds.end();
+    const Layout layout = kind == kKinds.end() ? kLayout1 : kLayout2;
+    const qsizetype extra = fields.size() - layout.fixed;
+    if (extra < 0 || extra % layout.perQuestion != 0)
+        return bad(QStringLiteral("it has %1 fields: %2, then %3 for every question shown")
+                       .arg(fields.size())
+                       .arg(layout.fixed)
+                       .arg(layout.perQuestion));
     Result<Entry> entry = parseFixed(fields);
     if (!entry.ok())
         return entry;
-    for (int n = 1; n <= extra / 3; ++n) {
-        const Result<Question> q = parseQuestion(fields, n);
+    if (kind != kKinds.end())
+        entry.value().kind = Kind(kind - kKinds.begin());
+    for (int n = 1; n <= extra / layout.perQuestion; ++n) {
+        const Result<Question> q = parseQuestion(fields, layout, n);
         if (!q.ok())
             return bad(q.error());
         entry.value().shown.append(q.value());

@@ -9,22 +9,28 @@
 #include <QString>
 
 // The results log "results.csv": one line for every test that ended with a score, in UTF-8 CSV
-// (RFC 4180, lines ended by CR LF), after a header row that is written when the file is new:
+// (RFC 4180, lines ended by CR LF), below a header row that names the columns:
 //
-//     date,ended,questions,minutes,seconds,correct,record1,chosen1,answer1,...,answer50
-//     2026-12-07T18:04:31,quit,15,15,412,6,12,b,b,40,,c
+//     date,ended,questions,minutes,seconds,correct,kind,record1,chosen1,answer1,check1,...,check50
+//     2026-12-07T18:04:31,quit,15,15,412,6,verbal,12,b,b,4f1c,40,,c,09a2
 //
 // date is local time to the second (ISO 8601); ended is complete, time-over or quit; questions
-// and minutes are the test's options; seconds the time used; correct the score. Then, for every
-// question shown, in order: its record number, the letter confirmed (empty when the test ended
-// before it was answered) and the record's answer letter as the bank held it (empty when that
-// is a control character). Questions never shown have no columns, so lines differ in length.
+// and minutes are the test's options; seconds the time used; correct the score; kind verbal or
+// practice. Then, for every question shown, in order: its record number, the letter confirmed
+// (empty when the test ended before it was answered), the record's answer letter as the bank
+// held it (empty when that is a control character) and the record's check, four hex digits.
+// Questions never shown have no columns, so lines differ in length.
+//
+// Lexamo 1.0 wrote no kind and no checks (header "date,ended,questions,minutes,seconds,correct,
+// record1,chosen1,answer1,..."). Its lines are read as they stand and never rewritten: the
+// seventh field tells a line's format, a record number on 1.0's and a word on today's, and
+// today's header row goes in below the last line of 1.0 before today's first line.
 namespace resultslog {
 
 inline constexpr const char* kFileName = "results.csv";
 inline constexpr int kMaxQuestions = 50;
-// Longer than any line Lexamo writes: the header row is 1,367 bytes, the line of a test of 50
-// questions under 1,000. A reader refuses a longer line unread.
+// Longer than any line Lexamo writes: the header row is 1,763 bytes, the line of a test of 50
+// questions under 1,300. A reader refuses a longer line unread.
 inline constexpr qsizetype kLongestLine = 4096;
 
 enum class Ending { Complete, TimeOver, Quit };
@@ -69,13 +75,13 @@ struct Entry {
 QString endingName(Ending ending);
 // "verbal" or "practice", as the log and lexamo-bank history write it.
 QString kindName(Kind kind);
-// The header row, CR LF included.
+// Today's header row, CR LF included.
 QByteArray header();
-// The line of one test, CR LF included: what the log gains when the test ends.
+// The line of one test in today's format, CR LF included: what the log gains when the test ends.
 QByteArray line(const Entry& entry);
 
-// The test of one line of the log (without its line end), or what is wrong with it. The header
-// row is not a test: isHeader() tells it.
+// The test of one line of the log (without its line end), in either format, or what is wrong
+// with it. A header row, of either format, is not a test: isHeader() tells it.
 Result<Entry> parseLine(QStringView text);
 bool isHeader(QStringView text);
 
