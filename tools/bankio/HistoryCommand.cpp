@@ -67,46 +67,11 @@ int drawPlot(const QString& path, const QString& plot, const QList<resultslog::E
 
 } // namespace
 
-bool isResultsCommand(const QString& command)
+Result<void> checkHistoryUsage(const Invocation& call)
 {
-    return command == QLatin1String("history") || command == QLatin1String("mistakes");
-}
-
-QStringList resultsOptions(const QString& command)
-{
-    if (command == QLatin1String("history"))
-        return {QStringLiteral("plot")};
-    if (command == QLatin1String("mistakes"))
-        return {QStringLiteral("output"), QStringLiteral("last")};
+    if (!call.plot.isEmpty() && !historyplot::pictureFor(call.plot))
+        return Failure{QStringLiteral("--plot draws a file ending in .svg or .png")};
     return {};
-}
-
-Result<void> checkResultsUsage(const Invocation& call)
-{
-    if (call.command == QLatin1String("history")) {
-        if (call.files.size() > 1)
-            return Failure{QStringLiteral("history takes one results log")};
-        if (!call.plot.isEmpty() && !historyplot::pictureFor(call.plot))
-            return Failure{QStringLiteral("--plot draws a file ending in .svg or .png")};
-    }
-    if (call.command == QLatin1String("mistakes")) {
-        if (call.files.size() != 2)
-            return Failure{QStringLiteral("mistakes takes a results log and a bank")};
-        if (call.output.isEmpty())
-            return Failure{QStringLiteral("mistakes needs -o and the bank to write")};
-        if (call.last < 0)
-            return Failure{QStringLiteral("--last takes a whole number of tests above 0")};
-    }
-    return {};
-}
-
-int lastTests(const QString& value)
-{
-    if (value.isNull())
-        return 0;
-    bool ok = false;
-    const int n = value.toInt(&ok);
-    return ok && n > 0 && !value.startsWith(u'+') ? n : -1;
 }
 
 int historyCommand(const Invocation& call, QTextStream& out, QTextStream& err)

@@ -49,6 +49,13 @@ Result<void> checkOutput(const Invocation& call)
 
 } // namespace
 
+Result<void> checkMistakesUsage(const Invocation& call)
+{
+    if (call.last < 0)
+        return Failure{QStringLiteral("--last takes a whole number of tests above 0")};
+    return {};
+}
+
 int mistakesCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 {
     const QString& logPath = call.files.at(0);
