@@ -8,6 +8,7 @@
 
 #include "bank/BankFile.h"
 #include "bank/FileErrors.h"
+#include "bank/RegularFile.h"
 #include "bank/TextRules.h"
 
 #include <QFile>
@@ -161,7 +162,7 @@ Result<void> checkImportTarget(const Invocation& call)
     if (Result<void> writable = filechecks::checkOutput(call.output); !writable.ok())
         return writable;
     for (const QString& path : call.files) {
-        if (filechecks::sameFile(path, call.output))
+        if (regularfile::sameFile(path, call.output))
             return Failure{filechecks::sameFileProblem(path, call.output)};
     }
     return {};
@@ -249,7 +250,7 @@ Result<void> checkExportTarget(const Invocation& call)
         return {};
     if (Result<void> writable = filechecks::checkOutput(call.output); !writable.ok())
         return writable;
-    if (filechecks::sameFile(call.files.first(), call.output))
+    if (regularfile::sameFile(call.files.first(), call.output))
         return Failure{filechecks::sameFileProblem(call.files.first(), call.output)};
     return {};
 }

@@ -4,6 +4,9 @@
 #include "bankio/Formats.h"
 #include "bankio/Invocation.h"
 
+#include "bank/BankFile.h"
+#include "bank/QuestionRecord.h"
+
 namespace banktool {
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
@@ -27,14 +30,19 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 
 QString helpText()
 {
-    QString text = QStringLiteral(R"(Usage: lexamo-bank COMMAND ...
-       lexamo-bank --help | --version
-
-Builds, exports, lists and checks Lexamo question banks such as verbal.zep: records of 576
-bytes holding a question of up to 200 characters, five choices of up to 75 and the answer.
-
-Commands:
-)");
+    QString text =
+        QStringLiteral("Usage: lexamo-bank COMMAND ...\n"
+                       "       lexamo-bank --help | --version\n"
+                       "\n"
+                       "Builds, exports, lists and checks Lexamo question banks such as "
+                       "verbal.zep: records of %1\n"
+                       "bytes holding a question of up to %2 characters, five choices of "
+                       "up to %3 and the answer.\n"
+                       "\n"
+                       "Commands:\n")
+            .arg(QuestionRecord::kSize)
+            .arg(QuestionRecord::kQuestionWidth)
+            .arg(QuestionRecord::kChoiceWidth);
     for (const Command& command : commands())
         text += commandHelp(command);
     text += QStringLiteral("\nFormats, told by the file's ending or given by --format for every "
@@ -44,9 +52,11 @@ Commands:
                     .arg(u'.' + QLatin1String(format.ending), -7)
                     .arg(QLatin1String(format.help));
     return text +
+           QStringLiteral("The files are UTF-8; the bank holds Windows-1252. A bank holds at most "
+                          "%1 records.\n")
+               .arg(BankFile::kMaxRecords) +
            QStringLiteral(
-               R"(The files are UTF-8; the bank holds Windows-1252. A bank holds at most 32767 records.
-Texts may hold tabs and line breaks (LF or CR LF), no other control characters.
+               R"(Texts may hold tabs and line breaks (LF or CR LF), no other control characters.
 Only regular files are read and written: a device, pipe or socket is refused, and so is an
 output that is one of the command's own inputs.
 

@@ -5,6 +5,8 @@
 #include "bankio/HistoryCommand.h"
 #include "bankio/MistakesCommand.h"
 
+#include "bank/BankFile.h"
+
 #include <QByteArrayView>
 
 namespace banktool {
@@ -94,7 +96,8 @@ const QList<Command>& commands()
          checkCommand,
          QStringLiteral("Reports answers other than a to e, empty questions and choices, questions "
                         "that stand\n"
-                        "twice, records past 32767 and a piece shorter than a record at the end.")},
+                        "twice, records past %1 and a piece shorter than a record at the end.")
+             .arg(BankFile::kMaxRecords)},
         {QStringLiteral("history"),
          0,
          1,

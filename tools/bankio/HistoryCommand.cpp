@@ -2,8 +2,8 @@
 
 #include "bankio/BankCommands.h"
 #include "bankio/BankFiles.h"
-#include "bankio/FileChecks.h"
 
+#include "bank/RegularFile.h"
 #include "progress/HistoryPlot.h"
 #include "progress/ResultsFile.h"
 #include "progress/Statistics.h"
@@ -44,7 +44,7 @@ QString summaryText(const progress::Summary& s)
 int drawPlot(const QString& path, const QString& plot, const QList<resultslog::Entry>& tests,
              QTextStream& err)
 {
-    if (filechecks::sameFile(plot, path)) {
+    if (regularfile::sameFile(plot, path)) {
         err << QStringLiteral("%1 is the results log itself: give another file to --plot.\nNo "
                               "plot written.\n")
                    .arg(plot);
@@ -54,10 +54,9 @@ int drawPlot(const QString& path, const QString& plot, const QList<resultslog::E
         err << QStringLiteral("%1 holds no tests to plot.\nNo plot written.\n").arg(path);
         return Failed;
     }
-    const QByteArray picture = historyplot::picture(tests, *historyplot::pictureFor(plot));
+    const Result<QByteArray> picture = historyplot::picture(tests, plot);
     const Result<void> drawn =
-        picture.isEmpty() ? Result<void>(Failure{QStringLiteral("Cannot draw \"%1\".").arg(plot)})
-                          : bankfiles::writeFile(plot, picture);
+        picture.ok() ? bankfiles::writeFile(plot, picture.value()) : Failure{picture.error()};
     if (!drawn.ok()) {
         err << drawn.error() << "\nNo plot written.\n";
         return Failed;

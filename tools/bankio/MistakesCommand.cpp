@@ -2,8 +2,8 @@
 
 #include "bankio/BankCommands.h"
 #include "bankio/BankFiles.h"
-#include "bankio/FileChecks.h"
 
+#include "bank/RegularFile.h"
 #include "progress/Mistakes.h"
 #include "progress/ResultsFile.h"
 
@@ -40,7 +40,7 @@ Result<QList<resultslog::Entry>> readTests(const QString& path, int last)
 Result<void> checkOutput(const Invocation& call)
 {
     for (const QString& input : call.files) {
-        if (filechecks::sameFile(call.output, input))
+        if (regularfile::sameFile(call.output, input))
             return Failure{QStringLiteral("%1 is one of the inputs: give another file to -o.")
                                .arg(call.output)};
     }
