@@ -28,7 +28,7 @@ void writeFullBank()
         record.setQuestion(QStringLiteral("Which word is closest in meaning to word %1?").arg(n));
         for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
             record.setChoice(i, QStringLiteral("choice %1 of %2").arg(i + 1).arg(n));
-        record.setAnswer(QString(QLatin1Char("abcde"[n % 5])));
+        record.setAnswer(QString(QuestionRecord::letterOf(n % 5)));
         bytes += record.toBytes();
     }
     writeFile(QString::fromLatin1(BankFile::kFileName), bytes);

@@ -44,7 +44,7 @@ QByteArray sampleLog()
         e.seconds = 900 - t % 300;
         for (int q = 0; q < kQuestions; ++q) {
             const int recnum = 1 + (t * 7 + q * 31) % kRecords;
-            const QChar answer(u'a' + recnum % 5);
+            const QChar answer = QuestionRecord::letterOf(recnum % 5);
             const bool right = (t + q) % 10 < 4 + (t * 5) / kTests;
             e.shown.append({recnum, right ? answer : QChar(u'e'), answer});
             e.correct += resultslog::missed(e.shown.last()) ? 0 : 1;
@@ -70,7 +70,7 @@ const Folder& folder()
         for (int n = 1; n <= kRecords; ++n) {
             QuestionRecord r;
             r.setQuestion(QStringLiteral("Question %1").arg(n));
-            r.setAnswer(QString(QChar(u'a' + n % 5)));
+            r.setAnswer(QString(QuestionRecord::letterOf(n % 5)));
             bank += r.toBytes();
         }
         writeFile(f->path("bank.zep"), bank);

@@ -30,7 +30,7 @@ namespace {
 
 const char* nameOf(Format format)
 {
-    return format == Format::Csv ? "CSV" : format == Format::Aiken ? "Aiken" : "GIFT";
+    return banktool::formatRow(format).title;
 }
 
 // Export then import in every format gives the records back, byte for byte, for every bank
@@ -39,7 +39,8 @@ void checkRoundTrip(const QList<QuestionRecord>& records)
 {
     if (records.isEmpty() || !bankcheck::findings(records, 0).isEmpty())
         return;
-    for (const Format format : {Format::Csv, Format::Aiken, Format::Gift}) {
+    for (const banktool::FormatRow& row : banktool::formats()) {
+        const Format format = row.format;
         const Result<QByteArray> exported = banktool::exportRecords(records, format, false);
         if (!exported.ok()) {
             if (format == Format::Csv || !exported.error().startsWith(QLatin1String("record ")))
@@ -130,8 +131,8 @@ int bank(const uint8_t* data, size_t size)
     }
     if (found.isEmpty())
         checkRoundTrip(records);
-    for (const Format format : {Format::Csv, Format::Aiken, Format::Gift})
-        (void)banktool::exportRecords(records, format, true);
+    for (const banktool::FormatRow& row : banktool::formats())
+        (void)banktool::exportRecords(records, row.format, true);
     return 0;
 }
 

@@ -32,3 +32,12 @@ void QuestionRecord::setField(Field f, const QString& text)
     std::memcpy(start, encoded.constData(), static_cast<std::size_t>(kept));
     std::memset(start + kept, ' ', static_cast<std::size_t>(w - kept));
 }
+
+int QuestionRecord::choiceNamed(QStringView letter)
+{
+    if (letter.size() != 1)
+        return -1;
+    const char c = letter.front().toLatin1(); // 0 for a character Latin-1 lacks
+    const char* const found = c != 0 ? std::strchr(kAnswerLetters, c) : nullptr;
+    return found ? int(found - kAnswerLetters) : -1;
+}

@@ -29,6 +29,16 @@ public:
     // Choice 0 to 4 is choice A to E.
     static constexpr Field choiceField(int index) { return static_cast<Field>(1 + index); }
 
+    // The answer letters: letter i, "a" to "e", names choice i.
+    static constexpr char kAnswerLetters[] = "abcde";
+    static_assert(sizeof(kAnswerLetters) - 1 == kChoiceCount);
+    // The answer letter of choice 0 to 4, and the label the choice goes by, "A" to "E".
+    static QChar letterOf(int index) { return QLatin1Char(kAnswerLetters[index]); }
+    static QChar labelOf(int index) { return letterOf(index).toUpper(); }
+    // The choice, 0 to 4, that an answer letter names: exactly one of kAnswerLetters, in lower
+    // case; -1 for any other text.
+    static int choiceNamed(QStringView letter);
+
     QuestionRecord() = default;
     // The record held by the first 576 bytes; missing bytes are zero.
     static QuestionRecord fromBytes(QByteArrayView bytes);

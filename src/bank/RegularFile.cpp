@@ -13,43 +13,80 @@ namespace regularfile {
 
 namespace {
 
+// The kind of a file that is not a regular one, as a refusal names it.
 QString kindOf(mode_t mode)
 {
     if (S_ISREG(mode))
         return {};
     if (S_ISDIR(mode))
-        return QStringLiteral("it is a folder");
+        return QStringLiteral("a folder");
     if (S_ISFIFO(mode))
-        return QStringLiteral("it is a pipe (FIFO)");
+        return QStringLiteral("a pipe (FIFO)");
     if (S_ISSOCK(mode))
-        return QStringLiteral("it is a socket");
+        return QStringLiteral("a socket");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("it is a device");
-    return QStringLiteral("it is not a regular file");
+        return QStringLiteral("a device");
+    return QStringLiteral("not a regular file");
+}
+
+QString refusal(mode_t mode)
+{
+    const QString kind = kindOf(mode);
+    return kind.isEmpty() ? kind : QStringLiteral("it is ") + kind;
+}
+
+bool statOf(const QString& path, struct stat* info)
+{
+    return ::stat(QFile::encodeName(path).constData(), info) == 0;
 }
 
 } // namespace
 
+QString kind(const QString& path)
+{
+    struct stat info {};
+    return statOf(path, &info) ? kindOf(info.st_mode) : QString();
+}
+
 QString notRegular(const QString& path)
 {
     struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return {};
-    return kindOf(info.st_mode);
+    return statOf(path, &info) ? refusal(info.st_mode) : QString();
 }
 
-QString notRegularFd(int fd)
+Result<void> regularFd(int fd)
 {
     struct stat info {};
     if (::fstat(fd, &info) != 0)
-        return fileerrors::reason(errno);
-    return kindOf(info.st_mode);
+        return Failure{fileerrors::reason(errno)};
+    if (const QString refused = refusal(info.st_mode); !refused.isEmpty())
+        return Failure{refused};
+    return {};
 }
 
 bool missing(const QString& path)
 {
     struct stat info {};
-    return ::stat(QFile::encodeName(path).constData(), &info) != 0 && errno == ENOENT;
+    return !statOf(path, &info) && errno == ENOENT;
+}
+
+Result<void> readable(const QString& path)
+{
+    struct stat info {};
+    if (!statOf(path, &info))
+        return Failure{errno == ENOENT ? QStringLiteral("there is no such file")
+                                       : fileerrors::reason(errno)};
+    if (const QString refused = refusal(info.st_mode); !refused.isEmpty())
+        return Failure{refused};
+    return {};
+}
+
+bool sameFile(const QString& a, const QString& b)
+{
+    struct stat first {};
+    struct stat second {};
+    return statOf(a, &first) && statOf(b, &second) && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
 }
 
 QString sizeText(qint64 bytes)
@@ -69,7 +106,7 @@ Result<QByteArray> readWhole(const QString& path, qint64 maxBytes)
     if (fd < 0)
         return Failure{fileerrors::reason(errno)};
     struct stat info {};
-    QString refused = ::fstat(fd, &info) != 0 ? fileerrors::reason(errno) : kindOf(info.st_mode);
+    QString refused = ::fstat(fd, &info) != 0 ? fileerrors::reason(errno) : refusal(info.st_mode);
     QByteArray bytes;
     if (refused.isEmpty()) {
         // The size the file claims is only a hint: the reading goes by what read() gives, in

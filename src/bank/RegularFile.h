@@ -11,14 +11,22 @@
 // kernel's (under /proc) claims to be empty while it holds more than memory can take.
 namespace regularfile {
 
-// Why the file at path, links followed, is not a regular file, in the one wording of every
-// refusal ("it is a folder", "it is a pipe (FIFO)", "it is a socket", "it is a device"); empty
-// when it is a regular file or when nothing stands there.
+// What stands at path, links followed, when it is not a regular file: "a folder", "a pipe
+// (FIFO)", "a socket", "a device"; empty when it is a regular file or when nothing stands there.
+QString kind(const QString& path);
+// The same in the one wording of every refusal: "it is a folder", "it is a pipe (FIFO)", ...
 QString notRegular(const QString& path);
-// The same for an open file.
-QString notRegularFd(int fd);
+// Ok when the open file is a regular one; otherwise the wording of notRegular(), or the
+// system's reason when the file cannot be looked at.
+Result<void> regularFd(int fd);
 // True when nothing at all stands at path (a dangling link counts as nothing).
 bool missing(const QString& path);
+// Ok when path leads to a regular file; otherwise the reason alone, for the caller's sentence:
+// "there is no such file", the system's reason when the path cannot be looked at, or the
+// wording of notRegular().
+Result<void> readable(const QString& path);
+// True when both paths, links followed, name one existing file, however they name it.
+bool sameFile(const QString& a, const QString& b);
 
 // "16 MB", "64 KB" or "700 bytes", for the messages that name a bound.
 QString sizeText(qint64 bytes);

@@ -150,8 +150,7 @@ std::optional<qint16> roundToInt16(double value)
         return std::nullopt;
     const double rounded =
         value - std::floor(value) == 0.5 ? 2 * std::round(value / 2) : std::round(value);
-    if (rounded < std::numeric_limits<qint16>::min() ||
-        rounded > std::numeric_limits<qint16>::max())
+    if (rounded < std::numeric_limits<qint16>::min() || rounded > kLargestNumber)
         return std::nullopt;
     return static_cast<qint16>(rounded);
 }

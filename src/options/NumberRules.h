@@ -2,10 +2,15 @@
 
 #include <QByteArrayView>
 #include <QtGlobal>
+#include <limits>
 #include <optional>
 
 // How a line of the options file becomes a number.
 namespace numberrules {
+
+// The largest number an option holds, a 16-bit one: the most minutes a test can last. The
+// results log takes no more.
+inline constexpr qint16 kLargestNumber = std::numeric_limits<qint16>::max();
 
 // The number the text begins with. Spaces, tabs and line feeds are ignored wherever they stand;
 // then an optional sign, digits with at most one decimal point and an optional exponent (E or D,

@@ -202,9 +202,13 @@ std::optional<Picture> pictureFor(const QString& path)
     return std::nullopt;
 }
 
-QByteArray picture(const QList<resultslog::Entry>& tests, Picture kind)
+Result<QByteArray> picture(const QList<resultslog::Entry>& tests, const QString& path)
 {
-    return kind == Picture::Svg ? svg(tests) : png(tests);
+    const std::optional<Picture> kind = pictureFor(path);
+    const QByteArray bytes = !kind ? QByteArray() : *kind == Picture::Svg ? svg(tests) : png(tests);
+    if (bytes.isEmpty())
+        return Failure{QStringLiteral("Cannot draw \"%1\".").arg(path)};
+    return bytes;
 }
 
 } // namespace historyplot

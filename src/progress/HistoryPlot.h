@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Result.h"
 #include "progress/ResultsLog.h"
 
 #include <QByteArray>
@@ -27,8 +28,9 @@ enum class Picture { Svg, Png };
 // The kind of picture a file's ending names (.svg or .png, in either case); none for another.
 std::optional<Picture> pictureFor(const QString& path);
 
-// The bytes of the picture of the tests (at least one) as SVG or PNG; empty when it cannot be
-// made. Needs a QGuiApplication, for the fonts.
-QByteArray picture(const QList<resultslog::Entry>& tests, Picture kind);
+// The bytes of the picture of the tests (at least one) for the file at path, as SVG or PNG by
+// its ending; an error naming the file when it cannot be made. Needs a QGuiApplication, for the
+// fonts.
+Result<QByteArray> picture(const QList<resultslog::Entry>& tests, const QString& path);
 
 } // namespace historyplot

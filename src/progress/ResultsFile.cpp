@@ -41,10 +41,8 @@ void readLine(QByteArrayView bytes, int number, QStringDecoder& decoder, Content
 
 Result<Contents> read(const QString& path)
 {
-    if (regularfile::missing(path))
-        return Failure{cannotRead(path, QStringLiteral("there is no such file"))};
-    if (const QString kind = regularfile::notRegular(path); !kind.isEmpty())
-        return Failure{cannotRead(path, kind)};
+    if (const Result<void> readable = regularfile::readable(path); !readable.ok())
+        return Failure{cannotRead(path, readable.error())};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return Failure{cannotRead(path, file.errorString())};

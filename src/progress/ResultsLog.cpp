@@ -1,9 +1,12 @@
 #include "progress/ResultsLog.h"
 
 #include "bank/AppendFile.h"
+#include "bank/BankFile.h"
 #include "bank/FileErrors.h"
 #include "bank/FileLock.h"
+#include "bank/QuestionRecord.h"
 #include "bank/RegularFile.h"
+#include "options/NumberRules.h"
 
 #include <QFile>
 #include <algorithm>
@@ -102,16 +105,16 @@ Result<Question> parseQuestion(const QStringList& fields, const Layout& layout, 
     const int at = layout.fixed + layout.perQuestion * (n - 1);
     Question q;
     qint64 recnum = 0;
-    if (!number(fields[at], 1, 32767, &recnum))
+    if (!number(fields[at], 1, BankFile::kMaxRecords, &recnum))
         return bad(QStringLiteral("the record number of question %1, \"%2\", is not a number "
-                                  "from 1 to 32767")
+                                  "from 1 to %3")
                        .arg(n)
-                       .arg(fields[at]));
+                       .arg(fields[at])
+                       .arg(BankFile::kMaxRecords));
     q.recnum = int(recnum);
     const QString& chosen = fields[at + 1];
     const QString& answer = fields[at + 2];
-    static const QString letters = QStringLiteral("abcde");
-    if (!chosen.isEmpty() && (chosen.size() != 1 || !letters.contains(chosen)))
+    if (!chosen.isEmpty() && QuestionRecord::choiceNamed(chosen) < 0)
         return bad(QStringLiteral("the letter chosen for question %1, \"%2\", is not a to e")
                        .arg(n)
                        .arg(chosen));
@@ -142,10 +145,11 @@ struct FixedColumns {
 };
 
 // questions, minutes, seconds and correct; correct is checked against the questions later.
-constexpr std::array<FixedColumns, 4> kNumbers = {{{"questions", 1, kMaxQuestions},
-                                                   {"minutes", 1, 32767},
-                                                   {"seconds", 0, qint64(32767) * 60},
-                                                   {"correct", 0, kMaxQuestions}}};
+constexpr std::array<FixedColumns, 4> kNumbers = {
+    {{"questions", 1, kMaxQuestions},
+     {"minutes", 1, numberrules::kLargestNumber},
+     {"seconds", 0, qint64(numberrules::kLargestNumber) * 60},
+     {"correct", 0, kMaxQuestions}}};
 
 Result<Entry> parseFixed(const QStringList& fields)
 {
@@ -238,8 +242,8 @@ QByteArray before(int fd, off_t size)
 
 Result<void> appendLocked(int fd, const QByteArray& bytes)
 {
-    if (const QString kind = regularfile::notRegularFd(fd); !kind.isEmpty())
-        return Failure{kind};
+    if (Result<void> regular = regularfile::regularFd(fd); !regular.ok())
+        return regular;
     // Two Lexamos that end a test at once each add a whole line.
     const FileLock lock(fd);
     if (!lock.held())

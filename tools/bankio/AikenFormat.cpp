@@ -17,7 +17,7 @@ const QRegularExpression kAnswerLine(QStringLiteral("^\\s*ANSWER\\s*:\\s*(.*)$")
 
 QString choiceLetter(int index)
 {
-    return QString(QChar(u'A' + index));
+    return QuestionRecord::labelOf(index);
 }
 
 // Reads one question whose text stands on lines[at]; at ends past its ANSWER line.

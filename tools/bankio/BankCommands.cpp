@@ -1,16 +1,14 @@
 #include "bankio/BankCommands.h"
 
-#include "bankio/AikenFormat.h"
 #include "bankio/BankCheck.h"
 #include "bankio/BankFiles.h"
-#include "bankio/CsvFormat.h"
 #include "bankio/FileChecks.h"
-#include "bankio/GiftFormat.h"
 #include "bankio/RecordRules.h"
 #include "bankio/TextInput.h"
 
 #include "bank/BankFile.h"
 #include "bank/FileErrors.h"
+#include "bank/RegularFile.h"
 #include "bank/TextRules.h"
 
 #include <QFile>
@@ -34,21 +32,9 @@ int failed(QTextStream& err, const QString& message, const char* outcome = nullp
 
 QString unknownFormat(const QString& path)
 {
-    return QStringLiteral("%1: the format cannot be told from the file's ending (.csv, .txt for "
-                          "Aiken, .gift); give --format csv, aiken or gift")
-        .arg(path);
-}
-
-ParsedQuestions parseText(const QString& text, Format format)
-{
-    switch (format) {
-    case Format::Csv:
-        return csvformat::parse(text);
-    case Format::Aiken:
-        return aikenformat::parse(text);
-    default:
-        return giftformat::parse(text);
-    }
+    return QStringLiteral("%1: the format cannot be told from the file's ending (%2); give "
+                          "--format %3")
+        .arg(path, formatEndings(), formatNames(QStringLiteral(", "), QStringLiteral(" or ")));
 }
 
 QString shownName(const QString& path)
@@ -105,11 +91,7 @@ QString whyNoQuestion(const QString& text, Format format)
 {
     if (text.trimmed().isEmpty())
         return QStringLiteral("the file is empty");
-    if (format == Format::Csv)
-        return QStringLiteral("the file holds the header row and no question after it");
-    if (format == Format::Gift)
-        return QStringLiteral("every line of the file is a comment");
-    return QStringLiteral("the file holds no question");
+    return QLatin1String(formatRow(format).noQuestion);
 }
 
 // The questions of one file, or the line and the reason when it holds none or cannot be read
@@ -119,7 +101,7 @@ ParsedQuestions readQuestions(const QByteArray& bytes, Format format)
     const Result<QString, ParseError> text = textinput::decodeUtf8(bytes);
     if (!text.ok())
         return Failure{text.error()};
-    ParsedQuestions parsed = parseText(text.value(), format);
+    ParsedQuestions parsed = formatRow(format).parse(text.value());
     if (parsed.ok() && parsed.value().isEmpty()) {
         return Failure{ParseError{
             0, QStringLiteral("no question found: %1").arg(whyNoQuestion(text.value(), format))}};
@@ -154,14 +136,14 @@ Result<QList<QuestionRecord>, ParseError> toRecords(const QList<ParsedQuestion>&
 // file (and the line).
 Result<QList<QuestionRecord>> importFile(const QString& path, const Invocation& call, qint64 kept)
 {
-    const Format format = formatOf(path, call);
-    if (format == Format::Unknown)
+    const std::optional<Format> format = formatOf(path, call);
+    if (!format)
         return Failure{unknownFormat(shownName(path))};
     const Result<QByteArray> bytes = readInput(path);
     if (!bytes.ok())
         return Failure{bytes.error()};
     Result<QList<QuestionRecord>, ParseError> records =
-        recordsFromBytes(bytes.value(), format, call.cut, kept);
+        recordsFromBytes(bytes.value(), *format, call.cut, kept);
     if (records.ok())
         return std::move(records).value();
     const ParseError error = records.error();
@@ -180,7 +162,7 @@ Result<void> checkImportTarget(const Invocation& call)
     if (Result<void> writable = filechecks::checkOutput(call.output); !writable.ok())
         return writable;
     for (const QString& path : call.files) {
-        if (filechecks::sameFile(path, call.output))
+        if (regularfile::sameFile(path, call.output))
             return Failure{filechecks::sameFileProblem(path, call.output)};
     }
     return {};
@@ -216,14 +198,7 @@ Result<QList<QuestionRecord>, ParseError> recordsFromBytes(const QByteArray& byt
 
 Result<QByteArray> exportRecords(const QList<QuestionRecord>& records, Format format, bool flatten)
 {
-    switch (format) {
-    case Format::Csv:
-        return csvformat::write(records);
-    case Format::Aiken:
-        return aikenformat::write(records, flatten);
-    default:
-        return giftformat::write(records);
-    }
+    return formatRow(format).write(records, flatten);
 }
 
 namespace {
@@ -275,7 +250,7 @@ Result<void> checkExportTarget(const Invocation& call)
         return {};
     if (Result<void> writable = filechecks::checkOutput(call.output); !writable.ok())
         return writable;
-    if (filechecks::sameFile(call.files.first(), call.output))
+    if (regularfile::sameFile(call.files.first(), call.output))
         return Failure{filechecks::sameFileProblem(call.files.first(), call.output)};
     return {};
 }
@@ -310,8 +285,8 @@ int writeToStandardOutput(const QByteArray& bytes, QTextStream& out, QTextStream
 int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 {
     const QString& bankPath = call.files.first();
-    const Format format = formatOf(call.output, call);
-    if (format == Format::Unknown)
+    const std::optional<Format> format = formatOf(call.output, call);
+    if (!format)
         return failed(err, unknownFormat(call.output), kNothing);
     if (const Result<void> target = checkExportTarget(call); !target.ok())
         return failed(err, target.error(), kNothing);
@@ -328,7 +303,7 @@ int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
                           .arg(BankFile::kMaxRecords),
                       kNothing);
     }
-    const Result<QByteArray> exported = exportRecords(bank.records, format, call.flatten);
+    const Result<QByteArray> exported = exportRecords(bank.records, *format, call.flatten);
     if (!exported.ok())
         return failed(err, QStringLiteral("%1: %2").arg(bankPath, exported.error()), kNothing);
     if (const qsizetype changed = changedTexts(bank.records); changed > 0) {

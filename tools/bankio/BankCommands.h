@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bankio/FormatTypes.h"
+#include "bankio/Formats.h"
 #include "bankio/Invocation.h"
 
 #include "bank/QuestionRecord.h"

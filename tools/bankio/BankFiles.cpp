@@ -28,10 +28,9 @@ QByteArray bytesOf(const QList<QuestionRecord>& records)
 
 Result<BankContents> readBank(const QString& path)
 {
-    const QString reason = filechecks::unreadableReason(path);
-    if (!reason.isEmpty())
-        return Failure{
-            QStringLiteral("Cannot read the question bank \"%1\": %2.").arg(path, reason)};
+    if (const Result<void> readable = filechecks::readable(path); !readable.ok())
+        return Failure{QStringLiteral("Cannot read the question bank \"%1\": %2.")
+                           .arg(path, readable.error())};
     BankFile file;
     if (const Result<void> opened = file.open(path); !opened.ok())
         return Failure{opened.error()};

@@ -19,14 +19,12 @@ inline bool isStandardStream(const QString& path)
 // Ok when the file at path can be read as a text to import; otherwise why not: it is missing, a
 // folder, not a regular file, or larger than maxBytes.
 Result<void> checkInput(const QString& path, qint64 maxBytes);
-// Why the file at path cannot be read at all (missing, a folder, not a regular file), without
-// the file's name; empty when it is a regular file.
-QString unreadableReason(const QString& path);
+// Ok when the file at path is a regular file; otherwise why it cannot be read at all (missing,
+// a folder, not a regular file), without the file's name.
+Result<void> readable(const QString& path);
 // Ok when the file at path is a regular file or does not exist yet; otherwise why it may not be
 // written: it is a device, a pipe, a socket or a folder.
 Result<void> checkOutput(const QString& path);
-// True when both paths name one existing file (the same device and inode), whatever the path.
-bool sameFile(const QString& a, const QString& b);
 // The message for an output that is one of the inputs.
 QString sameFileProblem(const QString& input, const QString& output);
 

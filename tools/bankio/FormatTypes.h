@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bank/BankFile.h"
 #include "platform/Result.h"
 
 #include <QByteArray>
@@ -11,7 +12,7 @@
 //
 // A parser stops after this many questions: one more than a bank holds, enough for the import
 // to name the first question too many, however large the file.
-inline constexpr qsizetype kMostQuestions = 32768;
+inline constexpr qsizetype kMostQuestions = BankFile::kMaxRecords + 1;
 
 // A question as read from a text file, before it becomes a bank record: every text with the
 // line of the file it came from, so that a problem can be pointed at.

@@ -194,7 +194,7 @@ private:
                             .arg(answers.size()));
         }
         std::copy(answers.cbegin(), answers.cend(), q->choices.begin());
-        q->answer = {QString(QChar(u'a' + rightIndex)), braceLine};
+        q->answer = {QString(QuestionRecord::letterOf(rightIndex)), braceLine};
         return true;
     }
 
@@ -293,7 +293,7 @@ Result<QByteArray> write(const QList<QuestionRecord>& records)
                            .arg(n + 1)
                            .arg(escaped(recordrules::exportedText(record, Field::Question)));
         for (int i = 0; i < QuestionRecord::kChoiceCount; ++i) {
-            text += QChar(letter.value().at(0) == QChar(u'a' + i) ? u'=' : u'~');
+            text += QChar(letter.value().at(0) == QuestionRecord::letterOf(i) ? u'=' : u'~');
             text += escaped(recordrules::exportedText(record, QuestionRecord::choiceField(i)));
             text += u'\n';
         }

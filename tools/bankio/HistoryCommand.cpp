@@ -2,8 +2,8 @@
 
 #include "bankio/BankCommands.h"
 #include "bankio/BankFiles.h"
-#include "bankio/FileChecks.h"
 
+#include "bank/RegularFile.h"
 #include "progress/HistoryPlot.h"
 #include "progress/ResultsFile.h"
 #include "progress/Statistics.h"
@@ -44,7 +44,7 @@ QString summaryText(const progress::Summary& s)
 int drawPlot(const QString& path, const QString& plot, const QList<resultslog::Entry>& tests,
              QTextStream& err)
 {
-    if (filechecks::sameFile(plot, path)) {
+    if (regularfile::sameFile(plot, path)) {
         err << QStringLiteral("%1 is the results log itself: give another file to --plot.\nNo "
                               "plot written.\n")
                    .arg(plot);
@@ -54,10 +54,9 @@ int drawPlot(const QString& path, const QString& plot, const QList<resultslog::E
         err << QStringLiteral("%1 holds no tests to plot.\nNo plot written.\n").arg(path);
         return Failed;
     }
-    const QByteArray picture = historyplot::picture(tests, *historyplot::pictureFor(plot));
+    const Result<QByteArray> picture = historyplot::picture(tests, plot);
     const Result<void> drawn =
-        picture.isEmpty() ? Result<void>(Failure{QStringLiteral("Cannot draw \"%1\".").arg(plot)})
-                          : bankfiles::writeFile(plot, picture);
+        picture.ok() ? bankfiles::writeFile(plot, picture.value()) : Failure{picture.error()};
     if (!drawn.ok()) {
         err << drawn.error() << "\nNo plot written.\n";
         return Failed;
@@ -67,46 +66,11 @@ int drawPlot(const QString& path, const QString& plot, const QList<resultslog::E
 
 } // namespace
 
-bool isResultsCommand(const QString& command)
+Result<void> checkHistoryUsage(const Invocation& call)
 {
-    return command == QLatin1String("history") || command == QLatin1String("mistakes");
-}
-
-QStringList resultsOptions(const QString& command)
-{
-    if (command == QLatin1String("history"))
-        return {QStringLiteral("plot")};
-    if (command == QLatin1String("mistakes"))
-        return {QStringLiteral("output"), QStringLiteral("last")};
+    if (!call.plot.isEmpty() && !historyplot::pictureFor(call.plot))
+        return Failure{QStringLiteral("--plot draws a file ending in .svg or .png")};
     return {};
-}
-
-Result<void> checkResultsUsage(const Invocation& call)
-{
-    if (call.command == QLatin1String("history")) {
-        if (call.files.size() > 1)
-            return Failure{QStringLiteral("history takes one results log")};
-        if (!call.plot.isEmpty() && !historyplot::pictureFor(call.plot))
-            return Failure{QStringLiteral("--plot draws a file ending in .svg or .png")};
-    }
-    if (call.command == QLatin1String("mistakes")) {
-        if (call.files.size() != 2)
-            return Failure{QStringLiteral("mistakes takes a results log and a bank")};
-        if (call.output.isEmpty())
-            return Failure{QStringLiteral("mistakes needs -o and the bank to write")};
-        if (call.last < 0)
-            return Failure{QStringLiteral("--last takes a whole number of tests above 0")};
-    }
-    return {};
-}
-
-int lastTests(const QString& value)
-{
-    if (value.isNull())
-        return 0;
-    bool ok = false;
-    const int n = value.toInt(&ok);
-    return ok && n > 0 && !value.startsWith(u'+') ? n : -1;
 }
 
 int historyCommand(const Invocation& call, QTextStream& out, QTextStream& err)

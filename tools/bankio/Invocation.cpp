@@ -1,6 +1,6 @@
 #include "bankio/Invocation.h"
 
-#include "bankio/HistoryCommand.h"
+#include "bankio/CommandTable.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -9,57 +9,46 @@ namespace banktool {
 
 namespace {
 
-Format formatNamed(const QString& name)
+// The number --last gives: 0 when not given, -1 when it is not a whole number above 0.
+int lastTests(const QString& value)
 {
-    const QString n = name.toLower();
-    if (n == QLatin1String("csv"))
-        return Format::Csv;
-    if (n == QLatin1String("aiken") || n == QLatin1String("txt"))
-        return Format::Aiken;
-    if (n == QLatin1String("gift"))
-        return Format::Gift;
-    return Format::Unknown;
+    if (value.isNull())
+        return 0;
+    bool ok = false;
+    const int n = value.toInt(&ok);
+    return ok && n > 0 && !value.startsWith(u'+') ? n : -1;
 }
 
 // Ok when the command takes every option given and --format names a format.
 Result<void> checkOptions(const Invocation& call, const QCommandLineParser& parser)
 {
-    const QStringList allowed =
-        call.command == QLatin1String("import")   ? QStringList{"output", "format", "cut", "append"}
-        : call.command == QLatin1String("export") ? QStringList{"output", "format", "flatten"}
-                                                  : resultsOptions(call.command);
+    const Command& command = *call.command;
     for (const QString& name : parser.optionNames()) {
-        const QString option = name == QLatin1String("o") ? QStringLiteral("output") : name;
-        if (!allowed.contains(option)) {
+        if (!takes(command, name)) {
             const QString dashes = name.size() > 1 ? QStringLiteral("--") : QStringLiteral("-");
-            return Failure{QStringLiteral("%1 does not take %2").arg(call.command, dashes + name)};
+            return Failure{QStringLiteral("%1 does not take %2").arg(command.name, dashes + name)};
         }
     }
-    if (parser.isSet(QStringLiteral("format")) && call.format == Format::Unknown)
-        return Failure{QStringLiteral("--format is csv, aiken or gift")};
+    if (parser.isSet(QStringLiteral("format")) && !call.format)
+        return Failure{QStringLiteral("--format is %1")
+                           .arg(formatNames(QStringLiteral(", "), QStringLiteral(" or ")))};
     return {};
 }
 
-// Ok when the command is known and has the files and options it needs.
+// Ok when the command has the files and options it needs.
 Result<void> checkUsage(const Invocation& call, const QCommandLineParser& parser)
 {
-    if (isResultsCommand(call.command)) {
-        const Result<void> usage = checkResultsUsage(call);
-        return usage.ok() ? checkOptions(call, parser) : usage;
+    const Command& command = *call.command;
+    const qsizetype files = call.files.size();
+    if (files < command.fewestFiles || (command.mostFiles >= 0 && files > command.mostFiles))
+        return Failure{QStringLiteral("%1 takes %2").arg(command.name, command.files)};
+    if (!command.writes.isEmpty() && call.output.isEmpty())
+        return Failure{
+            QStringLiteral("%1 needs -o and %2 to write").arg(command.name, command.writes)};
+    if (command.check) {
+        if (Result<void> checked = command.check(call); !checked.ok())
+            return checked;
     }
-    const QStringList known = {QStringLiteral("import"), QStringLiteral("export"),
-                               QStringLiteral("list"), QStringLiteral("check")};
-    if (!known.contains(call.command))
-        return Failure{QStringLiteral("unknown command \"%1\"").arg(call.command)};
-    const bool importing = call.command == QLatin1String("import");
-    if (call.files.isEmpty() || (!importing && call.files.size() > 1)) {
-        return Failure{QStringLiteral("%1 takes %2")
-                           .arg(call.command,
-                                importing ? QStringLiteral("files") : QStringLiteral("one bank"))};
-    }
-    const bool writes = importing || call.command == QLatin1String("export");
-    if (writes && call.output.isEmpty())
-        return Failure{QStringLiteral("%1 needs -o and the file to write").arg(call.command)};
     return checkOptions(call, parser);
 }
 
@@ -69,15 +58,12 @@ Result<Invocation> parseInvocation(const QStringList& arguments)
 {
     Invocation call;
     QCommandLineParser parser;
-    parser.addOptions({{{"o", "output"}, "", "file"},
-                       {"format", "", "format"},
-                       {"cut", ""},
-                       {"append", ""},
-                       {"flatten", ""},
-                       {"plot", "", "file"},
-                       {"last", "", "tests"},
-                       {{"h", "help"}, ""},
-                       {"version", ""}});
+    for (const Option& option : options()) {
+        const QStringList names = option.letter.isEmpty() ? QStringList{option.name}
+                                                          : QStringList{option.letter, option.name};
+        parser.addOption(QCommandLineOption(names, QString(), option.value));
+    }
+    parser.addOptions({{{"h", "help"}, ""}, {"version", ""}});
     if (!parser.parse(QStringList{QStringLiteral("lexamo-bank")} + arguments))
         return Failure{parser.errorText()};
     call.help = parser.isSet(QStringLiteral("help"));
@@ -87,7 +73,9 @@ Result<Invocation> parseInvocation(const QStringList& arguments)
         return call;
     if (positional.isEmpty())
         return Failure{QStringLiteral("no command given")};
-    call.command = positional.first();
+    call.command = commandNamed(positional.first());
+    if (!call.command)
+        return Failure{QStringLiteral("unknown command \"%1\"").arg(positional.first())};
     call.files = positional.mid(1);
     call.output = parser.value(QStringLiteral("output"));
     call.format = formatNamed(parser.value(QStringLiteral("format")));
@@ -101,9 +89,9 @@ Result<Invocation> parseInvocation(const QStringList& arguments)
     return call;
 }
 
-Format formatOf(const QString& path, const Invocation& call)
+std::optional<Format> formatOf(const QString& path, const Invocation& call)
 {
-    return call.format != Format::Unknown ? call.format : formatNamed(QFileInfo(path).suffix());
+    return call.format ? call.format : formatNamed(QFileInfo(path).suffix());
 }
 
 } // namespace banktool

@@ -1,26 +1,29 @@
 #pragma once
 
+#include "bankio/Formats.h"
+
 #include "platform/Result.h"
 
 #include <QStringList>
+#include <optional>
 
 // A lexamo-bank command line, taken apart.
 namespace banktool {
 
-enum class Format { Unknown, Csv, Aiken, Gift };
+struct Command;
 
 struct Invocation {
-    QString command; // import, export, list, check, history or mistakes
+    const Command* command = nullptr; // null only with --help or --version
     QStringList files;
     QString output;
-    Format format = Format::Unknown; // as given by --format
+    std::optional<Format> format; // as given by --format
     bool cut = false;
     bool append = false;
     bool flatten = false;
     bool help = false;
     bool version = false;
     QString plot; // history: the picture to draw
-    int last = 0; // mistakes: only the last tests; 0 for all
+    int last = 0; // mistakes: only the last tests; 0 for all, -1 when not a whole number above 0
 };
 
 // The invocation of the arguments after the program's name, or the reason when they do not
@@ -29,6 +32,6 @@ struct Invocation {
 Result<Invocation> parseInvocation(const QStringList& arguments);
 
 // The format --format gave, else the one the file's ending names (.csv, .txt, .gift).
-Format formatOf(const QString& path, const Invocation& call);
+std::optional<Format> formatOf(const QString& path, const Invocation& call);
 
 } // namespace banktool

@@ -2,8 +2,8 @@
 
 #include "bankio/BankCommands.h"
 #include "bankio/BankFiles.h"
-#include "bankio/FileChecks.h"
 
+#include "bank/RegularFile.h"
 #include "progress/Mistakes.h"
 #include "progress/ResultsFile.h"
 
@@ -40,7 +40,7 @@ Result<QList<resultslog::Entry>> readTests(const QString& path, int last)
 Result<void> checkOutput(const Invocation& call)
 {
     for (const QString& input : call.files) {
-        if (filechecks::sameFile(call.output, input))
+        if (regularfile::sameFile(call.output, input))
             return Failure{QStringLiteral("%1 is one of the inputs: give another file to -o.")
                                .arg(call.output)};
     }
@@ -48,6 +48,13 @@ Result<void> checkOutput(const Invocation& call)
 }
 
 } // namespace
+
+Result<void> checkMistakesUsage(const Invocation& call)
+{
+    if (call.last < 0)
+        return Failure{QStringLiteral("--last takes a whole number of tests above 0")};
+    return {};
+}
 
 int mistakesCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 {

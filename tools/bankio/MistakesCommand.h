@@ -8,5 +8,7 @@
 namespace banktool {
 
 int mistakesCommand(const Invocation& call, QTextStream& out, QTextStream& err);
+// Ok unless --last gives no whole number above 0.
+Result<void> checkMistakesUsage(const Invocation& call);
 
 } // namespace banktool

@@ -85,14 +85,14 @@ QString fieldName(Field f)
     case Field::Answer:
         return QStringLiteral("the answer");
     default:
-        return QStringLiteral("choice %1").arg(QChar(u'A' + static_cast<int>(f) - 1));
+        return QStringLiteral("choice %1").arg(QuestionRecord::labelOf(static_cast<int>(f) - 1));
     }
 }
 
 Result<QuestionRecord, ParseError> toRecord(const ParsedQuestion& question, bool cut)
 {
     const QString letter = textrules::trimSpaces(question.answer.text).toLower();
-    if (letter.size() != 1 || letter.at(0) < u'a' || letter.at(0) > u'e') {
+    if (QuestionRecord::choiceNamed(letter) < 0) {
         return Failure{ParseError{question.answer.line,
                                   QStringLiteral("the answer \"%1\" is not one of A to E")
                                       .arg(textrules::trimSpaces(question.answer.text))}};
@@ -164,7 +164,7 @@ QString blankAtAnEnd(qsizetype n, Field f, const QString& formatName)
 QString answerLetter(const QuestionRecord& record)
 {
     const QString letter = record.answer();
-    return letter.size() == 1 && letter.at(0) >= u'a' && letter.at(0) <= u'e' ? letter : QString();
+    return QuestionRecord::choiceNamed(letter) >= 0 ? letter : QString();
 }
 
 Result<QString> markedAnswer(const QuestionRecord& record, qsizetype n)

@@ -2,6 +2,9 @@
 
 #include "bankio/FormatTypes.h"
 
+#include "bank/BankFile.h"
+#include "bank/QuestionRecord.h"
+
 #include <QByteArray>
 #include <QStringList>
 
@@ -11,7 +14,8 @@ namespace textinput {
 // The most bytes of a file to import: a full bank's texts (32767 records of 576 characters),
 // each character up to three bytes in UTF-8 and doubled by quoting or escaping, and 1 KiB of
 // markup a record. A larger file holds more than any bank could keep, and is not read.
-inline constexpr qint64 kMaxFileBytes = 32767 * (576 * 3 * 2 + 1024);
+inline constexpr qint64 kMaxFileBytes =
+    BankFile::kMaxRecords * (QuestionRecord::kSize * 3 * 2 + 1024);
 
 // The text of UTF-8 bytes, a leading byte order mark dropped; or the line (and the column) of
 // the fault when the bytes are not UTF-8 (naming UTF-16 when they begin with its byte

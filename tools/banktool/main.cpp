@@ -1,10 +1,10 @@
 #include "bankio/BankTool.h"
+#include "bankio/CommandTable.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 namespace {
@@ -21,7 +21,7 @@ void quietPlatform(QtMsgType type, const QMessageLogContext&, const QString& mes
 std::unique_ptr<QCoreApplication> application(int& argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--plot", 6) == 0) {
+        if (banktool::drawsPictures(argv[i])) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
             const QtMessageHandler before = qInstallMessageHandler(quietPlatform);
             auto app = std::make_unique<QGuiApplication>(argc, argv);

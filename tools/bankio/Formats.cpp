@@ -1,0 +1,91 @@
+#include "bankio/Formats.h"
+
+#include "bankio/AikenFormat.h"
+#include "bankio/CsvFormat.h"
+#include "bankio/GiftFormat.h"
+
+#include <array>
+
+namespace banktool {
+
+namespace {
+
+Result<QByteArray> writeCsv(const QList<QuestionRecord>& records, bool)
+{
+    return csvformat::write(records);
+}
+
+Result<QByteArray> writeGift(const QList<QuestionRecord>& records, bool)
+{
+    return giftformat::write(records);
+}
+
+// In the order of Format.
+constexpr std::array<FormatRow, 3> kFormats = {{
+    {Format::Csv, "csv", "CSV", "csv",
+     "a header row question,a,b,c,d,e,answer, then a row per question (RFC 4180)",
+     "the file holds the header row and no question after it", csvformat::parse, writeCsv},
+    {Format::Aiken, "aiken", "Aiken", "txt",
+     "Aiken: the question on one line, \"A. text\" to \"E. text\", \"ANSWER: X\", a blank line",
+     "the file holds no question", aikenformat::parse, aikenformat::write},
+    {Format::Gift, "gift", "GIFT", "gift",
+     "GIFT: ::title:: question { =right ~wrong ~wrong ~wrong ~wrong }",
+     "every line of the file is a comment", giftformat::parse, writeGift},
+}};
+
+constexpr bool inOrder()
+{
+    for (size_t i = 0; i < kFormats.size(); ++i) {
+        if (kFormats[i].format != Format(i))
+            return false;
+    }
+    return true;
+}
+static_assert(inOrder(), "kFormats is indexed by Format");
+
+} // namespace
+
+std::span<const FormatRow> formats()
+{
+    return kFormats;
+}
+
+const FormatRow& formatRow(Format format)
+{
+    return kFormats[size_t(format)];
+}
+
+std::optional<Format> formatNamed(const QString& name)
+{
+    for (const FormatRow& row : kFormats) {
+        if (name.compare(QLatin1String(row.name), Qt::CaseInsensitive) == 0 ||
+            name.compare(QLatin1String(row.ending), Qt::CaseInsensitive) == 0)
+            return row.format;
+    }
+    return std::nullopt;
+}
+
+QString formatNames(const QString& between, const QString& beforeLast)
+{
+    QString names;
+    for (size_t i = 0; i < kFormats.size(); ++i) {
+        if (i > 0)
+            names += i + 1 == kFormats.size() ? beforeLast : between;
+        names += QLatin1String(kFormats[i].name);
+    }
+    return names;
+}
+
+QString formatEndings()
+{
+    QStringList endings;
+    for (const FormatRow& row : kFormats) {
+        QString ending = u'.' + QLatin1String(row.ending);
+        if (qstrcmp(row.ending, row.name) != 0)
+            ending += QStringLiteral(" for ") + QLatin1String(row.title);
+        endings << ending;
+    }
+    return endings.join(QStringLiteral(", "));
+}
+
+} // namespace banktool

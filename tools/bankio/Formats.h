@@ -1,0 +1,43 @@
+#pragma once
+
+#include "bankio/FormatTypes.h"
+
+#include "bank/QuestionRecord.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <optional>
+#include <span>
+
+// The text formats lexamo-bank imports and exports: one row each, with the ending that tells
+// it, its reader and its writer.
+namespace banktool {
+
+enum class Format { Csv, Aiken, Gift };
+
+struct FormatRow {
+    Format format;
+    const char* name;   // as --format names it
+    const char* title;  // as a message names it
+    const char* ending; // the file ending that tells it, without the dot
+    const char* help;   // what --help says of it
+    // Why a file read without a fault gave no question, when it is not empty.
+    const char* noQuestion;
+    ParsedQuestions (*parse)(const QString& text);
+    // flatten: a text's line breaks become spaces, for a format that holds a text on one line.
+    Result<QByteArray> (*write)(const QList<QuestionRecord>& records, bool flatten);
+};
+
+std::span<const FormatRow> formats();
+const FormatRow& formatRow(Format format);
+
+// The format a name gives, as --format takes it or as a file ends: its name or its ending,
+// in either case ("csv", "aiken", "txt", "gift").
+std::optional<Format> formatNamed(const QString& name);
+// The formats' names in a row: "csv, aiken or gift", "csv|aiken|gift".
+QString formatNames(const QString& between, const QString& beforeLast);
+// The endings that tell a format: ".csv, .txt for Aiken, .gift".
+QString formatEndings();
+
+} // namespace banktool
