@@ -38,11 +38,12 @@ QByteArray test(int day, Ending ending, int questions, const QStringList& shown,
     return resultslog::line(e);
 }
 
-// Three tests: record 3 missed twice, records 1, 4 and 9 once each.
+// Three tests, the last a Practice Test: record 3 missed twice, records 1, 4 and 9 once each.
 const QByteArray kThree = resultslog::header() +
                           test(1, Ending::Complete, 3, {"1 a b", "2 c c", "3 d e"}, 754) +
                           test(2, Ending::Quit, 3, {"3 - e", "4 a a"}, 61) +
-                          test(3, Ending::TimeOver, 4, {"9 b a", "2 c c", "4 b a", "8 a a"}, 900);
+                          test(3, Ending::TimeOver, 4, {"9 b a", "2 c c", "4 b a", "8 a a"}, 900)
+                              .replace(",900,2,verbal,", ",900,2,practice,");
 
 QByteArray bankOf(int records)
 {
@@ -122,10 +123,10 @@ void TestHistory::tableAndSummary()
     env->write("results.csv", kThree);
     QCOMPARE(tool({"history"}), banktool::Done);
     QCOMPARE(err, QString());
-    QCOMPARE(out, QStringLiteral("Date              Ended      Score       %    Time\n"
-                                 "2026-12-01 18:00  complete     1/3   33%   12:34\n"
-                                 "2026-12-02 18:00  quit         1/3   33%    1:01\n"
-                                 "2026-12-03 18:00  time-over    2/4   50%   15:00\n"
+    QCOMPARE(out, QStringLiteral("Date              Kind      Ended      Score       %    Time\n"
+                                 "2026-12-01 18:00  verbal    complete     1/3   33%   12:34\n"
+                                 "2026-12-02 18:00  verbal    quit         1/3   33%    1:01\n"
+                                 "2026-12-03 18:00  practice  time-over    2/4   50%   15:00\n"
                                  "\n"
                                  "Tests taken: 3\n"
                                  "Last 3:  average 39%, best 50%\n"
@@ -270,20 +271,36 @@ void TestHistory::mistakesMostMissedFirst_data()
     QTest::addColumn<QList<int>>("written");
     QTest::addColumn<QString>("said");
     QTest::addColumn<QString>("warnings");
+    QTest::addColumn<QByteArray>("later"); // a test after the three
     QTest::newRow("all tests") << QStringList{} << 10 << QList<int>{3, 1, 4, 9}
                                << "4 questions written to retry.zep, missed 5 times in 3 tests.\n"
-                               << "";
+                               << "" << QByteArray();
     QTest::newRow("last one") << QStringList{"--last", "1"} << 10 << QList<int>{4, 9}
                               << "2 questions written to retry.zep, missed 2 times in 1 test.\n"
-                              << "";
+                              << "" << QByteArray();
     QTest::newRow("more than there are")
         << QStringList{"--last", "99"} << 10 << QList<int>{3, 1, 4, 9}
         << "4 questions written to retry.zep, missed 5 times in 3 tests.\n"
-        << "";
+        << "" << QByteArray();
     QTest::newRow("bank shorter than the log")
         << QStringList{} << 4 << QList<int>{3, 1, 4}
         << "3 questions written to retry.zep, missed 4 times in 3 tests.\n"
-        << "bank.zep holds no record 9 (it has 4 records): skipped.\n";
+        << "bank.zep holds no record 9 (it has 4 records): skipped.\n"
+        << QByteArray();
+    // Record 7 was missed when it held another question; record 2 was missed as it is now.
+    Entry later;
+    later.when = QDateTime(QDate(2026, 12, 4), QTime(18, 0));
+    later.ending = Ending::Quit;
+    later.questions = 3;
+    later.minutes = 15;
+    later.kind = resultslog::Kind::Practice;
+    const int check2 = resultslog::recordCheck(bankOf(2).sliced(QuestionRecord::kSize));
+    later.shown = {{7, QChar(u'b'), QChar(u'a'), 0x1234}, {2, QChar(u'b'), QChar(u'a'), check2}};
+    QTest::newRow("a record changed since")
+        << QStringList{} << 10 << QList<int>{3, 1, 2, 4, 9}
+        << "5 questions written to retry.zep, missed 6 times in 4 tests.\n"
+        << "bank.zep: record 7 holds another question since it was missed: skipped.\n"
+        << resultslog::line(later);
 }
 
 void TestHistory::mistakesMostMissedFirst()
@@ -293,7 +310,8 @@ void TestHistory::mistakesMostMissedFirst()
     QFETCH(QList<int>, written);
     QFETCH(QString, said);
     QFETCH(QString, warnings);
-    env->write("results.csv", kThree);
+    QFETCH(QByteArray, later);
+    env->write("results.csv", kThree + later);
     env->write("bank.zep", bankOf(bankSize));
     QCOMPARE(tool(QStringList{"mistakes", "results.csv", "bank.zep", "-o", "retry.zep"} + options),
              banktool::Done);

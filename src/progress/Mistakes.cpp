@@ -1,6 +1,7 @@
 #include "progress/Mistakes.h"
 
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 
 namespace progress {
@@ -24,11 +25,28 @@ QList<Missed> missedQuestions(const QList<resultslog::Entry>& tests)
     return missed;
 }
 
-Selection selectMissed(const QList<resultslog::Entry>& tests, qsizetype bankRecords)
+Selection selectMissed(const QList<resultslog::Entry>& tests, const QList<int>& checksNow)
 {
+    // A miss of a record that holds another question now is not a miss of that question.
+    QList<resultslog::Entry> still = tests;
+    QSet<int> changed;
+    for (resultslog::Entry& test : still) {
+        test.shown.removeIf([&](const resultslog::Question& q) {
+            const bool other =
+                q.check >= 0 && q.recnum <= checksNow.size() && checksNow[q.recnum - 1] != q.check;
+            if (other && resultslog::missed(q))
+                changed.insert(q.recnum);
+            return other;
+        });
+    }
     Selection chosen;
-    for (const Missed& m : missedQuestions(tests)) {
-        if (m.recnum > bankRecords) {
+    const QList<Missed> missed = missedQuestions(still);
+    for (const Missed& m : missed)
+        changed.remove(m.recnum);
+    chosen.changed = changed.values();
+    std::sort(chosen.changed.begin(), chosen.changed.end());
+    for (const Missed& m : missed) {
+        if (m.recnum > checksNow.size()) {
             chosen.absent.append(m.recnum);
             continue;
         }

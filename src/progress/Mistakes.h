@@ -16,13 +16,16 @@ struct Missed {
 // often missed first and, among equals, the lower record number first.
 QList<Missed> missedQuestions(const QList<resultslog::Entry>& tests);
 
-// The missed questions of a bank of bankRecords records: those it holds, in the order above,
-// with the times they were missed in all, and the record numbers it no longer holds.
+// The missed questions of a bank whose records have the checks checksNow (recordCheck of each
+// record, in order): those it holds, in the order above, with the times they were missed in
+// all; the record numbers it no longer holds; and those whose record holds another question
+// since they were missed, which are left out.
 struct Selection {
     QList<Missed> questions;
     int times = 0;
     QList<int> absent;
+    QList<int> changed;
 };
-Selection selectMissed(const QList<resultslog::Entry>& tests, qsizetype bankRecords);
+Selection selectMissed(const QList<resultslog::Entry>& tests, const QList<int>& checksNow);
 
 } // namespace progress

@@ -20,8 +20,9 @@ QString logPath(const Invocation& call)
 QString rowText(const resultslog::Entry& test)
 {
     const progress::Row r = progress::row(test);
-    return QStringLiteral("%1  %2  %3  %4%  %5\n")
+    return QStringLiteral("%1  %2  %3  %4  %5%  %6\n")
         .arg(r.when)
+        .arg(resultslog::kindName(test.kind), -8)
         .arg(r.ended, -9)
         .arg(r.score, 5)
         .arg(r.percent, 3)
@@ -87,8 +88,9 @@ int historyCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     if (tests.isEmpty()) {
         out << QStringLiteral("%1 holds no tests yet.\n").arg(path);
     } else {
-        QString text = QStringLiteral("Date              Ended      Score       %    Time\n");
-        text.reserve(text.size() + tests.size() * 48);
+        QString text =
+            QStringLiteral("Date              Kind      Ended      Score       %    Time\n");
+        text.reserve(text.size() + tests.size() * 58);
         for (const resultslog::Entry& test : tests)
             text += rowText(test);
         out << text << '\n' << summaryText(progress::summary(tests));

@@ -69,13 +69,22 @@ int mistakesCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     if (!read.ok())
         return failed(err, read.error());
     const bankfiles::BankContents& bank = read.value();
-    const progress::Selection missed = progress::selectMissed(tests.value(), bank.records.size());
+    QList<int> checks;
+    checks.reserve(bank.records.size());
+    for (const QuestionRecord& record : bank.records)
+        checks.append(resultslog::recordCheck(record.toBytes()));
+    const progress::Selection missed = progress::selectMissed(tests.value(), checks);
     for (const int recnum : missed.absent) {
         err << QStringLiteral("%1 holds no record %2 (it has %3 records): skipped.\n")
                    .arg(bankPath)
                    .arg(recnum)
                    .arg(bank.records.size());
     }
+    for (const int recnum : missed.changed)
+        err << QStringLiteral("%1: record %2 holds another question since it was missed: "
+                              "skipped.\n")
+                   .arg(bankPath)
+                   .arg(recnum);
     QList<QuestionRecord> records;
     records.reserve(missed.questions.size());
     for (const progress::Missed& m : missed.questions)
