@@ -34,8 +34,6 @@ const QString kRecordChanged = QStringLiteral(
     "Question NO. %1 of \"%2\" was changed by another program since the editor showed it. Do "
     "you want to write the question on screen over it?");
 
-const char kLetters[] = "abcde";
-
 void warn(const QString& text)
 {
     platform::msgBox(text, platform::Buttons::Ok, platform::Icon::Exclamation);
@@ -261,7 +259,7 @@ void frmverques::showrecord(qint16 n)
     // 5. Only a lower-case letter a to e selects an option.
     const QString answer = s.quesrec.answer();
     for (int i = 0; i < QuestionRecord::kChoiceCount; ++i) {
-        if (answer == QLatin1Char(kLetters[i]))
+        if (answer == QuestionRecord::letterOf(i))
             options()[i]->setChecked(true);
     }
     // 6. Nothing changed yet: nothing to save.
@@ -295,7 +293,7 @@ QuestionRecord frmverques::screenRecord() const
     // 2. With no option selected the answer stays that of the record last read or written.
     for (int i = 0; i < QuestionRecord::kChoiceCount; ++i) {
         if (options()[i]->isChecked()) {
-            record.setAnswer(QString(QLatin1Char(kLetters[i])));
+            record.setAnswer(QString(QuestionRecord::letterOf(i)));
             break;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "bank/BankFile.h"
 #include "bank/TextRules.h"
+#include "progress/ResultsLog.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,10 +30,10 @@ qint16 drawCandidate(qint64 records, float u)
 
 Result<void> canStart(qint64 records, int numques, int testmins)
 {
-    if (numques < 1 || numques > kMaxQuestions)
+    if (numques < 1 || numques > resultslog::kMaxQuestions)
         return Failure{QStringLiteral("A test has 1 to %1 questions, but the options ask for %2. "
                                       "Set the number of questions in Tools > Options.")
-                           .arg(kMaxQuestions)
+                           .arg(resultslog::kMaxQuestions)
                            .arg(numques)};
     if (testmins < 1)
         return Failure{QStringLiteral("A test lasts at least 1 minute, but the options give %1. "
@@ -79,18 +80,12 @@ QString scoreText(int score, int total)
     return QStringLiteral("You have answered %1 out of %2 correctly").arg(score).arg(total);
 }
 
-int choiceIndex(const QString& letter)
-{
-    static const QString letters = QStringLiteral("abcde");
-    return letter.size() == 1 ? int(letters.indexOf(letter.front())) : -1;
-}
-
 QString reviewBlock(int i, const QuestionRecord& record, const QString& choice)
 {
     // "a" to "d" name their choice; any other answer letter names choice E.
-    const int named = choiceIndex(record.answer());
+    const int named = QuestionRecord::choiceNamed(record.answer());
     const int correct = named < 0 ? 4 : named;
-    const int chosen = choiceIndex(choice);
+    const int chosen = QuestionRecord::choiceNamed(choice);
     const QString yours = chosen < 0 ? QStringLiteral("(not answered)")
                                      : textrules::shownField(record.choice(chosen));
     return QString::number(i) + QStringLiteral(" . ") + textrules::shownField(record.question()) +

@@ -9,8 +9,6 @@
 // The rules of a test that need no window: the draw, the clock, the texts shown.
 namespace examrules {
 
-inline constexpr int kMaxQuestions = 50; // the answer table has slots 1 to 50
-
 // The record drawn by u in [0, 1) from a bank of the given whole records: floor(R * u) + 1,
 // with R capped at the largest record number. Lies in 1 to R for R >= 1.
 qint16 drawCandidate(qint64 records, float u);
@@ -36,8 +34,6 @@ QString timeText(const TimeFields& fields);
 QString questionHeading(int number);
 QString scoreText(int score, int total);
 
-// Index 0 to 4 of the choice named by an answer letter "a" to "e" (exact, lower case); -1 else.
-int choiceIndex(const QString& letter);
 // The four review lines of question i, each ended by CR LF.
 QString reviewBlock(int i, const QuestionRecord& record, const QString& choice);
 

@@ -210,7 +210,7 @@ void getchoice(const ExamScreen& w, State& s, qint16 first)
     // 2. and 3. The letter selected goes into the question's slot.
     AnswerEntry& entry = s.answers[s.quesindex];
     const int selected = w.selectedChoice();
-    entry.choice = selected < 0 ? QString() : QString(QChar(u'a' + selected));
+    entry.choice = selected < 0 ? QString() : QString(QuestionRecord::letterOf(selected));
     // 4. Exact and case-sensitive: "C" in the bank never matches.
     entry.correct = !entry.choice.isEmpty() && entry.choice == s.currec.answer();
     if (entry.correct)

@@ -23,7 +23,8 @@ struct AnswerEntry {
 // The test that runs in the main window: its procedures drive the screen they are handed.
 namespace vertest {
 
-inline constexpr int kSlots = 51; // question i uses slot i; slot 0 is never used
+// Question i uses slot i; slot 0 is never used.
+inline constexpr int kSlots = resultslog::kMaxQuestions + 1;
 
 // One test, from the options it was given to its review. The main window makes a new one for
 // every test it begins and keeps it until the next: nothing of one test is left for the next.
