@@ -19,13 +19,21 @@ for f in "$top"/build/sample/*; do
     cp "$f" "$top/run/$name"
 done
 
+# Qt wants a private runtime folder; where the session has none (a root shell, a container),
+# Lexamo gets one of its own for this run.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    XDG_RUNTIME_DIR=$(mktemp -d "${TMPDIR:-/tmp}/lexamo-runtime.XXXXXX")
+    export XDG_RUNTIME_DIR
+    trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+fi
+
 cd "$top/run"
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-    exec "$top/build/src/lexamo"
+    "$top/build/src/lexamo"
 elif command -v xvfb-run >/dev/null; then
     echo "No display found: starting Lexamo under a virtual display (xvfb-run)."
     echo "To see its window, run this script from a desktop session, or set DISPLAY."
-    exec xvfb-run -a "$top/build/src/lexamo"
+    xvfb-run -a "$top/build/src/lexamo"
 else
     echo "No display found. Run this script from a desktop session, or start a virtual display:" >&2
     echo "  apt-get install xvfb xauth && xvfb-run -a $top/build/src/lexamo   (in $top/run)" >&2
