@@ -4,7 +4,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-command -v clang-format >/dev/null || { echo "clang-format is missing: run scripts/setup.sh" >&2; exit 1; }
+command -v clang-format >/dev/null || { echo "clang-format is missing: run scripts/setup.sh test" >&2; exit 1; }
 
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     mapfile -d '' files < <(git ls-files -z -- '*.cpp' '*.h' '*.hpp' '*.cc')

@@ -15,7 +15,7 @@ targets=("$@")
 build=$top/build-fuzz
 jobs=$(nproc)
 
-"$top/scripts/setup.sh"
+"$top/scripts/setup.sh" fuzz
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DLEXAMO_FUZZ=ON -DLEXAMO_TESTS=OFF \
     -DLEXAMO_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 if ! cmake --build "$build" -j"$jobs" --target fuzzers >"$build/build.log" 2>&1; then

@@ -4,7 +4,7 @@
 # Install it with: sudo apt install ./build-package/lexamo_*.deb
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/setup.sh"
+"$top/scripts/setup.sh" package
 out=$top/build-package
 
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all

@@ -20,10 +20,13 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Maintainer)" = "Lexamo developers <lexamo@example.org>" ] || fail "Maintainer: $(field Maintainer)"
 [ "$(field Package)" = lexamo ] || fail "Package: $(field Package)"
 depends=$(field Depends)
-# The fonts and the SVG plugin are named by hand; the Qt libraries come from the programs.
+# The fonts are named by hand; the Qt libraries, the SVG plugin's among them, come from the
+# programs.
 for needed in fonts-liberation2 fonts-urw-base35 libqt6svg6 libqt6widgets6 libqt6core6; do
     grep -q "\b$needed\b" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
+twice=$(tr ',|' '\n\n' <<<"$depends" | awk '{print $1}' | sort | uniq -d)
+[ -z "$twice" ] || fail "Depends names $(echo $twice) more than once: $depends"
 contents=$(dpkg-deb -c "$deb")
 for file in usr/bin/lexamo usr/bin/lexamo-bank usr/share/lexamo/verbal.zep; do
     grep -q " \./$file\$" <<<"$contents" || fail "the package has no /$file"
