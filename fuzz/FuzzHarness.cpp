@@ -5,6 +5,7 @@
 #include "bankio/BankCommands.h"
 #include "options/NumberRules.h"
 #include "options/OptionsFile.h"
+#include "progress/ResultsLog.h"
 
 #include "bank/Cp1252.h"
 #include "bank/QuestionRecord.h"
@@ -174,12 +175,37 @@ int helpText(const uint8_t* data, size_t size)
     return 0;
 }
 
+int resultsLog(const uint8_t* data, size_t size)
+{
+    const QByteArrayView bytes(data, qsizetype(size));
+    for (const QByteArray& line : QByteArray::fromRawData(bytes.data(), bytes.size()).split('\n')) {
+        const QString text = QString::fromUtf8(line.endsWith('\r') ? line.chopped(1) : line);
+        const Result<resultslog::Entry> entry = resultslog::parseLine(text);
+        if (!entry.ok())
+            continue;
+        // Writing leaves out what the log never holds (control characters); from then on a
+        // test reads back as it was written.
+        const auto rewritten = [](const resultslog::Entry& e) {
+            return resultslog::parseLine(QString::fromUtf8(resultslog::line(e).chopped(2)));
+        };
+        const Result<resultslog::Entry> once = rewritten(entry.value());
+        if (!once.ok())
+            broken("a test of the results log cannot be read once written", once.error());
+        const Result<resultslog::Entry> twice = rewritten(once.value());
+        if (!twice.ok() || !(twice.value() == once.value()))
+            broken("a test of the results log reads back otherwise once written",
+                   QString::fromUtf8(line));
+    }
+    return 0;
+}
+
 const Target* targets(size_t* count)
 {
     static const Target all[] = {
         {"import_csv", importCsv},   {"import_aiken", importAiken},
         {"import_gift", importGift}, {"bank", bank},
         {"options", options},        {"help_text", helpText},
+        {"results_log", resultsLog},
     };
     *count = std::size(all);
     return all;

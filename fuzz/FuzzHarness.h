@@ -27,6 +27,8 @@ int bank(const uint8_t* data, size_t size);
 int options(const uint8_t* data, size_t size);
 // A help file's shown text.
 int helpText(const uint8_t* data, size_t size);
+// A results log's lines: each test read back from a line written anew is the same test.
+int resultsLog(const uint8_t* data, size_t size);
 
 // Every target, for the replay program.
 const Target* targets(size_t* count);
