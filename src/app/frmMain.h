@@ -19,6 +19,7 @@ class QRadioButton;
 class QTimer;
 class QToolButton;
 class frmOptions;
+class frmProgress;
 class frmverques;
 namespace vertest {
 struct State;
@@ -50,6 +51,10 @@ public:
     // The modeless windows of the Tools menu, while they are open.
     QPointer<frmOptions> options;
     QPointer<frmverques> editor;
+    QPointer<frmProgress> progress;
+
+    // A test has added its line to the results log: an open progress window shows it.
+    void testLogged();
 
     // The screen of the test.
     vertest::View view() const override { return view_; }
@@ -69,6 +74,7 @@ public:
     void mnuFileExit_Click();
     void mnuOptions_Click();
     void mnuAdd_Click();
+    void mnuProgress_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
     void cmdnext_Click();
@@ -117,6 +123,7 @@ private:
     QMenu* mnuTools = nullptr;
     QAction* mnuOptions = nullptr;
     QAction* mnuAdd = nullptr;
+    QAction* mnuProgress = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpBar1 = nullptr;
