@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -181,10 +182,10 @@ void TestProgress::summaryAndTableOfTheLog_data()
     // With the checks, record 3 changed since it was asked and counts as never asked.
     QTest::newRow("lines as written today")
         << true << "practice"
-        << "Bank:    3 of its 4 questions asked, 1 of them missed the last time";
+        << "Bank:    3 of its 4 questions asked, 1 missed the last time";
     QTest::newRow("lines of Lexamo 1.0")
         << false << "verbal"
-        << "Bank:    4 of its 4 questions asked, 2 of them missed the last time";
+        << "Bank:    4 of its 4 questions asked, 2 missed the last time";
 }
 
 void TestProgress::summaryAndTableOfTheLog()
@@ -219,6 +220,21 @@ void TestProgress::summaryAndTableOfTheLog()
                           day(40) + " 10:00 | verbal | complete | 2/3 | 67% | 12:34"}));
     QCOMPARE(table->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Time used"));
     QVERIFY(part<QPushButton>(window, "cmdsaveplot")->isEnabled());
+
+    // The plot is drawn in the window's colours, dark ones too.
+    QPalette dark = window->palette();
+    dark.setColor(QPalette::Base, QColor(20, 20, 20));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Highlight, QColor(0, 200, 0));
+    window->setPalette(dark);
+    const QImage plot = part<QWidget>(window, "picplot")->grab().toImage();
+    QCOMPARE(plot.pixelColor(plot.width() / 2, 2), dark.color(QPalette::Base));
+    int points = 0;
+    for (int y = 0; y < plot.height(); ++y) {
+        for (int x = 0; x < plot.width(); ++x)
+            points += plot.pixelColor(x, y) == dark.color(QPalette::Highlight) ? 1 : 0;
+    }
+    QVERIFY2(points > 0, "no point of the plot is in the palette's colour");
 }
 
 void TestProgress::questionsOfTheSelectedTest_data()

@@ -165,7 +165,6 @@ QWidget* frmProgress::summaryPart()
     lblsummary->setTextFormat(Qt::PlainText);
     lblsummary->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     lblsummary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblsummary->setWordWrap(true);
     // Selectable, so that Tab reaches it and a screen reader reads it.
     lblsummary->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     lblsummary->setFocusPolicy(Qt::StrongFocus);
@@ -219,7 +218,6 @@ QWidget* frmProgress::testsPart()
         grdtests->setColumnWidth(
             column,
             grdtests->fontMetrics().horizontalAdvance(QString::fromLatin1(widest[column])) + 24);
-    grdtests->horizontalHeader()->setStretchLastSection(true);
     lbltests = captionFor(QStringLiteral("&Tests:"), grdtests);
     lbltests->setObjectName(QStringLiteral("lbltests"));
 
@@ -242,10 +240,11 @@ QWidget* frmProgress::questionsPart()
     lstquestions->setHeaderLabels({QStringLiteral("No."), QStringLiteral("Question"),
                                    QStringLiteral("Your choice"), QStringLiteral("Correct choice"),
                                    QStringLiteral("Result")});
-    lstquestions->setColumnWidth(Number, lstquestions->fontMetrics().horizontalAdvance("No. 50"));
-    lstquestions->setColumnWidth(Question, 360);
-    lstquestions->setColumnWidth(Chosen, 180);
-    lstquestions->setColumnWidth(Correct, 180);
+    // At most 50 rows: measuring them costs nothing.
+    QHeaderView* header = lstquestions->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(Question, QHeaderView::Stretch);
     lblquestions = captionFor(QStringLiteral("&Questions of the selected test:"), lstquestions);
     lblquestions->setObjectName(QStringLiteral("lblquestions"));
 
@@ -334,8 +333,7 @@ QString frmProgress::summaryText() const
     const progress::Coverage asked = progress::coverage(tests_, records, [&bank](qsizetype n) {
         return bank.read(n).valueOr(QuestionRecord()).toBytes();
     });
-    return text + QStringLiteral("Bank:    %1 of its %2 questions asked, %3 of them missed the "
-                                 "last time")
+    return text + QStringLiteral("Bank:    %1 of its %2 questions asked, %3 missed the last time")
                       .arg(asked.asked)
                       .arg(records)
                       .arg(asked.missedLast);
