@@ -343,10 +343,11 @@ void frmProgress::showPlot()
 {
     const int days = cboperiod->currentData().toInt();
     const QDateTime from = QDateTime::currentDateTime().addDays(-days);
-    plotted_.clear();
-    for (const resultslog::Entry& test : tests_) {
-        if (days == 0 || test.when >= from)
-            plotted_.append(test);
+    // All tests share the log's list; a period takes a copy of its own.
+    plotted_ = days == 0 ? tests_ : QList<resultslog::Entry>();
+    for (qsizetype i = 0; days > 0 && i < tests_.size(); ++i) {
+        if (tests_[i].when >= from)
+            plotted_.append(tests_[i]);
     }
     const QString none =
         tests_.isEmpty()
