@@ -274,10 +274,8 @@ void frmProgress::Form_Load()
 
 void frmProgress::reload()
 {
-    // 1. The log, read whole; a log that cannot be read is told.
+    // 1. The log, read whole.
     readLog();
-    if (!logError_.isEmpty())
-        warn(logError_);
     // 2. The summary, the plot of the period chosen and the table.
     lblsummary->setText(summaryText());
     picplot->setAccessibleDescription(lblsummary->text());
@@ -287,6 +285,9 @@ void frmProgress::reload()
     lstquestions->clear();
     if (!tests_.isEmpty())
         grdtests->setCurrentIndex(model_->index(0, 0));
+    // 4. A log that cannot be read is told, over the window that says so.
+    if (!logError_.isEmpty())
+        warn(logError_);
 }
 
 void frmProgress::readLog()

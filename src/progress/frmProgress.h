@@ -43,10 +43,14 @@ private:
     QWidget* testsPart();
     QWidget* questionsPart();
 
-    // Reads the log into tests_; the text of the summary and of the note.
+    // Reads the log into tests_, or its error into logError_, and tells in lblnote how many
+    // lines could not be read.
     void readLog();
+    // The summary's lines, with the bank's questions asked and missed (the bank read only).
     QString summaryText() const;
+    // Plots the tests of the period chosen.
     void showPlot();
+    // Fills lstquestions with the test's questions as the bank holds them now.
     void showQuestions(const resultslog::Entry& test);
 
     // Controls, in tab order.
