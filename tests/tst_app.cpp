@@ -114,8 +114,8 @@ void TestApp::startUpInAnEmptyFolder()
     for (QWidget* control : w->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         QVERIFY2(!control->isVisible(), qPrintable(control->objectName()));
     QVERIFY(!findAction(w, "mnuFileTestquit")->isEnabled());
-    for (const char* name :
-         {"mnuFileVer", "mnuFileExit", "mnuOptions", "mnuAdd", "mnuHelpContents", "mnuHelpAbout"})
+    for (const char* name : {"mnuFileVer", "mnuFileExit", "mnuOptions", "mnuAdd", "mnuProgress",
+                             "mnuHelpContents", "mnuHelpAbout"})
         QVERIFY2(findAction(w, name)->isEnabled(), name);
     for (QMenu* menu : {on(w).mnuFile, on(w).mnuTools, on(w).mnuHelp})
         QVERIFY(menu->menuAction()->isEnabled());
@@ -161,6 +161,7 @@ void TestApp::menusInOrder()
         QStringLiteral("mnuTools=&Tools"),
         QStringLiteral("mnuOptions=&Options Ctrl+O"),
         QStringLiteral("mnuAdd=&Add Ctrl+A"),
+        QStringLiteral("mnuProgress=&Progress... Ctrl+R"),
         QStringLiteral("mnuHelp=&Help"),
         QStringLiteral("mnuHelpContents=&Contents "),
         QStringLiteral("mnuHelpBar1=- "),

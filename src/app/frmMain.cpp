@@ -11,6 +11,7 @@
 #include "platform/Forms.h"
 #include "platform/Services.h"
 #include "platform/Twips.h"
+#include "progress/frmProgress.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -267,6 +268,8 @@ void frmMain::buildMenus()
                           QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuAdd =
         menuItem(mnuTools, "mnuAdd", QStringLiteral("&Add"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    mnuProgress = menuItem(mnuTools, "mnuProgress", QStringLiteral("&Progress..."),
+                           QKeySequence(Qt::CTRL | Qt::Key_R));
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -283,6 +286,7 @@ void frmMain::connectHandlers()
     connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
     connect(mnuOptions, &QAction::triggered, this, &frmMain::mnuOptions_Click);
     connect(mnuAdd, &QAction::triggered, this, &frmMain::mnuAdd_Click);
+    connect(mnuProgress, &QAction::triggered, this, &frmMain::mnuProgress_Click);
     connect(mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
     connect(cmdnext, &QAbstractButton::clicked, this, &frmMain::cmdnext_Click);
@@ -524,6 +528,17 @@ void frmMain::mnuOptions_Click()
 void frmMain::mnuAdd_Click()
 {
     openModeless(editor);
+}
+
+void frmMain::mnuProgress_Click()
+{
+    openModeless(progress);
+}
+
+void frmMain::testLogged()
+{
+    if (progress)
+        progress->reload();
 }
 
 void frmMain::mnuHelpAbout_Click()

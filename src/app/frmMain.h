@@ -20,6 +20,7 @@ class QRadioButton;
 class QTimer;
 class QToolButton;
 class frmOptions;
+class frmProgress;
 class frmverques;
 namespace vertest {
 struct State;
@@ -51,6 +52,10 @@ public:
     // The modeless windows of the Tools menu, while they are open.
     QPointer<frmOptions> options;
     QPointer<frmverques> editor;
+    QPointer<frmProgress> progress;
+
+    // A test has added its line to the results log: an open progress window shows it.
+    void testLogged();
 
     // The screen of the test.
     vertest::View view() const override { return view_; }
@@ -71,6 +76,7 @@ public:
     void mnuFileExit_Click();
     void mnuOptions_Click();
     void mnuAdd_Click();
+    void mnuProgress_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
     void cmdnext_Click();
@@ -120,6 +126,7 @@ private:
     QMenu* mnuTools = nullptr;
     QAction* mnuOptions = nullptr;
     QAction* mnuAdd = nullptr;
+    QAction* mnuProgress = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpBar1 = nullptr;

@@ -78,6 +78,7 @@ void frmMain::nextquestion()
     // 4. After the last question the test is complete.
     if (s.quesno == s.numques + 1) {
         vertest::endtest(*this, s, vertest::End::Complete);
+        testLogged(); // an open progress window shows the test
         return;
     }
     // 5. The first question puts the test screen up.
@@ -137,6 +138,7 @@ void frmMain::mnuFileTestquit_Click()
         return;
     // 3. The score, and the clock stops.
     vertest::endtest(*this, *test_, vertest::End::Quit);
+    testLogged(); // an open progress window shows the test
 }
 
 void frmMain::cmdquit_Click()
@@ -151,8 +153,10 @@ void frmMain::Timer1_Timer()
     vertest::State& s = *test_;
     lbltime->setText(s.showtime ? examrules::timeText(examrules::timeFields(s.elapsed, s.testmins))
                                 : QString());
-    if (s.testRunning && examrules::timeIsUp(s.elapsed, s.testmins))
+    if (s.testRunning && examrules::timeIsUp(s.elapsed, s.testmins)) {
         vertest::endtest(*this, s, vertest::End::TimeOver);
+        testLogged(); // an open progress window shows the test
+    }
     // 4. The count wraps silently.
     s.elapsed = static_cast<qint32>(static_cast<quint32>(s.elapsed) + 1u);
 }

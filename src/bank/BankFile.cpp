@@ -15,7 +15,7 @@ qint64 offsetOf(qint64 n)
 
 } // namespace
 
-Result<void> BankFile::open(const QString& path)
+Result<void> BankFile::openable(const QString& path)
 {
     close();
     file_.setFileName(path);
@@ -25,6 +25,24 @@ Result<void> BankFile::open(const QString& path)
     // A pipe or a device in the bank's place would make a read wait for ever.
     if (info.exists() && !info.isFile())
         return failure(QStringLiteral("open"), QStringLiteral("it is not an ordinary file"));
+    return {};
+}
+
+Result<void> BankFile::openToRead(const QString& path)
+{
+    if (Result<void> can = openable(path); !can.ok())
+        return can;
+    if (!QFileInfo::exists(path))
+        return failure(QStringLiteral("open"), QStringLiteral("there is no such file"));
+    if (file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return {};
+    return failure(QStringLiteral("open"), file_.errorString());
+}
+
+Result<void> BankFile::open(const QString& path)
+{
+    if (Result<void> can = openable(path); !can.ok())
+        return can;
     if (file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return {};
     const QString reason = file_.errorString();

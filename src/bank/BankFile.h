@@ -26,6 +26,9 @@ public:
     // Opens the bank for reading and writing, creating a missing file empty. A bank that cannot
     // be written is opened for reading only. Fails when neither works.
     Result<void> open(const QString& path = QString::fromLatin1(kFileName));
+    // Opens the bank for reading only, for a window that shows its questions: a missing bank is
+    // a failure, and nothing is created.
+    Result<void> openToRead(const QString& path = QString::fromLatin1(kFileName));
     bool isOpen() const { return file_.isOpen(); }
     void close();
 
@@ -62,6 +65,9 @@ public:
     QString fileName() const { return file_.fileName(); }
 
 private:
+    // Closes the handle and names it after path; fails when a folder, a pipe or a device stands
+    // there.
+    Result<void> openable(const QString& path);
     Failure<QString> failure(const QString& action, const QString& reason) const;
     // Ok when the bank is open for writing and n can be written.
     Result<void> writable(qint64 n) const;

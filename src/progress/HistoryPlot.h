@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPalette>
 #include <QString>
 #include <optional>
 
@@ -21,8 +22,22 @@ inline constexpr int kHeight = 560;
 inline constexpr int kAverageOf = 5;
 qsizetype averageWindow(qsizetype tests);
 
-// Draws the tests (at least one, in the log's order) on a kWidth x kHeight canvas.
-void paint(QPainter& painter, const QList<resultslog::Entry>& tests);
+// The colours of the picture come from a palette: Base the ground, Text the axes and the words,
+// Highlight the points; the grid is a light shade of Text over Base, and the moving average is
+// orange on every ground. printPalette() gives the picture lexamo-bank history writes: black on
+// white, blue points.
+QPalette printPalette();
+
+// How much of the tests a picture draws: every point and every vertex of the average, as a file
+// keeps them; or for the screen, what shows on the painter's device, a point once a device
+// pixel and the average's extremes in each column of pixels, so that the picture of 100,000
+// tests is painted in a few milliseconds and looks the same.
+enum class Detail { Every, Screen };
+
+// Draws the tests (at least one, in the log's order) on a kWidth x kHeight canvas. A test stands
+// on the time axis by its local date and time.
+void paint(QPainter& painter, const QList<resultslog::Entry>& tests,
+           const QPalette& palette = printPalette(), Detail detail = Detail::Every);
 
 enum class Picture { Svg, Png };
 // The kind of picture a file's ending names (.svg or .png, in either case); none for another.

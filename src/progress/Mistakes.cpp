@@ -56,4 +56,57 @@ Selection selectMissed(const QList<resultslog::Entry>& tests, const QList<int>& 
     return chosen;
 }
 
+namespace {
+
+// The records' bytes now, each read once, and whether an asking with a given check still
+// shows what the record holds, each worked out once.
+class RecordsNow {
+public:
+    RecordsNow(qsizetype records, const std::function<QByteArray(qsizetype)>& recordBytes)
+        : bytes_(records + 1), read_(records + 1, false), recordBytes_(recordBytes)
+    {
+    }
+    bool stillAsks(const resultslog::Question& q)
+    {
+        const qint64 key = qint64(q.recnum) << 20 | (q.check + 1);
+        const auto known = still_.constFind(key);
+        if (known != still_.cend())
+            return known.value();
+        if (!read_[q.recnum]) {
+            bytes_[q.recnum] = recordBytes_(q.recnum);
+            read_[q.recnum] = true;
+        }
+        const bool same = resultslog::stillAsked(q, bytes_[q.recnum]) != resultslog::Still::Changed;
+        still_.insert(key, same);
+        return same;
+    }
+
+private:
+    QList<QByteArray> bytes_;
+    QList<bool> read_;
+    QHash<qint64, bool> still_;
+    const std::function<QByteArray(qsizetype)>& recordBytes_;
+};
+
+} // namespace
+
+Coverage coverage(const QList<resultslog::Entry>& tests, qsizetype records,
+                  const std::function<QByteArray(qsizetype)>& recordBytes)
+{
+    // From the newest test back: the first asking found of a record is its last.
+    RecordsNow now(records, recordBytes);
+    QList<bool> counted(records + 1, false);
+    Coverage c;
+    for (auto test = tests.crbegin(); test != tests.crend(); ++test) {
+        for (auto q = test->shown.crbegin(); q != test->shown.crend(); ++q) {
+            if (q->recnum < 1 || q->recnum > records || counted[q->recnum] || !now.stillAsks(*q))
+                continue;
+            counted[q->recnum] = true;
+            ++c.asked;
+            c.missedLast += resultslog::missed(*q) ? 1 : 0;
+        }
+    }
+    return c;
+}
+
 } // namespace progress

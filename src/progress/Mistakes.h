@@ -2,7 +2,9 @@
 
 #include "progress/ResultsLog.h"
 
+#include <QByteArray>
 #include <QList>
+#include <functional>
 
 // The questions the tests of the results log missed, to practise them again.
 namespace progress {
@@ -27,5 +29,19 @@ struct Selection {
     QList<int> changed;
 };
 Selection selectMissed(const QList<resultslog::Entry>& tests, const QList<int>& checksNow);
+
+// How much of a bank of `records` records the tests have asked: the records asked at least once,
+// and how many of them were missed (answered wrongly or left unanswered) the last time. An
+// asking counts only while its record still holds the question it showed (see
+// resultslog::stillAsked); a record beyond the bank's end is not the bank's. recordBytes(n)
+// gives record n's bytes now, n from 1 to records; it is called once at most for each record,
+// and only for records the tests asked.
+struct Coverage {
+    qsizetype asked = 0;
+    qsizetype missedLast = 0;
+    bool operator==(const Coverage&) const = default;
+};
+Coverage coverage(const QList<resultslog::Entry>& tests, qsizetype records,
+                  const std::function<QByteArray(qsizetype)>& recordBytes);
 
 } // namespace progress

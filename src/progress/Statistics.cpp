@@ -1,5 +1,6 @@
 #include "progress/Statistics.h"
 
+#include <QSet>
 #include <algorithm>
 
 namespace progress {
@@ -87,6 +88,31 @@ QString trendText(const Summary& s)
         .arg(word, s.trend < 0 ? QStringLiteral("") : QStringLiteral("+"))
         .arg(s.trend, 0, 'f', 1)
         .arg(s.recent);
+}
+
+QString summaryLines(const Summary& s)
+{
+    const auto pc = [](double v) { return QString::number(qRound(v)) + u'%'; };
+    return QStringLiteral("Tests taken: %1\n"
+                          "Last %2:%3average %4, best %5\n"
+                          "All:     average %6, best %7\n"
+                          "Trend:   %8\n")
+        .arg(s.taken)
+        .arg(s.recent)
+        .arg(QString(s.recent >= kRecent ? 1 : 2, u' '))
+        .arg(pc(s.lastAverage), pc(s.lastBest), pc(s.average), pc(s.best), trendText(s));
+}
+
+int daysPractised(const QList<resultslog::Entry>& tests, const QDate& today)
+{
+    const QDate first = today.addDays(1 - kPractiseDays);
+    QSet<qint64> days;
+    for (const resultslog::Entry& test : tests) {
+        const QDate day = test.when.date();
+        if (day >= first && day <= today)
+            days.insert(day.toJulianDay());
+    }
+    return int(days.size());
 }
 
 } // namespace progress

@@ -2,6 +2,7 @@
 
 #include "progress/ResultsLog.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -40,5 +41,19 @@ Summary summary(const QList<resultslog::Entry>& tests);
 // The trend in words: "rising, +8.3 points a test over the last 3", "steady, ...", "falling,
 // ...", or that it is not yet known with fewer than 2 tests.
 QString trendText(const Summary& s);
+
+// The summary in words, four lines ended by line feeds, as lexamo-bank history prints it and
+// the progress window shows it:
+//
+//     Tests taken: 3
+//     Last 3:  average 39%, best 50%
+//     All:     average 39%, best 50%
+//     Trend:   rising, +8.3 points a test over the last 3
+QString summaryLines(const Summary& s);
+
+// On how many days of the last 30 up to today (today among them) at least one test was taken,
+// by the tests' local dates.
+inline constexpr int kPractiseDays = 30;
+int daysPractised(const QList<resultslog::Entry>& tests, const QDate& today);
 
 } // namespace progress

@@ -44,7 +44,8 @@ const QStringList kTestScreen =
                    "cmdnext cmdquit cmdHelp cmdtime lbltime")
         .split(u' ');
 const QStringList kIdleItems = QStringLiteral("mnuAdd mnuFilePractice mnuFileVer mnuHelp "
-                                              "mnuHelpAbout mnuHelpContents mnuOptions mnuTools")
+                                              "mnuHelpAbout mnuHelpContents mnuOptions "
+                                              "mnuProgress mnuTools")
                                    .split(u' ');
 const QStringList kTestItems{QStringLiteral("mnuFileTestquit")};
 

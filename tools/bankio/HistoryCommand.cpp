@@ -29,19 +29,6 @@ QString rowText(const resultslog::Entry& test)
         .arg(r.time, 6);
 }
 
-QString summaryText(const progress::Summary& s)
-{
-    const auto pc = [](double v) { return QString::number(qRound(v)) + u'%'; };
-    return QStringLiteral("Tests taken: %1\n"
-                          "Last %2:%3average %4, best %5\n"
-                          "All:     average %6, best %7\n"
-                          "Trend:   %8\n")
-        .arg(s.taken)
-        .arg(s.recent)
-        .arg(QString(s.recent >= progress::kRecent ? 1 : 2, u' '))
-        .arg(pc(s.lastAverage), pc(s.lastBest), pc(s.average), pc(s.best), progress::trendText(s));
-}
-
 int drawPlot(const QString& path, const QString& plot, const QList<resultslog::Entry>& tests,
              QTextStream& err)
 {
@@ -93,7 +80,7 @@ int historyCommand(const Invocation& call, QTextStream& out, QTextStream& err)
         text.reserve(text.size() + tests.size() * 58);
         for (const resultslog::Entry& test : tests)
             text += rowText(test);
-        out << text << '\n' << summaryText(progress::summary(tests));
+        out << text << '\n' << progress::summaryLines(progress::summary(tests));
     }
     return call.plot.isEmpty() ? Done : drawPlot(path, call.plot, tests, err);
 }

@@ -1,0 +1,433 @@
+#include "progress/frmProgress.h"
+
+#include "bank/BankFile.h"
+#include "bank/RegularFile.h"
+#include "bank/SafeWrite.h"
+#include "bank/TextRules.h"
+#include "platform/AppInfo.h"
+#include "platform/Forms.h"
+#include "platform/MessageBoxes.h"
+#include "progress/HistoryPlot.h"
+#include "progress/Mistakes.h"
+#include "progress/PlotView.h"
+#include "progress/ResultsFile.h"
+#include "progress/Statistics.h"
+#include "progress/TestTableModel.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QSplitter>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kNoTests = QStringLiteral("No tests yet. Take one with File > Verbal Test.");
+
+// The choices of the plot's period: a caption and the days it reaches back, 0 for all.
+struct Period {
+    const char* caption;
+    int days;
+};
+constexpr Period kPeriods[] = {
+    {"Last 30 days", 30}, {"Last 90 days", 90}, {"Last year", 365}, {"All tests", 0}};
+
+enum QuestionColumn { Number, Question, Chosen, Correct, Mark };
+
+void warn(const QString& text)
+{
+    platform::msgBox(text, platform::Buttons::Ok, platform::Icon::Exclamation);
+}
+
+QLabel* captionFor(const QString& caption, QWidget* buddy)
+{
+    auto* label = new QLabel(caption);
+    label->setBuddy(buddy);
+    return label;
+}
+
+// A field of a record on one row: up to its first zero character, spaces and line breaks as
+// single spaces.
+QString oneLine(const QString& field)
+{
+    return textrules::shownField(field).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+}
+
+QString choiceText(QChar letter, const QuestionRecord* record)
+{
+    if (letter.isNull())
+        return QStringLiteral("none");
+    const int index = letter.unicode() - u'a';
+    if (!record || index < 0 || index >= QuestionRecord::kChoiceCount)
+        return QString(letter);
+    return QStringLiteral("%1) %2").arg(letter, oneLine(record->choice(index)));
+}
+
+QString markOf(const resultslog::Question& q)
+{
+    if (q.chosen.isNull())
+        return QStringLiteral("not answered");
+    return resultslog::missed(q) ? QStringLiteral("wrong") : QStringLiteral("right");
+}
+
+// What the bank says of a test's question: the record that still holds it, or why it is not
+// shown.
+struct Asked {
+    std::optional<QuestionRecord> record;
+    QString why;
+};
+
+Asked lookUp(BankFile& bank, const QString& bankError, const resultslog::Question& q)
+{
+    if (!bankError.isEmpty())
+        return {std::nullopt, bankError};
+    if (q.recnum < 1 || q.recnum > bank.recordCount())
+        return {std::nullopt,
+                QStringLiteral("Record %1 is no longer in the bank; its question is not shown.")
+                    .arg(q.recnum)};
+    const Result<QuestionRecord> record = bank.read(q.recnum);
+    if (!record.ok())
+        return {std::nullopt, record.error()};
+    if (resultslog::stillAsked(q, record.value().toBytes()) == resultslog::Still::Changed)
+        return {std::nullopt,
+                QStringLiteral("Record %1 has changed since this test; its question is not shown.")
+                    .arg(q.recnum)};
+    return {record.value(), {}};
+}
+
+} // namespace
+
+frmProgress::frmProgress(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmProgress"));
+    setWindowTitle(appinfo::title() + QStringLiteral(" - Progress"));
+    setWindowIcon(forms::programIcon());
+    buildControls();
+    connectHandlers();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() : QSize(1024, 768);
+    resize(QSize(960, 800).boundedTo(room * 9 / 10));
+}
+
+frmProgress::~frmProgress() = default;
+
+void frmProgress::buildControls()
+{
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->setObjectName(QStringLiteral("splitter"));
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(summaryPart());
+    splitter->addWidget(testsPart());
+    splitter->addWidget(questionsPart());
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setStretchFactor(2, 2);
+
+    lblnote = new QLabel;
+    lblnote->setObjectName(QStringLiteral("lblnote"));
+    lblnote->setWordWrap(true);
+    lblnote->hide();
+    cmdsaveplot = new QPushButton(QStringLiteral("Save &Plot..."));
+    cmdsaveplot->setObjectName(QStringLiteral("cmdsaveplot"));
+    cmdclose = new QPushButton(QStringLiteral("&Close"));
+    cmdclose->setObjectName(QStringLiteral("cmdclose"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(lblnote, 1);
+    buttons->addWidget(cmdsaveplot);
+    buttons->addWidget(cmdclose);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(splitter, 1);
+    layout->addLayout(buttons);
+    for (auto [from, to] : {std::pair<QWidget*, QWidget*>{lblsummary, cboperiod},
+                            {cboperiod, picplot},
+                            {picplot, grdtests},
+                            {grdtests, lstquestions},
+                            {lstquestions, cmdsaveplot},
+                            {cmdsaveplot, cmdclose}})
+        setTabOrder(from, to);
+}
+
+QWidget* frmProgress::summaryPart()
+{
+    lblsummary = new QLabel;
+    lblsummary->setObjectName(QStringLiteral("lblsummary"));
+    lblsummary->setTextFormat(Qt::PlainText);
+    lblsummary->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    lblsummary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Selectable, so that Tab reaches it and a screen reader reads it.
+    lblsummary->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    lblsummary->setFocusPolicy(Qt::StrongFocus);
+
+    cboperiod = new QComboBox;
+    cboperiod->setObjectName(QStringLiteral("cboperiod"));
+    for (const Period& period : kPeriods)
+        cboperiod->addItem(QString::fromLatin1(period.caption), period.days);
+    cboperiod->setCurrentIndex(cboperiod->count() - 1);
+    lblperiod = captionFor(QStringLiteral("Plot peri&od:"), cboperiod);
+    lblperiod->setObjectName(QStringLiteral("lblperiod"));
+    picplot = new PlotView;
+    picplot->setObjectName(QStringLiteral("picplot"));
+    picplot->setAccessibleName(QStringLiteral("Plot of the percent correct over time"));
+
+    auto* period = new QHBoxLayout;
+    period->addWidget(lblperiod);
+    period->addWidget(cboperiod);
+    period->addStretch(1);
+    auto* plot = new QVBoxLayout;
+    plot->addLayout(period);
+    plot->addWidget(picplot, 1);
+    auto* part = new QWidget;
+    auto* layout = new QHBoxLayout(part);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(lblsummary, 0);
+    layout->addLayout(plot, 1);
+    return part;
+}
+
+QWidget* frmProgress::testsPart()
+{
+    model_ = new TestTableModel(this);
+    grdtests = new QTableView;
+    grdtests->setObjectName(QStringLiteral("grdtests"));
+    grdtests->setAccessibleName(QStringLiteral("Tests taken, newest first"));
+    grdtests->setModel(model_);
+    grdtests->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdtests->setSelectionMode(QAbstractItemView::SingleSelection);
+    grdtests->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdtests->setTabKeyNavigation(false);
+    grdtests->setWordWrap(false);
+    grdtests->setAlternatingRowColors(true);
+    grdtests->verticalHeader()->hide();
+    // Fixed sizes: a log of 100,000 tests is never measured row by row.
+    grdtests->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grdtests->verticalHeader()->setDefaultSectionSize(grdtests->fontMetrics().height() + 6);
+    const char* const widest[] = {"2026-12-07 18:04", "practice", "time-over", "50/50", "100%",
+                                  "Time used"};
+    for (int column = 0; column < TestTableModel::ColumnCount; ++column)
+        grdtests->setColumnWidth(
+            column,
+            grdtests->fontMetrics().horizontalAdvance(QString::fromLatin1(widest[column])) + 24);
+    lbltests = captionFor(QStringLiteral("&Tests:"), grdtests);
+    lbltests->setObjectName(QStringLiteral("lbltests"));
+
+    auto* part = new QWidget;
+    auto* layout = new QVBoxLayout(part);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(lbltests);
+    layout->addWidget(grdtests, 1);
+    return part;
+}
+
+QWidget* frmProgress::questionsPart()
+{
+    lstquestions = new QTreeWidget;
+    lstquestions->setObjectName(QStringLiteral("lstquestions"));
+    lstquestions->setAccessibleName(QStringLiteral("Questions of the selected test"));
+    lstquestions->setRootIsDecorated(false);
+    lstquestions->setUniformRowHeights(true);
+    lstquestions->setAlternatingRowColors(true);
+    lstquestions->setHeaderLabels({QStringLiteral("No."), QStringLiteral("Question"),
+                                   QStringLiteral("Your choice"), QStringLiteral("Correct choice"),
+                                   QStringLiteral("Result")});
+    // At most 50 rows: measuring them costs nothing.
+    QHeaderView* header = lstquestions->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(Question, QHeaderView::Stretch);
+    lblquestions = captionFor(QStringLiteral("&Questions of the selected test:"), lstquestions);
+    lblquestions->setObjectName(QStringLiteral("lblquestions"));
+
+    auto* part = new QWidget;
+    auto* layout = new QVBoxLayout(part);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(lblquestions);
+    layout->addWidget(lstquestions, 1);
+    return part;
+}
+
+void frmProgress::connectHandlers()
+{
+    connect(cboperiod, &QComboBox::currentIndexChanged, this, &frmProgress::cboperiod_Click);
+    connect(grdtests->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &frmProgress::grdtests_SelChange);
+    connect(cmdsaveplot, &QAbstractButton::clicked, this, &frmProgress::cmdsaveplot_Click);
+    connect(cmdclose, &QAbstractButton::clicked, this, &frmProgress::cmdclose_Click);
+    auto* escape = new QShortcut(QKeySequence::Cancel, this);
+    connect(escape, &QShortcut::activated, this, &frmProgress::cmdclose_Click);
+}
+
+void frmProgress::Form_Load()
+{
+    reload();
+}
+
+void frmProgress::reload()
+{
+    // 1. The log, read whole.
+    readLog();
+    // 2. The summary, the plot of the period chosen and the table.
+    lblsummary->setText(summaryText());
+    picplot->setAccessibleDescription(lblsummary->text());
+    showPlot();
+    model_->setTests(tests_);
+    // 3. The newest test and its questions.
+    lstquestions->clear();
+    if (!tests_.isEmpty())
+        grdtests->setCurrentIndex(model_->index(0, 0));
+    // 4. A log that cannot be read is told, over the window that says so.
+    if (!logError_.isEmpty())
+        warn(logError_);
+}
+
+void frmProgress::readLog()
+{
+    const QString name = QString::fromLatin1(resultslog::kFileName);
+    tests_.clear();
+    logError_.clear();
+    lblnote->hide();
+    // No log yet: no test has ended since Lexamo began to keep one.
+    if (regularfile::missing(name))
+        return;
+    const Result<resultsfile::Contents> log = resultsfile::read(name);
+    if (!log.ok()) {
+        logError_ = log.error();
+        return;
+    }
+    tests_ = resultsfile::entries(log.value());
+    const qsizetype problems = log.value().problems.size();
+    if (problems == 0)
+        return;
+    lblnote->setText(
+        problems == 1 ? QStringLiteral("1 line of %1 could not be read and is left out.").arg(name)
+                      : QStringLiteral("%1 lines of %2 could not be read and are left out.")
+                            .arg(problems)
+                            .arg(name));
+    lblnote->show();
+}
+
+QString frmProgress::summaryText() const
+{
+    if (!logError_.isEmpty())
+        return logError_;
+    if (tests_.isEmpty())
+        return kNoTests;
+    QString text = progress::summaryLines(progress::summary(tests_));
+    text += QStringLiteral("Days:    tests on %1 of the last %2\n")
+                .arg(progress::daysPractised(tests_, QDate::currentDate()))
+                .arg(progress::kPractiseDays);
+    BankFile bank;
+    const Result<void> opened = bank.openToRead();
+    if (!opened.ok())
+        return text + QStringLiteral("Bank:    ") + opened.error();
+    const qsizetype records = bank.recordCount();
+    const progress::Coverage asked = progress::coverage(tests_, records, [&bank](qsizetype n) {
+        return bank.read(n).valueOr(QuestionRecord()).toBytes();
+    });
+    return text + QStringLiteral("Bank:    %1 of its %2 questions asked, %3 missed the last time")
+                      .arg(asked.asked)
+                      .arg(records)
+                      .arg(asked.missedLast);
+}
+
+void frmProgress::showPlot()
+{
+    const int days = cboperiod->currentData().toInt();
+    const QDateTime from = QDateTime::currentDateTime().addDays(-days);
+    // All tests share the log's list; a period takes a copy of its own.
+    plotted_ = days == 0 ? tests_ : QList<resultslog::Entry>();
+    for (qsizetype i = 0; days > 0 && i < tests_.size(); ++i) {
+        if (tests_[i].when >= from)
+            plotted_.append(tests_[i]);
+    }
+    const QString none =
+        tests_.isEmpty()
+            ? QString()
+            : QStringLiteral("No tests in the %1.").arg(cboperiod->currentText().toLower());
+    picplot->setTests(plotted_, none);
+    cmdsaveplot->setEnabled(!plotted_.isEmpty());
+}
+
+void frmProgress::cboperiod_Click()
+{
+    showPlot();
+}
+
+void frmProgress::grdtests_SelChange()
+{
+    const QModelIndex current = grdtests->currentIndex();
+    if (current.isValid())
+        showQuestions(model_->test(current.row()));
+    else
+        lstquestions->clear();
+}
+
+void frmProgress::showQuestions(const resultslog::Entry& test)
+{
+    BankFile bank;
+    const Result<void> opened = bank.openToRead();
+    QList<QTreeWidgetItem*> rows;
+    for (qsizetype i = 0; i < test.shown.size(); ++i) {
+        const resultslog::Question& q = test.shown[i];
+        const Asked asked = lookUp(bank, opened.error(), q);
+        const QuestionRecord* record = asked.record ? &*asked.record : nullptr;
+        auto* row = new QTreeWidgetItem;
+        row->setText(Number, QString::number(i + 1));
+        row->setText(Question, record ? oneLine(record->question()) : asked.why);
+        row->setToolTip(Question, row->text(Question));
+        row->setText(Chosen, choiceText(q.chosen, record));
+        row->setText(Correct, choiceText(q.answer, record));
+        row->setText(Mark, markOf(q));
+        rows.append(row);
+    }
+    bank.close();
+    lstquestions->clear();
+    lstquestions->addTopLevelItems(rows);
+}
+
+void frmProgress::cmdsaveplot_Click()
+{
+    // Held by a guard: should this window go while the dialog is open, the dialog goes with it.
+    QPointer<QFileDialog> dialog =
+        new QFileDialog(this, QStringLiteral("Save Plot"), QStringLiteral("progress.png"),
+                        QStringLiteral("PNG picture (*.png);;SVG picture (*.svg)"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("png"));
+    connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString& filter) {
+        dialog->setDefaultSuffix(filter.contains(QStringLiteral("svg")) ? QStringLiteral("svg")
+                                                                        : QStringLiteral("png"));
+    });
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    if (!dialog)
+        return;
+    const QStringList chosen = dialog->selectedFiles();
+    delete dialog;
+    if (!accepted || chosen.isEmpty())
+        return;
+    const QString path = chosen.first();
+    if (!historyplot::pictureFor(path)) {
+        warn(QStringLiteral("A plot is saved as a PNG or SVG picture: give a name ending in .png "
+                            "or .svg."));
+        return;
+    }
+    const Result<QByteArray> picture = historyplot::picture(plotted_, path);
+    const Result<void> saved = picture.ok() ? safewrite::writeWhole(path, picture.value())
+                                            : Result<void>(Failure{picture.error()});
+    if (!saved.ok())
+        warn(saved.error() + QStringLiteral(" The plot is not saved."));
+}
+
+void frmProgress::cmdclose_Click()
+{
+    close();
+}

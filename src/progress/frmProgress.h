@@ -1,0 +1,73 @@
+#pragma once
+
+#include "progress/ResultsLog.h"
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+class PlotView;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+class QTreeWidget;
+class TestTableModel;
+
+// The progress window of Tools > Progress: what the tests of the results log come to, in words,
+// as a plot of percent over time and as a table of every test, newest first; and the questions
+// of the test selected in the table, read from the bank as it is now.
+class frmProgress : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmProgress(QWidget* parent = nullptr);
+    ~frmProgress() override;
+
+    // Load step: reads the results log of the working folder and shows it, the newest test
+    // selected. A log that cannot be read is told in a box; a missing one holds no tests yet.
+    void Form_Load();
+    // Reads the log again, after a test has added its line.
+    void reload();
+
+    // Handlers.
+    void cboperiod_Click();
+    void grdtests_SelChange();
+    void cmdsaveplot_Click();
+    void cmdclose_Click();
+
+private:
+    void buildControls();
+    void connectHandlers();
+    QWidget* summaryPart();
+    QWidget* testsPart();
+    QWidget* questionsPart();
+
+    // Reads the log into tests_, or its error into logError_, and tells in lblnote how many
+    // lines could not be read.
+    void readLog();
+    // The summary's lines, with the bank's questions asked and missed (the bank read only).
+    QString summaryText() const;
+    // Plots the tests of the period chosen.
+    void showPlot();
+    // Fills lstquestions with the test's questions as the bank holds them now.
+    void showQuestions(const resultslog::Entry& test);
+
+    // Controls, in tab order.
+    QLabel* lblsummary = nullptr;
+    QLabel* lblperiod = nullptr;
+    QComboBox* cboperiod = nullptr;
+    PlotView* picplot = nullptr;
+    QLabel* lbltests = nullptr;
+    QTableView* grdtests = nullptr;
+    QLabel* lblquestions = nullptr;
+    QTreeWidget* lstquestions = nullptr;
+    QLabel* lblnote = nullptr;
+    QPushButton* cmdsaveplot = nullptr;
+    QPushButton* cmdclose = nullptr;
+    TestTableModel* model_ = nullptr;
+
+    QList<resultslog::Entry> tests_;   // the log's, oldest first
+    QList<resultslog::Entry> plotted_; // those of the period chosen
+    QString logError_;                 // why the log could not be read; empty when it could
+};
