@@ -9,10 +9,14 @@
 #include "options/NumberRules.h"
 
 #include <QFile>
+#include <QTimeZone>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
+#include <limits>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,14 +54,22 @@ QString printable(QChar letter)
     return letter >= u' ' && letter != u'\x7f' ? QString(letter) : QString();
 }
 
+// The fields of a line, as views into it; a quoted field with its quotes undoubled is kept in
+// unquoted. A line is read without a string a field: a log holds millions of fields.
+struct Fields {
+    QVarLengthArray<QStringView, 2 * kLayout2.fixed + 4 * kMaxQuestions> views;
+    QStringList unquoted;
+    qsizetype size() const { return views.size(); }
+    QStringView operator[](qsizetype i) const { return views[i]; }
+};
+
 // The fields of one line; false when a quoted field is not closed or is followed by more text.
-bool splitFields(QStringView text, QStringList* fields)
+bool splitFields(QStringView text, Fields* fields)
 {
-    fields->clear();
     qsizetype i = 0;
     while (true) {
-        QString field;
         if (i < text.size() && text[i] == u'"') {
+            QString field;
             for (++i;; ++i) {
                 if (i >= text.size())
                     return false;
@@ -71,15 +83,20 @@ bool splitFields(QStringView text, QStringList* fields)
             ++i;
             if (i < text.size() && text[i] != u',')
                 return false;
+            fields->unquoted.append(field);
+            fields->views.append(fields->unquoted.last());
         } else {
-            const qsizetype comma = text.indexOf(u',', i);
-            const qsizetype end = comma < 0 ? text.size() : comma;
-            if (text.mid(i, end - i).contains(u'"'))
-                return false;
-            field = text.mid(i, end - i).toString();
-            i = end;
+            // One pass to the next comma; a quote inside an unquoted field spoils the line.
+            const QChar* const begin = text.data() + i;
+            const QChar* const stop = text.data() + text.size();
+            const QChar* end = begin;
+            for (; end != stop && *end != u','; ++end) {
+                if (*end == u'"')
+                    return false;
+            }
+            fields->views.append(QStringView(begin, end));
+            i = end - text.data();
         }
-        fields->append(field);
         if (i >= text.size())
             return true;
         ++i; // the comma
@@ -87,7 +104,7 @@ bool splitFields(QStringView text, QStringList* fields)
 }
 
 // A whole number from low to high; false for anything else.
-bool number(const QString& text, qint64 low, qint64 high, qint64* value)
+bool number(QStringView text, qint64 low, qint64 high, qint64* value)
 {
     bool ok = false;
     *value = text.toLongLong(&ok);
@@ -100,7 +117,7 @@ Failure<QString> bad(const QString& what)
 }
 
 // The columns of question n; ok when they make a question.
-Result<Question> parseQuestion(const QStringList& fields, const Layout& layout, int n)
+Result<Question> parseQuestion(const Fields& fields, const Layout& layout, int n)
 {
     const int at = layout.fixed + layout.perQuestion * (n - 1);
     Question q;
@@ -112,8 +129,8 @@ Result<Question> parseQuestion(const QStringList& fields, const Layout& layout, 
                        .arg(fields[at])
                        .arg(BankFile::kMaxRecords));
     q.recnum = int(recnum);
-    const QString& chosen = fields[at + 1];
-    const QString& answer = fields[at + 2];
+    const QStringView chosen = fields[at + 1];
+    const QStringView answer = fields[at + 2];
     if (!chosen.isEmpty() && QuestionRecord::choiceNamed(chosen) < 0)
         return bad(QStringLiteral("the letter chosen for question %1, \"%2\", is not a to e")
                        .arg(n)
@@ -123,12 +140,15 @@ Result<Question> parseQuestion(const QStringList& fields, const Layout& layout, 
                                   "character")
                        .arg(n)
                        .arg(answer));
-    q.chosen = letterOf(chosen);
-    q.answer = letterOf(answer);
+    q.chosen = chosen.isEmpty() ? QChar() : chosen.front();
+    q.answer = answer.isEmpty() ? QChar() : answer.front();
     if (layout.perQuestion == 4) {
         // Empty when the check was not known; four hex digits else.
-        const QString& check = fields[at + 3];
-        bool ok = check.isEmpty() || (check.size() == 4 && check == check.toLower());
+        const QStringView check = fields[at + 3];
+        bool ok = check.isEmpty() ||
+                  (check.size() == 4 && std::all_of(check.begin(), check.end(), [](QChar c) {
+                       return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f');
+                   }));
         q.check = ok && !check.isEmpty() ? check.toInt(&ok, 16) : -1;
         if (!ok)
             return bad(QStringLiteral("the check of question %1, \"%2\", is not four hex digits")
@@ -151,10 +171,57 @@ constexpr std::array<FixedColumns, 4> kNumbers = {
      {"seconds", 0, qint64(numberrules::kLargestNumber) * 60},
      {"correct", 0, kMaxQuestions}}};
 
-Result<Entry> parseFixed(const QStringList& fields)
+// The digits of text from at, count of them, as a number; -1 when one is not a digit.
+int digits(QStringView text, qsizetype at, qsizetype count)
+{
+    int value = 0;
+    for (qsizetype i = at; i < at + count; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+// The local time a log line gives, as 2026-12-07T18:04:31 writes it. Turning a local time into
+// an instant asks the time zone, which costs more than all the rest of a line; but the offset
+// from UTC changes only twice a year, if at all. So the span around the last time asked, between
+// the zone's transitions (kept a few hours clear of them), serves every test that falls in it.
+QDateTime localTime(QStringView text)
+{
+    const bool plain = text.size() == 19 && text[4] == u'-' && text[7] == u'-' &&
+                       text[10] == u'T' && text[13] == u':' && text[16] == u':';
+    const QDate date =
+        plain ? QDate(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2)) : QDate();
+    const QTime time =
+        plain ? QTime(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2)) : QTime();
+    if (!date.isValid() || !time.isValid())
+        return QDateTime::fromString(text.toString(), Qt::ISODate);
+    constexpr qint64 kClear = 3 * 3600 * 1000;
+    static qint64 from = 0;
+    static qint64 until = 0; // nothing known yet
+    static int offset = 0;
+    const qint64 wall = QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch();
+    const qint64 instant = wall - qint64(offset) * 1000;
+    if (from <= instant && instant < until)
+        return QDateTime(date, time, Qt::OffsetFromUTC, offset);
+    const QDateTime exact(date, time);
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    const QTimeZone::OffsetData before = zone.previousTransition(exact);
+    const QTimeZone::OffsetData after = zone.nextTransition(exact);
+    offset = exact.offsetFromUtc();
+    from = before.atUtc.isValid() ? before.atUtc.toMSecsSinceEpoch() + kClear
+                                  : std::numeric_limits<qint64>::min();
+    until = after.atUtc.isValid() ? after.atUtc.toMSecsSinceEpoch() - kClear
+                                  : std::numeric_limits<qint64>::max();
+    return exact;
+}
+
+Result<Entry> parseFixed(const Fields& fields)
 {
     Entry entry;
-    entry.when = QDateTime::fromString(fields[0], Qt::ISODate);
+    entry.when = localTime(fields[0]);
     if (!entry.when.isValid())
         return bad(QStringLiteral("the date \"%1\" is not a date and time such as "
                                   "2026-12-07T18:04:31")
@@ -318,7 +385,7 @@ bool isHeader(QStringView text)
 
 Result<Entry> parseLine(QStringView text)
 {
-    QStringList fields;
+    Fields fields;
     if (!splitFields(text, &fields))
         return bad(QStringLiteral("a quoted field is not closed or has text after its quote"));
     // The seventh field is the kind of test on today's lines, a record number on 1.0's.
