@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "SampleLog.h"
+
 namespace {
 
 constexpr int kTests = 100000;
@@ -30,30 +32,6 @@ int run(const QStringList& arguments)
     return banktool::run(arguments, out, err);
 }
 
-// Tests a day apart from 2020 on, each right on a share of its questions that grows slowly.
-QByteArray sampleLog()
-{
-    QByteArray log = resultslog::header();
-    const QDateTime start(QDate(2020, 1, 1), QTime(18, 0));
-    for (int t = 0; t < kTests; ++t) {
-        resultslog::Entry e;
-        e.when = start.addSecs(qint64(t) * 3600 * 7);
-        e.ending = t % 9 == 0 ? resultslog::Ending::TimeOver : resultslog::Ending::Complete;
-        e.questions = kQuestions;
-        e.minutes = 15;
-        e.seconds = 900 - t % 300;
-        for (int q = 0; q < kQuestions; ++q) {
-            const int recnum = 1 + (t * 7 + q * 31) % kRecords;
-            const QChar answer = QuestionRecord::letterOf(recnum % 5);
-            const bool right = (t + q) % 10 < 4 + (t * 5) / kTests;
-            e.shown.append({recnum, right ? answer : QChar(u'e'), answer});
-            e.correct += resultslog::missed(e.shown.last()) ? 0 : 1;
-        }
-        log += resultslog::line(e);
-    }
-    return log;
-}
-
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -65,7 +43,7 @@ const Folder& folder()
 {
     static Folder* made = [] {
         auto* f = new Folder;
-        writeFile(f->path("results.csv"), sampleLog());
+        writeFile(f->path("results.csv"), sampleLog(kTests, kQuestions, kRecords));
         QByteArray bank;
         for (int n = 1; n <= kRecords; ++n) {
             QuestionRecord r;

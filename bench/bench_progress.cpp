@@ -11,6 +11,8 @@
 #include <QTableView>
 #include <benchmark/benchmark.h>
 
+#include "SampleLog.h"
+
 #include "BenchSupport.h"
 
 namespace {
@@ -19,35 +21,11 @@ constexpr int kTests = 100000;
 constexpr int kQuestions = 15;
 constexpr int kRecords = 500;
 
-// Tests seven hours apart from 2020 on, each right on a share of its questions that grows
-// slowly, as bench_history makes them.
-QByteArray sampleLog()
-{
-    QByteArray log = resultslog::header();
-    const QDateTime start(QDate(2020, 1, 1), QTime(18, 0));
-    for (int t = 0; t < kTests; ++t) {
-        resultslog::Entry e;
-        e.when = start.addSecs(qint64(t) * 3600 * 7);
-        e.ending = t % 9 == 0 ? resultslog::Ending::TimeOver : resultslog::Ending::Complete;
-        e.questions = kQuestions;
-        e.minutes = 15;
-        e.seconds = 900 - t % 300;
-        for (int q = 0; q < kQuestions; ++q) {
-            const int recnum = 1 + (t * 7 + q * 31) % kRecords;
-            const QChar answer(u'a' + recnum % 5);
-            const bool right = (t + q) % 10 < 4 + (t * 5) / kTests;
-            e.shown.append({recnum, right ? answer : QChar(u'e'), answer});
-            e.correct += resultslog::missed(e.shown.last()) ? 0 : 1;
-        }
-        log += resultslog::line(e);
-    }
-    return log;
-}
-
 void ensureFiles()
 {
     static const bool written = [] {
-        benchsupport::writeFile(QString::fromLatin1(resultslog::kFileName), sampleLog());
+        benchsupport::writeFile(QString::fromLatin1(resultslog::kFileName),
+                                sampleLog(kTests, kQuestions, kRecords));
         benchsupport::writeFullBank();
         return true;
     }();
