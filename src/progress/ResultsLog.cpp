@@ -192,10 +192,14 @@ QDateTime localTime(QStringView text)
 {
     const bool plain = text.size() == 19 && text[4] == u'-' && text[7] == u'-' &&
                        text[10] == u'T' && text[13] == u':' && text[16] == u':';
-    const QDate date =
-        plain ? QDate(digits(text, 0, 4), digits(text, 5, 2), digits(text, 8, 2)) : QDate();
-    const QTime time =
-        plain ? QTime(digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2)) : QTime();
+    const std::array<int, 6> parts =
+        plain ? std::array<int, 6>{digits(text, 0, 4),  digits(text, 5, 2),  digits(text, 8, 2),
+                                   digits(text, 11, 2), digits(text, 14, 2), digits(text, 17, 2)}
+              : std::array<int, 6>{-1, -1, -1, -1, -1, -1};
+    // A field that is not all digits is no date of the log's (QDate takes a year of -1).
+    const bool numbers = std::all_of(parts.begin(), parts.end(), [](int p) { return p >= 0; });
+    const QDate date = numbers ? QDate(parts[0], parts[1], parts[2]) : QDate();
+    const QTime time = numbers ? QTime(parts[3], parts[4], parts[5]) : QTime();
     if (!date.isValid() || !time.isValid())
         return QDateTime::fromString(text.toString(), Qt::ISODate);
     constexpr qint64 kClear = 3 * 3600 * 1000;
