@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QStringDecoder>
-#include <algorithm>
 
 namespace resultsfile {
 
@@ -37,7 +36,7 @@ void readLine(QByteArrayView bytes, int number, QStringDecoder& decoder, Content
         return;
     Result<resultslog::Entry> entry = resultslog::parseLine(text);
     if (entry.ok())
-        contents->tests.append({number, std::move(entry).value()});
+        contents->tests.append(std::move(entry).value());
     else
         contents->problems.append({number, entry.error()});
 }
@@ -101,13 +100,8 @@ Result<Contents> read(const QString& path)
 
 QList<resultslog::Entry> entries(const Contents& contents, qsizetype last)
 {
-    const QList<Test>& all = contents.tests;
-    const qsizetype first = last > 0 ? std::max<qsizetype>(0, all.size() - last) : 0;
-    QList<resultslog::Entry> tests;
-    tests.reserve(all.size() - first);
-    for (qsizetype i = first; i < all.size(); ++i)
-        tests.append(all[i].entry);
-    return tests;
+    const QList<resultslog::Entry>& all = contents.tests;
+    return last > 0 && last < all.size() ? all.mid(all.size() - last) : all;
 }
 
 QString located(const QString& path, const Problem& problem)

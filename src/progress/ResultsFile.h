@@ -9,11 +9,6 @@
 // Lexamo's results log read whole, for the commands that look back over the tests taken.
 namespace resultsfile {
 
-struct Test {
-    int line = 0; // where it stands in the file, from 1
-    resultslog::Entry entry;
-};
-
 // A line that holds no test that can be read: cut short, edited by hand, not UTF-8.
 struct Problem {
     int line = 0;
@@ -21,7 +16,7 @@ struct Problem {
 };
 
 struct Contents {
-    QList<Test> tests;
+    QList<resultslog::Entry> tests; // in the file's order
     QList<Problem> problems;
 };
 

@@ -66,6 +66,8 @@ struct Fields {
 // The fields of one line; false when a quoted field is not closed or is followed by more text.
 bool splitFields(QStringView text, Fields* fields)
 {
+    // Lexamo quotes no field of its own; only a line with a quote needs to be read closely.
+    const bool quotes = text.contains(u'"');
     qsizetype i = 0;
     while (true) {
         if (i < text.size() && text[i] == u'"') {
@@ -90,9 +92,14 @@ bool splitFields(QStringView text, Fields* fields)
             const QChar* const begin = text.data() + i;
             const QChar* const stop = text.data() + text.size();
             const QChar* end = begin;
-            for (; end != stop && *end != u','; ++end) {
-                if (*end == u'"')
-                    return false;
+            if (quotes) {
+                for (; end != stop && *end != u','; ++end) {
+                    if (*end == u'"')
+                        return false;
+                }
+            } else {
+                while (end != stop && *end != u',')
+                    ++end;
             }
             fields->views.append(QStringView(begin, end));
             i = end - text.data();
@@ -103,12 +110,39 @@ bool splitFields(QStringView text, Fields* fields)
     }
 }
 
-// A whole number from low to high; false for anything else.
+// A whole number from low to high, in decimal digits alone; false for anything else. (The
+// locale's number reading costs more than the rest of a line, and the log holds millions.)
 bool number(QStringView text, qint64 low, qint64 high, qint64* value)
 {
-    bool ok = false;
-    *value = text.toLongLong(&ok);
-    return ok && !text.startsWith(u'+') && *value >= low && *value <= high;
+    constexpr qsizetype kMostDigits = 18; // a number past every high, and no overflow
+    if (text.isEmpty() || text.size() > kMostDigits)
+        return false;
+    qint64 v = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+        v = v * 10 + (c.unicode() - u'0');
+    }
+    *value = v;
+    return v >= low && v <= high;
+}
+
+// Four lowercase hex digits as a number; -1 for anything else.
+int hex4(QStringView text)
+{
+    if (text.size() != 4)
+        return -1;
+    int v = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const int digit = u >= u'0' && u <= u'9'   ? u - u'0'
+                          : u >= u'a' && u <= u'f' ? u - u'a' + 10
+                                                   : -1;
+        if (digit < 0)
+            return -1;
+        v = v * 16 + digit;
+    }
+    return v;
 }
 
 Failure<QString> bad(const QString& what)
@@ -131,7 +165,7 @@ Result<Question> parseQuestion(const Fields& fields, const Layout& layout, int n
     q.recnum = int(recnum);
     const QStringView chosen = fields[at + 1];
     const QStringView answer = fields[at + 2];
-    if (!chosen.isEmpty() && QuestionRecord::choiceNamed(chosen) < 0)
+    if (!chosen.isEmpty() && (chosen.size() != 1 || chosen[0] < u'a' || chosen[0] > u'e'))
         return bad(QStringLiteral("the letter chosen for question %1, \"%2\", is not a to e")
                        .arg(n)
                        .arg(chosen));
@@ -145,12 +179,8 @@ Result<Question> parseQuestion(const Fields& fields, const Layout& layout, int n
     if (layout.perQuestion == 4) {
         // Empty when the check was not known; four hex digits else.
         const QStringView check = fields[at + 3];
-        bool ok = check.isEmpty() ||
-                  (check.size() == 4 && std::all_of(check.begin(), check.end(), [](QChar c) {
-                       return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f');
-                   }));
-        q.check = ok && !check.isEmpty() ? check.toInt(&ok, 16) : -1;
-        if (!ok)
+        q.check = check.isEmpty() ? -1 : hex4(check);
+        if (!check.isEmpty() && q.check < 0)
             return bad(QStringLiteral("the check of question %1, \"%2\", is not four hex digits")
                            .arg(n)
                            .arg(check));
@@ -206,7 +236,9 @@ QDateTime localTime(QStringView text)
     static qint64 from = 0;
     static qint64 until = 0; // nothing known yet
     static int offset = 0;
-    const qint64 wall = QDateTime(date, time, Qt::UTC).toMSecsSinceEpoch();
+    constexpr qint64 kEpochDay = 2440588; // the Julian day of 1970-01-01
+    constexpr qint64 kDay = 86400000;
+    const qint64 wall = (date.toJulianDay() - kEpochDay) * kDay + time.msecsSinceStartOfDay();
     const qint64 instant = wall - qint64(offset) * 1000;
     if (from <= instant && instant < until)
         return QDateTime(date, time, Qt::OffsetFromUTC, offset);
@@ -344,14 +376,14 @@ Still stillAsked(const Question& question, QByteArrayView recordBytesNow)
     return recordCheck(recordBytesNow) == question.check ? Still::Same : Still::Changed;
 }
 
-QString kindName(Kind kind)
+QLatin1StringView kindName(Kind kind)
 {
-    return QLatin1String(kKinds[size_t(kind)]);
+    return QLatin1StringView(kKinds[size_t(kind)]);
 }
 
-QString endingName(Ending ending)
+QLatin1StringView endingName(Ending ending)
 {
-    return QLatin1String(kEndings[size_t(ending)]);
+    return QLatin1StringView(kEndings[size_t(ending)]);
 }
 
 QByteArray header()
@@ -412,11 +444,15 @@ Result<Entry> parseLine(QStringView text)
         return entry;
     if (kind != kKinds.end())
         entry.value().kind = Kind(kind - kKinds.begin());
-    for (int n = 1; n <= extra / layout.perQuestion; ++n) {
+    // Filled in place: appending one at a time costs more than reading them.
+    QList<Question>& shown = entry.value().shown;
+    shown.resize(extra / layout.perQuestion);
+    Question* const question = shown.data();
+    for (int n = 1; n <= shown.size(); ++n) {
         const Result<Question> q = parseQuestion(fields, layout, n);
         if (!q.ok())
             return bad(q.error());
-        entry.value().shown.append(q.value());
+        question[n - 1] = q.value();
     }
     if (const Result<void> agreed = checkAgreement(entry.value()); !agreed.ok())
         return bad(agreed.error());

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDateTime>
+#include <QLatin1StringView>
 #include <QList>
 #include <QString>
 
@@ -72,9 +73,17 @@ struct Entry {
     bool operator==(const Entry&) const = default;
 };
 
-QString endingName(Ending ending);
+} // namespace resultslog
+
+// Moved in memory as bytes when a list of them grows: a log holds 100,000 tests.
+Q_DECLARE_TYPEINFO(resultslog::Question, Q_PRIMITIVE_TYPE);
+Q_DECLARE_TYPEINFO(resultslog::Entry, Q_RELOCATABLE_TYPE);
+
+namespace resultslog {
+
+QLatin1StringView endingName(Ending ending);
 // "verbal" or "practice", as the log and lexamo-bank history write it.
-QString kindName(Kind kind);
+QLatin1StringView kindName(Kind kind);
 // Today's header row, CR LF included.
 QByteArray header();
 // The line of one test in today's format, CR LF included: what the log gains when the test ends.

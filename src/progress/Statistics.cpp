@@ -42,6 +42,26 @@ double bestOf(const QList<double>& values)
     return values.isEmpty() ? 0 : *std::max_element(values.begin(), values.end());
 }
 
+// value in decimal at to, at least width digits with leading zeros (a minus sign before them
+// when it is negative); returns the end, where a zero character follows.
+char* digits(char* to, qint64 value, int width)
+{
+    std::array<char, 24> reversed{};
+    int n = 0;
+    const bool negative = value < 0;
+    quint64 rest = negative ? 0 - quint64(value) : quint64(value);
+    do {
+        reversed[size_t(n++)] = char('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0 || n < width);
+    if (negative)
+        *to++ = '-';
+    while (n > 0)
+        *to++ = reversed[size_t(--n)];
+    *to = 0;
+    return to;
+}
+
 } // namespace
 
 double percent(const resultslog::Entry& test)
@@ -51,12 +71,30 @@ double percent(const resultslog::Entry& test)
 
 Row row(const resultslog::Entry& test)
 {
-    return {test.when.toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-            resultslog::endingName(test.ending),
-            QStringLiteral("%1/%2").arg(test.correct).arg(test.questions), qRound(percent(test)),
-            QStringLiteral("%1:%2")
-                .arg(test.seconds / 60)
-                .arg(test.seconds % 60, 2, 10, QLatin1Char('0'))};
+    Row r;
+    if (test.when.isValid()) {
+        const QDate date = test.when.date();
+        const QTime time = test.when.time();
+        char* at = r.when.data();
+        at = digits(at, date.year(), 4);
+        *at++ = '-';
+        at = digits(at, date.month(), 2);
+        *at++ = '-';
+        at = digits(at, date.day(), 2);
+        *at++ = ' ';
+        at = digits(at, time.hour(), 2);
+        *at++ = ':';
+        digits(at, time.minute(), 2);
+    }
+    r.ended = resultslog::endingName(test.ending);
+    char* at = digits(r.score.data(), test.correct, 1);
+    *at++ = '/';
+    digits(at, test.questions, 1);
+    r.percent = qRound(percent(test));
+    at = digits(r.time.data(), test.seconds / 60, 1);
+    *at++ = ':';
+    digits(at, test.seconds % 60, 2);
+    return r;
 }
 
 Summary summary(const QList<resultslog::Entry>& tests)

@@ -3,8 +3,10 @@
 #include "progress/ResultsLog.h"
 
 #include <QDate>
+#include <QLatin1StringView>
 #include <QList>
 #include <QString>
+#include <array>
 
 // What the tests of the results log come to: each test's row of the table, and the summary of
 // them all (the averages and best of the last 10 and of all, and the trend).
@@ -16,13 +18,15 @@ inline constexpr qsizetype kRecent = 10;
 // The percent of the test's questions answered right.
 double percent(const resultslog::Entry& test);
 
-// One test as a row of the table: when it ended, how, the score and the time used.
+// One test as a row of the table: when it ended, how, the score and the time used. Its texts
+// are plain characters made without a string a field, as lexamo-bank history makes one for
+// every test of the log.
 struct Row {
-    QString when;    // "2026-12-07 18:04"
-    QString ended;   // complete, time-over or quit
-    QString score;   // "6/15"
-    int percent = 0; // rounded
-    QString time;    // minutes and seconds, "6:52"
+    std::array<char, 32> when{};  // "2026-12-07 18:04"; empty for a date that is not valid
+    QLatin1StringView ended;      // complete, time-over or quit
+    std::array<char, 24> score{}; // "6/15"
+    int percent = 0;              // rounded
+    std::array<char, 32> time{};  // minutes and seconds, "6:52"
 };
 Row row(const resultslog::Entry& test);
 

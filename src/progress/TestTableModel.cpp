@@ -48,17 +48,17 @@ QString TestTableModel::text(const resultslog::Entry& test, int column) const
     const progress::Row row = progress::row(test);
     switch (column) {
     case Date:
-        return row.when;
+        return QString::fromLatin1(row.when.data());
     case Kind:
         return resultslog::kindName(test.kind);
     case Ended:
         return row.ended;
     case Score:
-        return row.score;
+        return QString::fromLatin1(row.score.data());
     case Percent:
         return QStringLiteral("%1%").arg(row.percent);
     default:
-        return row.time;
+        return QString::fromLatin1(row.time.data());
     }
 }
 

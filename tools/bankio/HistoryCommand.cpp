@@ -8,6 +8,12 @@
 #include "progress/ResultsFile.h"
 #include "progress/Statistics.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 namespace banktool {
 
 namespace {
@@ -17,16 +23,77 @@ QString logPath(const Invocation& call)
     return call.files.isEmpty() ? QString::fromLatin1(resultslog::kFileName) : call.files.first();
 }
 
-QString rowText(const resultslog::Entry& test)
+// Where one row of the table is put together: a field padded with spaces to its width, on the
+// right for a negative width, on the left else, and two spaces between fields.
+struct RowText {
+    std::array<char, 160> text{};
+    size_t size = 0;
+    void field(QLatin1StringView value, int width)
+    {
+        const size_t length = std::min<size_t>(size_t(value.size()), 40);
+        const size_t pad = size_t(std::max<qsizetype>(0, std::abs(width) - qsizetype(length)));
+        if (size > 0)
+            put("  ", 2);
+        if (width > 0)
+            spaces(pad);
+        put(value.data(), length);
+        if (width < 0)
+            spaces(pad);
+    }
+    void put(const char* from, size_t count)
+    {
+        std::memcpy(text.data() + size, from, count);
+        size += count;
+    }
+    void spaces(size_t count)
+    {
+        std::memset(text.data() + size, ' ', count);
+        size += count;
+    }
+};
+
+// One test as a row of the table, as "2026-12-07 18:04  verbal    complete    6/15   40%  6:52".
+void appendRow(QByteArray& text, const resultslog::Entry& test)
 {
     const progress::Row r = progress::row(test);
-    return QStringLiteral("%1  %2  %3  %4  %5%  %6\n")
-        .arg(r.when)
-        .arg(resultslog::kindName(test.kind), -8)
-        .arg(r.ended, -9)
-        .arg(r.score, 5)
-        .arg(r.percent, 3)
-        .arg(r.time, 6);
+    std::array<char, 8> percent{};
+    std::snprintf(percent.data(), percent.size(), "%3d%%", r.percent);
+    RowText row;
+    row.field(QLatin1StringView(r.when.data()), 0);
+    row.field(resultslog::kindName(test.kind), -8);
+    row.field(r.ended, -9);
+    row.field(QLatin1StringView(r.score.data()), 5);
+    row.field(QLatin1StringView(percent.data()), 0);
+    row.field(QLatin1StringView(r.time.data()), 6);
+    row.put("\n", 1);
+    text.append(row.text.data(), qsizetype(row.size));
+}
+
+// The table of every test, written a piece at a time: a log of 100,000 tests makes six
+// megabytes of it.
+void writeTable(QTextStream& out, const QList<resultslog::Entry>& tests)
+{
+    // Plain characters go to the output as they are, without the stream's two conversions.
+    QIODevice* const device = out.device();
+    const auto put = [&](const QByteArray& text) {
+        if (device) {
+            out.flush();
+            device->write(text);
+        } else {
+            out << QLatin1StringView(text);
+        }
+    };
+    constexpr qsizetype kPiece = 64 * 1024;
+    QByteArray text = "Date              Kind      Ended      Score       %    Time\n";
+    text.reserve(kPiece + 256);
+    for (const resultslog::Entry& test : tests) {
+        appendRow(text, test);
+        if (text.size() >= kPiece) {
+            put(text);
+            text.clear();
+        }
+    }
+    put(text);
 }
 
 int drawPlot(const QString& path, const QString& plot, const QList<resultslog::Entry>& tests,
@@ -75,12 +142,8 @@ int historyCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     if (tests.isEmpty()) {
         out << QStringLiteral("%1 holds no tests yet.\n").arg(path);
     } else {
-        QString text =
-            QStringLiteral("Date              Kind      Ended      Score       %    Time\n");
-        text.reserve(text.size() + tests.size() * 58);
-        for (const resultslog::Entry& test : tests)
-            text += rowText(test);
-        out << text << '\n' << progress::summaryLines(progress::summary(tests));
+        writeTable(out, tests);
+        out << '\n' << progress::summaryLines(progress::summary(tests));
     }
     return call.plot.isEmpty() ? Done : drawPlot(path, call.plot, tests, err);
 }
