@@ -143,6 +143,7 @@ void frmProgress::buildControls()
     cmdclose->setObjectName(QStringLiteral("cmdclose"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(lblnote, 1);
+    buttons->addStretch(); // the buttons keep their own width when there is no note
     buttons->addWidget(cmdsaveplot);
     buttons->addWidget(cmdclose);
 
