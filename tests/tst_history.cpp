@@ -82,6 +82,7 @@ private Q_SLOTS:
     void tableAndSummary();
     void badLinesAreSkipped_data();
     void badLinesAreSkipped();
+    void longLogKeepsItsOrderAndLineNumbers();
     void unreadableLog_data();
     void unreadableLog();
     void aHugeLineIsRefusedUnread();
@@ -175,6 +176,25 @@ void TestHistory::badLinesAreSkipped()
     else
         QVERIFY2(out.contains(QStringLiteral("Tests taken: %1\n").arg(tests)), qPrintable(out));
     QCOMPARE(env->read("results.csv"), log);
+}
+
+// A log of megabytes is read in two halves at once: its tests stay in the file's order and its
+// bad lines are named by their place in the whole file.
+void TestHistory::longLogKeepsItsOrderAndLineNumbers()
+{
+    const QByteArray one = test(1, Ending::Complete, 2, {"1 a a", "2 b a"});
+    const QByteArray many = one.repeated(20000);
+    const QByteArray bad = "2026-12-02T18:00:00,quit,\xff\r\n";
+    const QByteArray last = test(9, Ending::Quit, 2, {"5 c c"});
+    QVERIFY(many.size() > 1024 * 1024);
+    env->write("results.csv", resultslog::header() + many + bad + many + bad + many + last);
+    QCOMPARE(tool({"history"}), banktool::Done);
+    QCOMPARE(err, QStringLiteral("results.csv:20002: the text is not UTF-8; line skipped\n"
+                                 "results.csv:40003: the text is not UTF-8; line skipped\n"));
+    QVERIFY(out.contains(QStringLiteral("Tests taken: 60001\n")));
+    QVERIFY2(out.contains(QStringLiteral("2026-12-09 18:00  verbal    quit         1/2   50%    "
+                                         "5:00\n\nTests taken")),
+             qPrintable(out.right(400)));
 }
 
 void TestHistory::unreadableLog_data()

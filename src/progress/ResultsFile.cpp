@@ -1,9 +1,15 @@
 #include "progress/ResultsFile.h"
 
+#include "bank/FileErrors.h"
 #include "bank/RegularFile.h"
 
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace resultsfile {
 
@@ -21,7 +27,7 @@ void readLine(QByteArrayView bytes, int number, QStringDecoder& decoder, Content
         bytes.chop(1);
     decoder.resetState();
     // One buffer serves every line: a log of 100,000 tests is read without a string a line.
-    static QString buffer;
+    thread_local QString buffer;
     if (buffer.size() < bytes.size())
         buffer.resize(bytes.size());
     QStringView text(buffer.constData(),
@@ -41,23 +47,26 @@ void readLine(QByteArrayView bytes, int number, QStringDecoder& decoder, Content
         contents->problems.append({number, entry.error()});
 }
 
-} // namespace
+// One stretch of the log, from a line's start to the end of a line or of the file.
+struct Stretch {
+    qint64 from = 0;
+    qint64 to = 0;
+    bool first = true; // whether it begins the file, where a byte order mark may stand
+};
 
-Result<Contents> read(const QString& path)
+// The tests and problems of a stretch, their lines counted from its start; lines holds how many
+// it has. The stretch is read a piece at a time, and a line never grows past the longest a test
+// writes: a log of any size, or a line of gigabytes, takes little memory.
+Result<Contents> readStretch(int fd, const Stretch& stretch, int* lines)
 {
-    if (const Result<void> readable = regularfile::readable(path); !readable.ok())
-        return Failure{cannotRead(path, readable.error())};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return Failure{cannotRead(path, file.errorString())};
-    // The log is read a piece at a time, and a line never grows past the longest a test
-    // writes: a log of any size, or a line of gigabytes, takes little memory.
     constexpr qint64 kPiece = 64 * 1024;
     Contents contents;
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QByteArray line;
     bool tooLong = false;
-    int number = 1;
+    // Line 1 of a later stretch is no file's first line.
+    int number = stretch.first ? 1 : 2;
+    const int firstNumber = number;
     const auto endLine = [&] {
         if (tooLong)
             contents.problems.append(
@@ -71,12 +80,16 @@ Result<Contents> read(const QString& path)
         ++number;
     };
     QByteArray piece(kPiece, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = file.read(piece.data(), kPiece);
+    for (qint64 at = stretch.from; at < stretch.to;) {
+        const ssize_t got =
+            ::pread(fd, piece.data(), size_t(std::min(kPiece, stretch.to - at)), off_t(at));
+        if (got < 0 && errno == EINTR)
+            continue;
         if (got < 0)
-            return Failure{cannotRead(path, file.errorString())};
+            return Failure{fileerrors::reason(errno)};
         if (got == 0)
             break;
+        at += got;
         QByteArrayView rest(piece.constData(), got);
         while (!rest.isEmpty()) {
             const qsizetype end = rest.indexOf('\n');
@@ -95,6 +108,60 @@ Result<Contents> read(const QString& path)
     }
     if (!line.isEmpty() || tooLong)
         endLine();
+    *lines = number - firstNumber;
+    return contents;
+}
+
+// Where a long log is cut in two for the two halves to be read at once: just after the first
+// line end past its middle; the file's end when a short log or no line end is found near it.
+qint64 middle(int fd, qint64 size)
+{
+    constexpr qint64 kAlone = 1024 * 1024; // a log under a megabyte is read in one go
+    if (size < kAlone)
+        return size;
+    QByteArray near(2 * resultslog::kLongestLine, Qt::Uninitialized);
+    const ssize_t got = ::pread(fd, near.data(), size_t(near.size()), off_t(size / 2));
+    const qsizetype end = got > 0 ? QByteArrayView(near.constData(), got).indexOf('\n') : -1;
+    return end < 0 ? size : size / 2 + end + 1;
+}
+
+} // namespace
+
+Result<Contents> read(const QString& path)
+{
+    if (const Result<void> readable = regularfile::readable(path); !readable.ok())
+        return Failure{cannotRead(path, readable.error())};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return Failure{cannotRead(path, file.errorString())};
+    const int fd = file.handle();
+    struct stat info {};
+    if (fstat(fd, &info) != 0)
+        return Failure{cannotRead(path, fileerrors::reason(errno))};
+    // A long log is read in two halves at once, one on a thread of its own; a log that grows
+    // meanwhile is read to where it ended when it was opened.
+    const qint64 size = info.st_size;
+    const qint64 half = middle(fd, size);
+    Result<Contents> second = Contents{};
+    int secondLines = 0;
+    std::thread reader;
+    if (half < size)
+        reader = std::thread([&] { second = readStretch(fd, {half, size, false}, &secondLines); });
+    int firstLines = 0;
+    Result<Contents> first = readStretch(fd, {0, half, true}, &firstLines);
+    if (reader.joinable())
+        reader.join();
+    for (const Result<Contents>* part : {&first, &second}) {
+        if (!part->ok())
+            return Failure{cannotRead(path, part->error())};
+    }
+    Contents contents = std::move(first).value();
+    Contents rest = std::move(second).value();
+    // The second half counted its lines from its own start, as line 2 on.
+    for (Problem& problem : rest.problems)
+        problem.line += firstLines - 1;
+    contents.tests.append(std::move(rest.tests));
+    contents.problems.append(std::move(rest.problems));
     return contents;
 }
 

@@ -233,9 +233,9 @@ QDateTime localTime(QStringView text)
     if (!date.isValid() || !time.isValid())
         return QDateTime::fromString(text.toString(), Qt::ISODate);
     constexpr qint64 kClear = 3 * 3600 * 1000;
-    static qint64 from = 0;
-    static qint64 until = 0; // nothing known yet
-    static int offset = 0;
+    thread_local qint64 from = 0;
+    thread_local qint64 until = 0; // nothing known yet
+    thread_local int offset = 0;
     constexpr qint64 kEpochDay = 2440588; // the Julian day of 1970-01-01
     constexpr qint64 kDay = 86400000;
     const qint64 wall = (date.toJulianDay() - kEpochDay) * kDay + time.msecsSinceStartOfDay();

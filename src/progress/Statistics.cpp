@@ -73,18 +73,28 @@ Row row(const resultslog::Entry& test)
 {
     Row r;
     if (test.when.isValid()) {
-        const QDate date = test.when.date();
-        const QTime time = test.when.time();
+        // The wall clock's date and minute, from one reading of the instant and its offset.
+        constexpr qint64 kEpochDay = 2440588; // the Julian day of 1970-01-01
+        constexpr qint64 kMinute = 60000;
+        const qint64 wall =
+            test.when.toMSecsSinceEpoch() + qint64(test.when.offsetFromUtc()) * 1000;
+        const qint64 minutes = wall >= 0 ? wall / kMinute : -((-wall + kMinute - 1) / kMinute);
+        const qint64 days = minutes >= 0 ? minutes / 1440 : -((-minutes + 1439) / 1440);
+        const qint64 minute = minutes - days * 1440;
+        int year = 0;
+        int month = 0;
+        int day = 0;
+        QDate::fromJulianDay(days + kEpochDay).getDate(&year, &month, &day);
         char* at = r.when.data();
-        at = digits(at, date.year(), 4);
+        at = digits(at, year, 4);
         *at++ = '-';
-        at = digits(at, date.month(), 2);
+        at = digits(at, month, 2);
         *at++ = '-';
-        at = digits(at, date.day(), 2);
+        at = digits(at, day, 2);
         *at++ = ' ';
-        at = digits(at, time.hour(), 2);
+        at = digits(at, minute / 60, 2);
         *at++ = ':';
-        digits(at, time.minute(), 2);
+        digits(at, minute % 60, 2);
     }
     r.ended = resultslog::endingName(test.ending);
     char* at = digits(r.score.data(), test.correct, 1);

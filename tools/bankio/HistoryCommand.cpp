@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -56,8 +55,10 @@ struct RowText {
 void appendRow(QByteArray& text, const resultslog::Entry& test)
 {
     const progress::Row r = progress::row(test);
-    std::array<char, 8> percent{};
-    std::snprintf(percent.data(), percent.size(), "%3d%%", r.percent);
+    const int p = std::clamp(r.percent, 0, 999);
+    const std::array<char, 5> percent = {p >= 100 ? char('0' + p / 100) : ' ',
+                                         p >= 10 ? char('0' + p / 10 % 10) : ' ',
+                                         char('0' + p % 10), '%', 0};
     RowText row;
     row.field(QLatin1StringView(r.when.data()), 0);
     row.field(resultslog::kindName(test.kind), -8);
