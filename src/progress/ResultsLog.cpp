@@ -4,7 +4,6 @@
 #include "bank/BankFile.h"
 #include "bank/FileErrors.h"
 #include "bank/FileLock.h"
-#include "bank/QuestionRecord.h"
 #include "bank/RegularFile.h"
 #include "options/NumberRules.h"
 
