@@ -56,6 +56,17 @@ QLabel* captionFor(const QString& caption, QWidget* buddy)
     return label;
 }
 
+// A part of the window's splitter: a caption over the view it names.
+QWidget* stacked(QLabel* caption, QWidget* view)
+{
+    auto* part = new QWidget;
+    auto* layout = new QVBoxLayout(part);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(caption);
+    layout->addWidget(view, 1);
+    return part;
+}
+
 // A field of a record on one row: up to its first zero character, spaces and line breaks as
 // single spaces.
 QString oneLine(const QString& field)
@@ -222,12 +233,7 @@ QWidget* frmProgress::testsPart()
     lbltests = captionFor(QStringLiteral("&Tests:"), grdtests);
     lbltests->setObjectName(QStringLiteral("lbltests"));
 
-    auto* part = new QWidget;
-    auto* layout = new QVBoxLayout(part);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(lbltests);
-    layout->addWidget(grdtests, 1);
-    return part;
+    return stacked(lbltests, grdtests);
 }
 
 QWidget* frmProgress::questionsPart()
@@ -249,12 +255,7 @@ QWidget* frmProgress::questionsPart()
     lblquestions = captionFor(QStringLiteral("&Questions of the selected test:"), lstquestions);
     lblquestions->setObjectName(QStringLiteral("lblquestions"));
 
-    auto* part = new QWidget;
-    auto* layout = new QVBoxLayout(part);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(lblquestions);
-    layout->addWidget(lstquestions, 1);
-    return part;
+    return stacked(lblquestions, lstquestions);
 }
 
 void frmProgress::connectHandlers()
