@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 
@@ -55,16 +56,16 @@ struct RowText {
 void appendRow(QByteArray& text, const resultslog::Entry& test)
 {
     const progress::Row r = progress::row(test);
-    const int p = std::clamp(r.percent, 0, 999);
-    const std::array<char, 5> percent = {p >= 100 ? char('0' + p / 100) : ' ',
-                                         p >= 10 ? char('0' + p / 10 % 10) : ' ',
-                                         char('0' + p % 10), '%', 0};
+    std::array<char, 12> percent{};
+    const char* const percentEnd =
+        std::to_chars(percent.data(), percent.data() + percent.size(), r.percent).ptr;
     RowText row;
     row.field(QLatin1StringView(r.when.data()), 0);
     row.field(resultslog::kindName(test.kind), -8);
     row.field(r.ended, -9);
     row.field(QLatin1StringView(r.score.data()), 5);
-    row.field(QLatin1StringView(percent.data()), 0);
+    row.field(QLatin1StringView(percent.data(), percentEnd), 3);
+    row.put("%", 1);
     row.field(QLatin1StringView(r.time.data()), 6);
     row.put("\n", 1);
     text.append(row.text.data(), qsizetype(row.size));
@@ -74,27 +75,17 @@ void appendRow(QByteArray& text, const resultslog::Entry& test)
 // megabytes of it.
 void writeTable(QTextStream& out, const QList<resultslog::Entry>& tests)
 {
-    // Plain characters go to the output as they are, without the stream's two conversions.
-    QIODevice* const device = out.device();
-    const auto put = [&](const QByteArray& text) {
-        if (device) {
-            out.flush();
-            device->write(text);
-        } else {
-            out << QLatin1StringView(text);
-        }
-    };
     constexpr qsizetype kPiece = 64 * 1024;
     QByteArray text = "Date              Kind      Ended      Score       %    Time\n";
     text.reserve(kPiece + 256);
     for (const resultslog::Entry& test : tests) {
         appendRow(text, test);
         if (text.size() >= kPiece) {
-            put(text);
+            out << QLatin1StringView(text);
             text.clear();
         }
     }
-    put(text);
+    out << QLatin1StringView(text);
 }
 
 int drawPlot(const QString& path, const QString& plot, const QList<resultslog::Entry>& tests,
