@@ -1,7 +1,9 @@
 #include "app/frmMain.h"
 
 #include "about/frmAbout.h"
+#include "app/ChoiceButton.h"
 #include "app/Placement.h"
+#include "app/WrappingLabel.h"
 #include "app/main1.h"
 #include "editor/frmverques.h"
 #include "exam/vertest.h"
@@ -19,16 +21,12 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QTimer>
 #include <QToolButton>
-#include <QToolTip>
 #include <QWindow>
 
 namespace {
@@ -47,47 +45,6 @@ QToolButton* pictureButton(QWidget* parent, const QString& caption, const QIcon&
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     return button;
 }
-
-// A label whose text wraps at word boundaries, and inside a word too long for a line (a bank
-// question may be one such word).
-class WrappingLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setPen(palette().color(foregroundRole()));
-        QTextOption option(alignment());
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        painter.drawText(QRectF(contentsRect()), text(), option);
-    }
-};
-
-// A choice of the test: its whole row takes a click, also beside a short text. Where a narrow
-// screen cuts its text off, the text shows whole as its tool tip.
-class ChoiceButton : public QRadioButton {
-public:
-    using QRadioButton::QRadioButton;
-
-protected:
-    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
-    bool event(QEvent* event) override
-    {
-        if (event->type() != QEvent::ToolTip)
-            return QRadioButton::event(event);
-        QStyleOptionButton option;
-        initStyleOption(&option);
-        const QRect room = style()->subElementRect(QStyle::SE_RadioButtonContents, &option, this);
-        const QString whole = text().trimmed().replace(QStringLiteral("&&"), QStringLiteral("&"));
-        if (fontMetrics().horizontalAdvance(whole) > room.width())
-            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), whole, this);
-        else
-            QToolTip::hideText();
-        return true;
-    }
-};
 
 QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
                   const QKeySequence& shortcut = {})
