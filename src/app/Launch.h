@@ -13,12 +13,12 @@ QStringList argumentsOf(int argc, char* argv[]);
 // problem on standard error) and returns the exit status: 0, or 2 for wrong usage.
 int answer(const Request& request);
 
-// Writes one line to standard error and returns the exit status 1.
+// Writes one line to standard error and returns 1, the exit status of a failed start.
 int fail(const QString& line);
 
 // Held while QApplication is made. Qt ends the program with an abort and several lines when its
 // platform plugin cannot open the display; the guard turns that into one line on standard
-// error and the exit status 1. Other messages are held back and passed on when it goes.
+// error and the exit status 1; other messages are held back and passed on when it goes.
 class DisplayGuard {
 public:
     DisplayGuard();

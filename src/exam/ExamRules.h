@@ -10,7 +10,7 @@
 namespace examrules {
 
 // The record drawn by u in [0, 1) from a bank of the given whole records: floor(R * u) + 1,
-// with R capped at the largest record number. Lies in 1 to R for R >= 1.
+// with R capped at the largest record number. For R of at least 1 it lies in 1 to R.
 qint16 drawCandidate(qint64 records, float u);
 
 // Ok when a test with these options can be drawn from a bank of that many whole records;
@@ -18,7 +18,7 @@ qint16 drawCandidate(qint64 records, float u);
 Result<void> canStart(qint64 records, int numques, int testmins);
 
 // The remaining time as the label shows it: whole hours, minutes within the hour, seconds.
-// Never negative: once the time is up every field is 0.
+// Never negative: once the time is up every field is zero.
 struct TimeFields {
     int hours = 0;
     int minutes = 0;
@@ -26,7 +26,7 @@ struct TimeFields {
     bool operator==(const TimeFields&) const = default;
 };
 TimeFields timeFields(qint64 elapsed, int testmins);
-// True from the tick at which the remaining time reaches 0 : 0 : 0.
+// True from the tick at which the remaining time reaches 0 : 0 : 0, and on.
 bool timeIsUp(qint64 elapsed, int testmins);
 QString timeText(const TimeFields& fields);
 
