@@ -316,11 +316,6 @@ void frmMain::setView(vertest::View view)
     mnuHelpContents->setEnabled(row.help && row.contents);
 }
 
-QString frmMain::endViewCaption() const
-{
-    return cmdendreview->text();
-}
-
 void frmMain::setEndViewWide(bool wide)
 {
     setEndReviewWidth(wide ? kTestHelpEndWidth : kEndReviewWidth);

@@ -60,7 +60,6 @@ public:
     // The screen of the test.
     vertest::View view() const override { return view_; }
     void setView(vertest::View view) override;
-    QString endViewCaption() const override;
     void setEndViewWide(bool wide) override;
     void setSection(const QString& name) override;
     void showQuestion(const QString& heading, const QString& question,
@@ -132,8 +131,8 @@ private:
     QAction* mnuHelpBar1 = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
-    // Steps 2 and 3 of the test driver, for a test of either kind; then 4. to 6., the next
-    // question or the end.
+    // The start of a test of either kind: the user's go-ahead, the options and a bank that can
+    // serve them. Then the driver's next move: the next question, or the end after the last.
     bool begintest(resultslog::Kind kind);
     void nextquestion();
     // The contents help, and the reading of a help file into txtreview that both helps share.

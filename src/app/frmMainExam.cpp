@@ -19,9 +19,9 @@ using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
 
-// Steps 2 and 3 of the test driver: the user's go-ahead, the options in force, and a bank that
-// can serve them. A test that cannot be drawn does not start and changes nothing; one that
-// can is a new test.
+// The start of a test: the user's go-ahead, the options in force, and a bank that can serve
+// them. A test that cannot be drawn does not start and changes nothing; one that can is a new
+// test.
 bool frmMain::begintest(resultslog::Kind kind)
 {
     const bool practice = kind == resultslog::Kind::Practice;
@@ -47,18 +47,16 @@ bool frmMain::begintest(resultslog::Kind kind)
                                                               "question as not asked yet."),
                              Buttons::Ok, Icon::Exclamation);
     }
-    fresh->showtime = true;
-    fresh->quesno = 1;
-    fresh->testRunning = true;
+    vertest::runtest(*fresh);
     test_ = std::move(fresh);
     return true;
 }
 
 void frmMain::mnuFileVer_Click()
 {
-    // 1. A confirmed answer moves the running test on; otherwise 2. and 3. start one.
-    if (test_->answered != 0)
-        ++test_->quesno;
+    // A confirmed answer moves the running test on; without one, a new test starts.
+    if (test_->answered() != 0)
+        vertest::advance(*test_);
     else if (!begintest(resultslog::Kind::Verbal))
         return;
     nextquestion();
@@ -67,7 +65,7 @@ void frmMain::mnuFileVer_Click()
 void frmMain::mnuFilePractice_Click()
 {
     // The same test, its questions chosen by need; the answers move it on as any test's do.
-    if (test_->answered != 0 || !begintest(resultslog::Kind::Practice))
+    if (test_->answered() != 0 || !begintest(resultslog::Kind::Practice))
         return;
     nextquestion();
 }
@@ -75,21 +73,18 @@ void frmMain::mnuFilePractice_Click()
 void frmMain::nextquestion()
 {
     vertest::State& s = *test_;
-    // 4. After the last question the test is complete.
-    if (s.quesno == s.numques + 1) {
+    // After the last question the test is complete.
+    if (s.quesno() == s.numques() + 1) {
         vertest::endtest(*this, s, vertest::End::Complete);
         testLogged(); // an open progress window shows the test
         return;
     }
-    // 5. The first question puts the test screen up.
-    if (s.quesno == 1) {
-        s.elapsed = 0;
-        vertest::starttest(*this);
-        s.answered = 0;
-    }
-    // 6. The next question: drawn, then shown.
-    const qint16 recnum = vertest::pickquestion(s, s.answered);
-    vertest::showquestion(*this, s, recnum, s.quesno);
+    // The first question puts the test screen up and starts the clock.
+    if (s.quesno() == 1)
+        vertest::starttest(*this, s);
+    // Every question is drawn, then shown.
+    const qint16 recnum = vertest::pickquestion(s, s.answered());
+    vertest::showquestion(*this, s, recnum, s.quesno());
 }
 
 void frmMain::keyPressEvent(QKeyEvent* event)
@@ -117,26 +112,25 @@ void frmMain::cmdnext_Click()
 
 void frmMain::cmdanswer_Click()
 {
-    // 1. and 2. The choice is recorded and scored; the test has an answer now.
-    vertest::getchoice(*this, *test_, test_->answered);
-    test_->answered = 1;
-    // 3. "&Next" again, for the next question.
+    // The choice is recorded and scored; the test has an answer now.
+    vertest::getchoice(*this, *test_, test_->answered());
+    // "&Next" again, for the next question, before the driver moves on.
     cmdnext->setEnabled(true);
     cmdanswer->setEnabled(false);
-    // 4. The driver shows the next question or ends the test.
+    // The driver shows the next question or ends the test.
     mnuFileVer_Click();
 }
 
 void frmMain::mnuFileTestquit_Click()
 {
-    // 1. and 2. The user confirms the quit.
+    // The user confirms the quit first.
     if (platform::msgBox(QStringLiteral("Are you sure you want to qiut the test inbetween."),
                          Buttons::OkCancel, Icon::None, QStringLiteral("Warning")) != Answer::Ok)
         return;
     // The clock may have ended the test while the question was open: its score is shown.
-    if (!test_->testRunning)
+    if (!test_->testRunning())
         return;
-    // 3. The score, and the clock stops.
+    // The test ends with its score, and its time is no longer shown.
     vertest::endtest(*this, *test_, vertest::End::Quit);
     testLogged(); // an open progress window shows the test
 }
@@ -148,32 +142,29 @@ void frmMain::cmdquit_Click()
 
 void frmMain::Timer1_Timer()
 {
-    // 1. to 3. The remaining time, shown or blank; the clock ends a running test when its
-    // time is up, whether the time is shown or not.
-    vertest::State& s = *test_;
-    lbltime->setText(s.showtime ? examrules::timeText(examrules::timeFields(s.elapsed, s.testmins))
-                                : QString());
-    if (s.testRunning && examrules::timeIsUp(s.elapsed, s.testmins)) {
-        vertest::endtest(*this, s, vertest::End::TimeOver);
+    // The remaining time, shown or blank, goes up before the tick: a test whose time is up ends
+    // with 0 : 0 : 0 on screen.
+    const vertest::State& s = *test_;
+    lbltime->setText(s.showtime()
+                         ? examrules::timeText(examrules::timeFields(s.elapsed(), s.testmins()))
+                         : QString());
+    if (vertest::tick(*this, *test_))
         testLogged(); // an open progress window shows the test
-    }
-    // 4. The count wraps silently.
-    s.elapsed = static_cast<qint32>(static_cast<quint32>(s.elapsed) + 1u);
 }
 
 void frmMain::cmdtime_Click()
 {
-    test_->showtime = !test_->showtime;
+    vertest::toggletime(*test_);
 }
 
 void frmMain::cmdHelp_Click()
 {
-    // 1. to 7. The question goes out of sight, its selection and buttons as they are; the help
-    // view and its way back to the test.
+    // The question goes out of sight, its selection and buttons as they are; the help view
+    // comes up with its way back to the test.
     setView(vertest::View::TestHelp);
     setEndViewWide(true);
     setSection(QStringLiteral("Help"));
-    // 8. The test help's text.
+    // Then the test help's text, into the view now up.
     readhelp(QStringLiteral("hlp.txt"));
 }
 
@@ -184,10 +175,9 @@ void frmMain::mnuHelpContents_Click()
 
 void frmMain::showhelp()
 {
-    // 1. to 5. The contents help's view.
+    // The contents help's view, then its text.
     setView(vertest::View::ContentsHelp);
     setSection(QStringLiteral("Help"));
-    // 6. The contents help's text.
     readhelp(QStringLiteral("Readme.txt"));
 }
 
@@ -202,5 +192,5 @@ void frmMain::readhelp(const QString& fileName)
 
 void frmMain::cmdendreview_Click()
 {
-    vertest::endreview(*this, *test_);
+    vertest::endreview(*this);
 }

@@ -24,8 +24,6 @@ public:
 
     virtual View view() const = 0;
     virtual void setView(View view) = 0;
-    // The caption of the button that leaves the text view: it names the view it leaves.
-    virtual QString endViewCaption() const = 0;
     // The button that leaves the text view is wider over the test help.
     virtual void setEndViewWide(bool wide) = 0;
     virtual void setSection(const QString& name) = 0;

@@ -14,24 +14,30 @@
 
 namespace vertest {
 
+// The exam's functions reach a test's fields through here; the window has the accessors only.
+struct Access {
+    using Fields = State::Fields;
+    static Fields& of(State& test) { return test.f_; }
+    static const Fields& of(const State& test) { return test.f_; }
+};
+
 namespace {
 
 using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
+using Fields = Access::Fields;
 
-const QString kGoBack = QStringLiteral("&GoBack To Test");
-
-// Step 2 of showscore: the test screen comes down and the bank is closed. A test help still up
-// stays, with its way out.
-void cleartestscreen(ExamScreen& w, State& s)
+// Once the score is shown, or a test is abandoned: the test screen comes down and the bank is
+// closed. A test help still up stays, with its way out.
+void cleartestscreen(ExamScreen& w, Fields& s)
 {
     w.setView(w.view() == View::TestHelp ? View::EndedTestHelp : View::Idle);
     s.score = 0;
     s.bankfile.close();
 }
 
-bool alreadyDrawn(const State& s, qint16 candidate)
+bool alreadyDrawn(const Fields& s, qint16 candidate)
 {
     for (int slot = 0; slot <= s.usedcount; ++slot) {
         if (s.usedrecs[slot] == candidate)
@@ -42,7 +48,7 @@ bool alreadyDrawn(const State& s, qint16 candidate)
 
 // True while some record of the bank has not been drawn yet. The bank may have been cut short
 // by another program since the test started; then the draw must not go on for ever.
-bool recordsLeft(const State& s, qint64 records)
+bool recordsLeft(const Fields& s, qint64 records)
 {
     const auto drawnInBank =
         std::count_if(s.usedrecs.begin() + 1, s.usedrecs.begin() + 1 + s.usedcount,
@@ -61,19 +67,20 @@ void backtotest(ExamScreen& w)
 
 // The moment a test ends with a score, before any box of its end: the test stops running and
 // its line goes to the results log.
-void logtest(State& s, resultslog::Ending how)
+void logtest(State& test, resultslog::Ending how)
 {
-    s.testRunning = false;
+    Access::of(test).testRunning = false;
     const Result<void> logged = resultslog::append(QString::fromLatin1(resultslog::kFileName),
-                                                   resultslog::line(resultsentry(s, how)));
+                                                   resultslog::line(resultsentry(test, how)));
     if (!logged.ok())
         std::fprintf(stderr, "lexamo: %s\n", qPrintable(logged.error()));
 }
 
 } // namespace
 
-Result<void> openbank(State& s)
+Result<void> openbank(State& test)
 {
+    Fields& s = Access::of(test);
     const QString name = QString::fromLatin1(BankFile::kFileName);
     // A missing bank holds no questions; a test that is refused creates nothing.
     if (!QFileInfo::exists(name))
@@ -86,8 +93,9 @@ Result<void> openbank(State& s)
     return ready;
 }
 
-Result<void> planpractice(State& s)
+Result<void> planpractice(State& test)
 {
+    Fields& s = Access::of(test);
     QList<int> checks;
     for (qint64 n = 1; n <= std::min<qint64>(s.bankfile.recordCount(), BankFile::kMaxRecords);
          ++n) {
@@ -115,22 +123,41 @@ Result<void> planpractice(State& s)
     return read;
 }
 
-void starttest(ExamScreen& w)
+void runtest(State& test)
 {
+    Fields& s = Access::of(test);
+    s.showtime = true;
+    s.quesno = 1;
+    s.testRunning = true;
+}
+
+void starttest(ExamScreen& w, State& test)
+{
+    Fields& s = Access::of(test);
+    // The clock counts from the first question on.
+    s.elapsed = 0;
     // The help of a test that ended under it may still be up: the new test replaces it.
     if (w.view() != View::Idle)
         backtotest(w);
-    // 1. to 3. and 5. The test screen, and the menus of a running test: quit it, nothing else.
+    // The question view, whose menus offer nothing but quitting the test.
     w.setView(View::Question);
     w.setSection(QStringLiteral("VERBAL SECTION"));
-    // 4. Every question starts with only "&Next" enabled.
+    // The test's buttons as every question finds them: only "&Next" enabled.
     w.enableTestButtons();
-    // 6. The bank is open already: openbank checked it could serve the test.
+    // The bank needs no opening here: openbank opened it and checked it could serve the test.
+    // Nothing is answered yet, so the first answer will start the count of correct answers.
+    s.answered = 0;
 }
 
-qint16 pickquestion(State& s, qint16 first)
+void advance(State& test)
 {
-    // 1. The first question of a test forgets the last test.
+    ++Access::of(test).quesno;
+}
+
+qint16 pickquestion(State& test, qint16 first)
+{
+    Fields& s = Access::of(test);
+    // The first question of a test forgets what the last test drew and answered.
     if (first == 0) {
         s.answers.fill(AnswerEntry{});
         s.quesindex = 0;
@@ -152,37 +179,38 @@ qint16 pickquestion(State& s, qint16 first)
     platform::Random& random = *platform::services().random;
     qint16 candidate = 0;
     do {
-        // 2. to 5. A fresh seed for every draw, until a record not yet drawn comes up.
+        // A fresh seed for every try, until a record not yet drawn comes up.
         random.reseed();
         candidate = examrules::drawCandidate(records, random.next());
     } while (alreadyDrawn(s, candidate));
-    // 6. The record is marked as drawn.
+    // Marked as drawn: no later question of this test repeats it.
     s.usedrecs[++s.usedcount] = candidate;
     return candidate;
 }
 
-void showquestion(ExamScreen& w, State& s, qint16 recnum, qint16 quesno)
+void showquestion(ExamScreen& w, State& test, qint16 recnum, qint16 quesno)
 {
+    Fields& s = Access::of(test);
     if (recnum == 0) {
-        endtest(w, s, End::Abandoned,
+        endtest(w, test, End::Abandoned,
                 QStringLiteral("The question bank \"%1\" holds fewer questions than the test "
                                "needs: it was changed while the test ran.")
                     .arg(QString::fromLatin1(BankFile::kFileName)));
         return;
     }
-    // 1. The question takes the next slot of the answer table.
+    // The question takes the next slot of the answer table.
     ++s.quesindex;
     s.answers[s.quesindex].recnum = recnum;
-    // 2. Its record, read from the bank.
+    // Its record, read from the bank, is kept as shown for the review and the results log.
     const Result<QuestionRecord> record = s.bankfile.read(recnum);
     if (!record.ok()) {
-        endtest(w, s, End::Abandoned, record.error());
+        endtest(w, test, End::Abandoned, record.error());
         return;
     }
     s.currec = record.value();
     s.answers[s.quesindex].record = s.currec;
-    // 3. to 5. The fields go in whole, fill spaces included; "&" shows as itself; no choice
-    // is selected.
+    // The fields go in whole, fill spaces included; "&" shows as itself; no choice is
+    // selected.
     QStringList choices;
     for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
         choices << textrules::literalCaption(textrules::beforeNul(s.currec.choice(i)));
@@ -193,55 +221,76 @@ void showquestion(ExamScreen& w, State& s, qint16 recnum, qint16 quesno)
 
 bool checkchoice(const ExamScreen& w)
 {
-    // 1. and 2. Is any choice selected?
+    // A selected choice lets the answer be confirmed; without one the user is told to choose.
     if (w.selectedChoice() >= 0)
         return true;
-    // 3. If not, the user is told to choose one.
     platform::msgBox(QStringLiteral("Chose any option before clicking next button"), Buttons::Ok,
                      Icon::Exclamation, QStringLiteral("Warning..."));
     return false;
 }
 
-void getchoice(const ExamScreen& w, State& s, qint16 first)
+void getchoice(const ExamScreen& w, State& test, qint16 first)
 {
-    // 1. The first answer of a test starts the count of correct answers.
+    Fields& s = Access::of(test);
+    // The first answer of a test starts the count of correct answers.
     if (first == 0)
         s.correctcount = 0;
-    // 2. and 3. The letter selected goes into the question's slot.
+    // The letter selected goes into the question's slot.
     AnswerEntry& entry = s.answers[s.quesindex];
     const int selected = w.selectedChoice();
     entry.choice = selected < 0 ? QString() : QString(QuestionRecord::letterOf(selected));
-    // 4. Exact and case-sensitive: "C" in the bank never matches.
+    // Exact and case-sensitive: "C" in the bank never matches.
     entry.correct = !entry.choice.isEmpty() && entry.choice == s.currec.answer();
     if (entry.correct)
         ++s.correctcount;
-    // 5. The score so far.
+    // The score so far.
     s.score = s.correctcount;
+    // From here on a "&Verbal Test" moves this test on rather than starting another.
+    s.answered = 1;
 }
 
-void endtest(ExamScreen& w, State& s, End how, const QString& reason)
+void toggletime(State& test)
 {
+    Fields& s = Access::of(test);
+    s.showtime = !s.showtime;
+}
+
+bool tick(ExamScreen& w, State& test)
+{
+    Fields& s = Access::of(test);
+    // A running test ends when its time is up, whether the time is shown or not.
+    const bool timeUp = s.testRunning && examrules::timeIsUp(s.elapsed, s.testmins);
+    if (timeUp)
+        endtest(w, test, End::TimeOver);
+    // The count wraps silently.
+    s.elapsed = static_cast<qint32>(static_cast<quint32>(s.elapsed) + 1u);
+    return timeUp;
+}
+
+void endtest(ExamScreen& w, State& test, End how, const QString& reason)
+{
+    Fields& s = Access::of(test);
     switch (how) {
     case End::Complete:
         s.showtime = false;
-        logtest(s, resultslog::Ending::Complete);
+        logtest(test, resultslog::Ending::Complete);
         platform::msgBox(QStringLiteral("You have finished your Test. Press OK to see your scores"),
                          Buttons::Ok, Icon::None, QStringLiteral("Test Complete"));
-        showscore(w, s, s.numques);
+        showscore(w, test, s.numques);
         s.quesno = 0;
         break;
     case End::TimeOver:
         // The time stays on screen, at 0 : 0 : 0, until the score is shown.
-        logtest(s, resultslog::Ending::TimeOver);
+        logtest(test, resultslog::Ending::TimeOver);
         platform::msgBox(
             QStringLiteral("Time alloted for the test is over. Press OK to see your Result"),
             Buttons::Ok, Icon::None, QStringLiteral("Time Over"));
-        showscore(w, s, s.numques);
+        showscore(w, test, s.numques);
         s.showtime = false;
         break;
     case End::Quit:
-        logtest(s, resultslog::Ending::Quit);
-        showscore(w, s, s.numques);
+        logtest(test, resultslog::Ending::Quit);
+        showscore(w, test, s.numques);
         s.showtime = false;
         break;
     case End::Abandoned:
@@ -257,8 +306,9 @@ void endtest(ExamScreen& w, State& s, End how, const QString& reason)
     s.answered = 0;
 }
 
-resultslog::Entry resultsentry(const State& s, resultslog::Ending how)
+resultslog::Entry resultsentry(const State& test, resultslog::Ending how)
 {
+    const Fields& s = Access::of(test);
     resultslog::Entry entry;
     entry.when = QDateTime::currentDateTime();
     entry.ending = how;
@@ -278,22 +328,24 @@ resultslog::Entry resultsentry(const State& s, resultslog::Ending how)
     return entry;
 }
 
-void showscore(ExamScreen& w, State& s, qint16 total)
+void showscore(ExamScreen& w, State& test, qint16 total)
 {
-    // 1. The score.
+    Fields& s = Access::of(test);
+    // The score first, over the test screen it was earned on.
     platform::msgBox(examrules::scoreText(s.score, total), Buttons::Ok, Icon::None,
                      QStringLiteral("TEST SCORE"));
-    // 2. The test screen comes down.
+    // Then the test screen comes down.
     cleartestscreen(w, s);
-    // 3. and 4. The review is offered once, here.
+    // The review is offered once, here: it cannot be had later.
     if (platform::msgBox(QStringLiteral("Do you want to review the Test you have taken now. You "
                                         "cannot review it latter."),
                          Buttons::YesNo, Icon::None, QStringLiteral("Review")) == Answer::Yes)
-        showreview(w, s);
+        showreview(w, test);
 }
 
-QString reviewtext(const State& s)
+QString reviewtext(const State& test)
 {
+    const Fields& s = Access::of(test);
     QString text;
     text.reserve(s.quesindex * 400);
     for (int i = 1; i <= s.quesindex; ++i)
@@ -303,7 +355,7 @@ QString reviewtext(const State& s)
 
 void showreview(ExamScreen& w, const State& s)
 {
-    // 1. to 8. The way out of the review and the menus it leaves; the text is built whole,
+    // The review's view, with its way out and the menus it leaves; the text is built whole,
     // from the questions as they were asked, then shown at once: the bank may have been
     // replaced or cut short by another program since.
     w.setView(View::Review);
@@ -311,18 +363,18 @@ void showreview(ExamScreen& w, const State& s)
     w.setText(reviewtext(s));
 }
 
-void endreview(ExamScreen& w, const State& s)
+void endreview(ExamScreen& w)
 {
-    // The test help goes back to its test while the test runs; after the test ended under it,
-    // it leaves for the idle window like the other views.
-    const bool testHelp = w.endViewCaption() == kGoBack;
-    if (testHelp && s.testRunning) {
+    // The test help goes back to the question of its running test. Once the test has ended under
+    // it, it leaves for the idle window like the other views, its wide button narrowed again.
+    const View view = w.view();
+    if (view == View::TestHelp) {
         backtotest(w);
         return;
     }
-    if (testHelp)
+    if (view == View::EndedTestHelp)
         w.setEndViewWide(false);
-    // 1. to 3. The view goes and the window is idle again.
+    // The view goes, its text cleared, and the window is idle again.
     w.setText({});
     w.setView(View::Idle);
 }

@@ -28,35 +28,53 @@ inline constexpr int kSlots = resultslog::kMaxQuestions + 1;
 
 // One test, from the options it was given to its review. The main window makes a new one for
 // every test it begins and keeps it until the next: nothing of one test is left for the next.
-struct State {
+// Only the exam's functions below change a test; the window reads what it shows.
+class State {
+public:
     State() = default;
     State(qint16 numques, qint16 testmins, resultslog::Kind kind = resultslog::Kind::Verbal)
-        : numques(numques), testmins(testmins), kind(kind)
     {
+        f_.numques = numques;
+        f_.testmins = testmins;
+        f_.kind = kind;
     }
 
-    // The test driver's counters and the options in force.
-    qint16 answered = 0;   // 0 until the first answer of the running test is confirmed
-    bool showtime = false; // the remaining time is shown and counted down
-    qint16 numques = 15;   // questions of the test, from the options file
-    qint16 testmins = 15;  // minutes of the test, from the options file
-    // A Verbal Test draws at random; a Practice Test shows the records planned for it.
-    resultslog::Kind kind = resultslog::Kind::Verbal;
-    QList<qint16> planned;
-    qint32 elapsed = 0; // timer ticks (seconds) since the test started
-    qint16 quesno = 0;  // number of the question on screen, from 1
-    // From the start of a test until its end begins: the end of a test runs once, though ticks
-    // keep coming while its message boxes are open.
-    bool testRunning = false;
+    // What the window reads to show the test and to know which step comes next.
+    qint16 answered() const { return f_.answered; }
+    bool showtime() const { return f_.showtime; }
+    qint16 numques() const { return f_.numques; }
+    qint16 testmins() const { return f_.testmins; }
+    qint32 elapsed() const { return f_.elapsed; }
+    qint16 quesno() const { return f_.quesno; }
+    bool testRunning() const { return f_.testRunning; }
 
-    BankFile bankfile;     // the bank, open from the start of a test to its score
-    QuestionRecord currec; // the record of the question on screen
-    int quesindex = 0;     // questions shown so far; the slot of the question on screen
-    std::array<AnswerEntry, kSlots> answers{};
-    std::array<qint16, kSlots> usedrecs{}; // slots 1 to usedcount hold the records drawn
-    qint16 usedcount = 0;
-    qint16 correctcount = 0;
-    qint16 score = 0;
+private:
+    friend struct Access; // the exam's functions, in vertest.cpp, reach the fields through it
+    struct Fields {
+        // The test driver's counters and the options in force.
+        qint16 answered = 0;   // 0 until the first answer of the running test is confirmed
+        bool showtime = false; // the remaining time is shown and counted down
+        qint16 numques = 15;   // questions of the test, from the options file
+        qint16 testmins = 15;  // minutes of the test, from the options file
+        // A Verbal Test draws at random; a Practice Test shows the records planned for it.
+        resultslog::Kind kind = resultslog::Kind::Verbal;
+        QList<qint16> planned;
+        qint32 elapsed = 0; // timer ticks (seconds) since the test started
+        qint16 quesno = 0;  // number of the question on screen, from 1
+        // From the start of a test until its end begins: the end of a test runs once, though
+        // ticks keep coming while its message boxes are open.
+        bool testRunning = false;
+
+        BankFile bankfile;     // the bank, open from the start of a test to its score
+        QuestionRecord currec; // the record of the question on screen
+        int quesindex = 0;     // questions shown so far; the slot of the question on screen
+        std::array<AnswerEntry, kSlots> answers{};
+        std::array<qint16, kSlots> usedrecs{}; // slots 1 to usedcount hold the records drawn
+        qint16 usedcount = 0;
+        qint16 correctcount = 0;
+        qint16 score = 0;
+    };
+    Fields f_;
 };
 
 // Opens the bank for the test's numques questions lasting testmins minutes. Ok when the test
@@ -66,13 +84,25 @@ Result<void> openbank(State& s);
 // unasked when there is no log. A log that cannot be read plans the same, and the error says
 // why.
 Result<void> planpractice(State& s);
-void starttest(ExamScreen& w);
+// The test the bank can serve begins to run: its time is shown and counted from here on, and
+// its first question comes next.
+void runtest(State& s);
+// The first question puts the test screen up; the clock and the answers start from nothing.
+void starttest(ExamScreen& w, State& s);
+// A confirmed answer moves the running test on to its next question.
+void advance(State& s);
 // The record drawn; 0 when the bank holds no record that is not drawn yet, or is not open.
 qint16 pickquestion(State& s, qint16 first);
 // Record 0 ends the test with a message: the bank no longer serves it.
 void showquestion(ExamScreen& w, State& s, qint16 recnum, qint16 quesno);
 bool checkchoice(const ExamScreen& w);
+// The choice selected is recorded and scored; from here on the test has an answer.
 void getchoice(const ExamScreen& w, State& s, qint16 first);
+// Shows or hides the remaining time; the clock counts on either way.
+void toggletime(State& s);
+// One second of the clock: a running test whose time is up ends here, and the tick is counted.
+// True when the test ended.
+bool tick(ExamScreen& w, State& s);
 
 // How a test ends: with a score, or abandoned when the bank fails under it.
 enum class End { Complete, TimeOver, Quit, Abandoned };
@@ -88,7 +118,8 @@ void showscore(ExamScreen& w, State& s, qint16 total);
 // the view that shows it.
 QString reviewtext(const State& s);
 void showreview(ExamScreen& w, const State& s);
-// Leaves the review or a help text; the caption of cmdendreview tells which is on screen.
-void endreview(ExamScreen& w, const State& s);
+// Leaves the review or a help text, by the view on screen: the test help goes back to its
+// running test, every other view to the idle window.
+void endreview(ExamScreen& w);
 
 } // namespace vertest
