@@ -99,6 +99,7 @@ private Q_SLOTS:
     void unsavedChangesPrompt_data();
     void unsavedChangesPrompt();
     void endSavesFirstThenShowsTheLast();
+    void addOffersSaveButANewWindowDoesNot();
     void zeroRecordRefusesEveryMove();
     void addThenSaveAppends();
     void addThenMove_data();
@@ -507,6 +508,26 @@ void TestEditor::endSavesFirstThenShowsTheLast()
     QCOMPARE(bankRecord(1).mid(500, 11), QByteArray("Choice 1e! "));
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  3"));
     QCOMPARE(ed->txtques->text(), QStringLiteral("Question 3"));
+}
+
+void TestEditor::addOffersSaveButANewWindowDoesNot()
+{
+    frmverques* ed = open(QByteArray());
+    QVERIFY(ed);
+    // ADD offers SAVE before its checks: here on empty boxes, with nothing changed.
+    env->boxes.answer(Answer::Ok);
+    click(ed->cmdadd);
+    QCOMPARE(env->boxes.shown, QList<platform::MessageBox>{exclamation(kEmptyFields)});
+    QVERIFY(ed->cmdsave->isEnabled());
+    QVERIFY(!ed->cmdadd->isEnabled());
+    // A new window offers nothing to save, whatever the last one left unsaved.
+    QTest::keyClicks(ed->txta, QStringLiteral("x"));
+    click(ed->cmdExit);
+    ed = reopen();
+    QVERIFY(ed);
+    QCOMPARE(ed->txta->text(), QString());
+    QVERIFY(!ed->cmdsave->isEnabled());
+    QVERIFY(ed->cmdadd->isEnabled());
 }
 
 void TestEditor::zeroRecordRefusesEveryMove()
