@@ -119,8 +119,9 @@ void BM_SoakEditorOpenings(benchmark::State& state)
 {
     ensureBank();
     Gauge gauge;
+    EditorState kept; // as the main window keeps it from one opening to the next
     for (auto _ : state) {
-        auto* editor = new frmverques;
+        auto* editor = new frmverques(kept);
         editor->show();
         editor->Form_Load();
         editor->close();

@@ -99,6 +99,7 @@ private Q_SLOTS:
     void unsavedChangesPrompt_data();
     void unsavedChangesPrompt();
     void endSavesFirstThenShowsTheLast();
+    void addOffersSaveButANewWindowDoesNot();
     void zeroRecordRefusesEveryMove();
     void addThenSaveAppends();
     void addThenMove_data();
@@ -132,13 +133,14 @@ private:
     void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     QByteArray bankRecord(int n) { return env->read(kBank).mid((n - 1) * 576, 576); }
     int boxesShown() const { return static_cast<int>(env->boxes.shown.size()); }
+    // What the main window keeps of the editor from one opening to the next.
+    const EditorState& state() const { return main1::mainwindow->editorState; }
 
     std::unique_ptr<TestEnvironment> env;
 };
 
 void TestEditor::init()
 {
-    frmverques::resetState();
     beginTest(env);
 }
 
@@ -243,8 +245,8 @@ void TestEditor::openingShowsRecordOne()
     QCOMPARE(ed->answers->checkedButton(), ed->optb);
     QVERIFY(!ed->cmdsave->isEnabled());
     QVERIFY(ed->cmdadd->isEnabled());
-    QCOMPARE(frmverques::state().recno, 1);
-    QCOMPARE(frmverques::state().changed, false);
+    QCOMPARE(state().recno, 1);
+    QCOMPARE(state().changed, false);
     QCOMPARE(bankHandles(), 1);
 }
 
@@ -305,7 +307,7 @@ void TestEditor::openingOnABankWithoutWholeRecords()
     QVERIFY(ed->txtques->text().isEmpty() && ed->txta->text().isEmpty());
     QVERIFY(!ed->answers->checkedButton());
     QVERIFY(!ed->cmdsave->isEnabled());
-    QCOMPARE(frmverques::state().recno, 1);
+    QCOMPARE(state().recno, 1);
 }
 
 void TestEditor::everyChangeEnablesSave_data()
@@ -330,7 +332,7 @@ void TestEditor::everyChangeEnablesSave()
     else
         QTest::keyClicks(w, QStringLiteral("z"));
     QVERIFY(ed->cmdsave->isEnabled());
-    QVERIFY(frmverques::state().changed);
+    QVERIFY(state().changed);
 }
 
 void TestEditor::typedAndDeletedCharacterSavesTheSameBytes()
@@ -344,7 +346,7 @@ void TestEditor::typedAndDeletedCharacterSavesTheSameBytes()
     click(ed->cmdsave);
     QCOMPARE(env->read(kBank), bank);
     QVERIFY(!ed->cmdsave->isEnabled());
-    QVERIFY(!frmverques::state().changed);
+    QVERIFY(!state().changed);
 }
 
 void TestEditor::answerByteSelectsAnOption_data()
@@ -420,7 +422,7 @@ void TestEditor::emptyBoxRefusesSavesAndMoves()
     QCOMPARE(env->read(kBank), bank);
     QVERIFY(ed->cmdsave->isEnabled());
     // A refused save or move leaves the change flag alone: the edit is still unsaved.
-    QVERIFY(frmverques::state().changed);
+    QVERIFY(state().changed);
 }
 
 void TestEditor::boundsOfTheBank()
@@ -443,7 +445,7 @@ void TestEditor::boundsOfTheBank()
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  3"));
     QCOMPARE(ed->txtb->text(), QStringLiteral("Choice 3b!"));
     QVERIFY(ed->cmdsave->isEnabled());
-    QVERIFY(frmverques::state().changed);
+    QVERIFY(state().changed);
     // So the next move asks before it drops the edit.
     env->boxes.answer(Answer::No);
     click(ed->cmdbegin);
@@ -480,10 +482,10 @@ void TestEditor::unsavedChangesPrompt()
         QStringLiteral("Contents changed..."), platform::Buttons::YesNoCancel, platform::Icon::None,
         Answer::Yes};
     QCOMPARE(env->boxes.shown, QList<platform::MessageBox>{prompt});
-    QCOMPARE(frmverques::state().response, QString::number(static_cast<int>(answer)));
+    QCOMPARE(state().response, QString::number(static_cast<int>(answer)));
     QCOMPARE(ed->lblnumber->text(), number);
     QCOMPARE(bankRecord(2).mid(275, 11), written ? QByteArray("Choice 2b! ") : "Choice 2b  ");
-    QCOMPARE(frmverques::state().changed, answer == Answer::Cancel);
+    QCOMPARE(state().changed, answer == Answer::Cancel);
     QCOMPARE(ed->cmdsave->isEnabled(), answer == Answer::Cancel);
     if (answer == Answer::Cancel) {
         // The edit stays on screen, and the next move asks about it again.
@@ -506,6 +508,26 @@ void TestEditor::endSavesFirstThenShowsTheLast()
     QCOMPARE(bankRecord(1).mid(500, 11), QByteArray("Choice 1e! "));
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  3"));
     QCOMPARE(ed->txtques->text(), QStringLiteral("Question 3"));
+}
+
+void TestEditor::addOffersSaveButANewWindowDoesNot()
+{
+    frmverques* ed = open(QByteArray());
+    QVERIFY(ed);
+    // ADD offers SAVE before its checks: here on empty boxes, with nothing changed.
+    env->boxes.answer(Answer::Ok);
+    click(ed->cmdadd);
+    QCOMPARE(env->boxes.shown, QList<platform::MessageBox>{exclamation(kEmptyFields)});
+    QVERIFY(ed->cmdsave->isEnabled());
+    QVERIFY(!ed->cmdadd->isEnabled());
+    // A new window offers nothing to save, whatever the last one left unsaved.
+    QTest::keyClicks(ed->txta, QStringLiteral("x"));
+    click(ed->cmdExit);
+    ed = reopen();
+    QVERIFY(ed);
+    QCOMPARE(ed->txta->text(), QString());
+    QVERIFY(!ed->cmdsave->isEnabled());
+    QVERIFY(ed->cmdadd->isEnabled());
 }
 
 void TestEditor::zeroRecordRefusesEveryMove()
@@ -574,7 +596,7 @@ void TestEditor::addThenMove()
     click(ed->findChild<QAbstractButton*>(button));
     QCOMPARE(boxesShown(), 2);
     QCOMPARE(env->read(kBank).size(), size);
-    QCOMPARE(frmverques::state().recno, recno);
+    QCOMPARE(state().recno, recno);
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  %1").arg(recno));
     QCOMPARE(ed->txtques->text(), question);
     QVERIFY(!ed->cmdsave->isEnabled());
@@ -595,7 +617,7 @@ void TestEditor::addedRecordIsNeverPassedByNext()
     QCOMPARE(env->read(kBank).size(), 1728);
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
     QCOMPARE(ed->txtques->text(), QStringLiteral("x"));
-    QVERIFY(frmverques::state().changed);
+    QVERIFY(state().changed);
     // Saved, it is the last record: NEXT stops again, and END finds it.
     click(ed->cmdsave);
     QCOMPARE(env->read(kBank).size(), 2304);
@@ -621,7 +643,7 @@ void TestEditor::saveNeverLeavesAGap()
     const QByteArray bank = env->read(kBank);
     QCOMPARE(bank.size(), 1152);
     QCOMPARE(bank.mid(576, 10), QByteArray("Question 3"));
-    QCOMPARE(frmverques::state().recno, 2);
+    QCOMPARE(state().recno, 2);
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  2"));
     QVERIFY(!ed->cmdsave->isEnabled());
 }
@@ -635,7 +657,7 @@ void TestEditor::cancelledAddKeepsTheEdit()
     click(ed->cmdadd);
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  1"));
     QCOMPARE(ed->txtd->text(), QStringLiteral("Choice 1d!"));
-    QVERIFY(frmverques::state().changed);
+    QVERIFY(state().changed);
     // The edit is asked about again by the next move, and kept by Yes.
     env->boxes.answer(Answer::Yes);
     click(ed->cmdnext);
@@ -690,7 +712,7 @@ void TestEditor::endOnAnEmptyBankLeavesTheWindow()
     QCOMPARE(boxesShown(), 1);
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("No."));
     QCOMPARE(ed->txtques->text(), QStringLiteral("x"));
-    QCOMPARE(frmverques::state().recno, 1);
+    QCOMPARE(state().recno, 1);
     QCOMPARE(env->read(kBank), QByteArray(""));
 }
 
@@ -783,7 +805,7 @@ void TestEditor::failedSaveKeepsTheRecordOnScreen()
     QCOMPARE(box.icon, platform::Icon::Exclamation);
     QCOMPARE(ed->txte->text(), QStringLiteral("x"));
     QVERIFY(ed->cmdsave->isEnabled());
-    QVERIFY(frmverques::state().changed);
+    QVERIFY(state().changed);
     if (!folder)
         QCOMPARE(env->read(kBank), bank); // no torn record at the end
 }
@@ -825,7 +847,7 @@ void TestEditor::failedSaveAtThePromptDoesNotMove()
     QCOMPARE(boxesShown(), 2);
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
     QCOMPARE(ed->txtques->text(), QStringLiteral("x"));
-    QVERIFY(frmverques::state().changed);
+    QVERIFY(state().changed);
     QCOMPARE(env->read(kBank), bank);
     // Once the disk has room, the same move asks again and saves.
     env->boxes.answer(Answer::Yes);

@@ -459,10 +459,11 @@ void frmMain::mnuFileExit_Click()
     close();
 }
 
-template <typename Form> void frmMain::openModeless(QPointer<Form>& form)
+template <typename Form, typename... Args>
+void frmMain::openModeless(QPointer<Form>& form, Args&... args)
 {
     if (!form) {
-        form = new Form;
+        form = new Form(args...);
         form->setAttribute(Qt::WA_DeleteOnClose);
         main1::trackWindow(form);
     }
@@ -479,7 +480,7 @@ void frmMain::mnuOptions_Click()
 
 void frmMain::mnuAdd_Click()
 {
-    openModeless(editor);
+    openModeless(editor, editorState);
 }
 
 void frmMain::mnuProgress_Click()

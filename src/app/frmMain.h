@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/EditorState.h"
 #include "exam/ExamScreen.h"
 #include "progress/ResultsLog.h"
 
@@ -53,6 +54,8 @@ public:
     QPointer<frmOptions> options;
     QPointer<frmverques> editor;
     QPointer<frmProgress> progress;
+    // What the editor keeps from one opening to the next, handed to each editor window.
+    EditorState editorState;
 
     // A test has added its line to the results log: an open progress window shows it.
     void testLogged();
@@ -164,7 +167,9 @@ private:
     QRect normalOuter_;
     QMargins fittedFrame_;
 
-    // Loads a modeless window (its constructor runs its load step), shows it and runs its
-    // load step once more; an open window is brought to the front instead of loaded again.
-    template <typename Form> void openModeless(QPointer<Form>& form);
+    // Loads a modeless window (its constructor, given args, runs its load step), shows it and
+    // runs its load step once more; an open window is brought to the front instead of loaded
+    // again.
+    template <typename Form, typename... Args>
+    void openModeless(QPointer<Form>& form, Args&... args);
 };

@@ -67,26 +67,10 @@ QLineEdit* choiceBox(const QString& letter, QWidget* parent)
 
 } // namespace
 
-frmverques::State& frmverques::state()
-{
-    static State s;
-    return s;
-}
-
-void frmverques::resetState()
-{
-    State& s = state();
-    s.fileno.close();
-    s.changed = false;
-    s.response.clear();
-    s.recno = 0;
-    s.quesrec = QuestionRecord();
-    s.adding = false;
-}
-
-frmverques::frmverques(QWidget* parent)
+frmverques::frmverques(EditorState& state, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      state_(state)
 {
     setObjectName(QStringLiteral("frmverques"));
     setWindowTitle(QStringLiteral("Add to your Verbal database..."));
@@ -141,6 +125,8 @@ void frmverques::buildControls()
     cmdend = commandButton(QStringLiteral("END"), this);
     cmdadd = commandButton(QStringLiteral("ADD"), this);
     cmdsave = commandButton(QStringLiteral("SAVE"), this);
+    // A new window offers nothing to save, whatever the last one left unsaved; from here on
+    // SAVE follows the state.
     cmdsave->setEnabled(false);
 
     // The layout table, in tab order. The option buttons stand in the frame: their places are
@@ -192,47 +178,40 @@ void frmverques::connectHandlers()
     connect(cmdend, &QPushButton::clicked, this, &frmverques::cmdend_Click);
     connect(cmdadd, &QPushButton::clicked, this, &frmverques::cmdadd_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmverques::cmdExit_Click);
-    connect(txtques, &QPlainTextEdit::textChanged, this, &frmverques::txtques_Change);
-    connect(txta, &QLineEdit::textChanged, this, &frmverques::txta_Change);
-    connect(txtb, &QLineEdit::textChanged, this, &frmverques::txtb_Change);
-    connect(txtc, &QLineEdit::textChanged, this, &frmverques::txtc_Change);
-    connect(txtd, &QLineEdit::textChanged, this, &frmverques::txtd_Change);
-    connect(txte, &QLineEdit::textChanged, this, &frmverques::txte_Change);
-    // An option's handler runs whenever it becomes selected, by a click or by the program.
-    const std::pair<QRadioButton*, void (frmverques::*)()> clicks[] = {
-        {opta, &frmverques::opta_Click},
-        {optb, &frmverques::optb_Click},
-        {optc, &frmverques::optc_Click},
-        {optd, &frmverques::optd_Click},
-        {opte, &frmverques::opte_Click}};
-    for (const auto& [option, handler] : clicks)
-        connect(option, &QRadioButton::toggled, this, [this, handler](bool selected) {
+    // Any change to the record on screen marks it changed, typed or made by the program; an
+    // option counts when it becomes selected, not when it is cleared.
+    connect(txtques, &QPlainTextEdit::textChanged, this, &frmverques::markChanged);
+    for (QLineEdit* choice : choiceBoxes())
+        connect(choice, &QLineEdit::textChanged, this, &frmverques::markChanged);
+    for (QRadioButton* option : options())
+        connect(option, &QRadioButton::toggled, this, [this](bool selected) {
             if (selected)
-                (this->*handler)();
+                markChanged();
         });
 }
 
 void frmverques::Form_Load()
 {
-    State& s = state();
-    // 1 and 2. The bank, opened afresh; the handle the window held is closed first.
+    EditorState& s = state_;
+    // Each opening opens the bank afresh, closing the handle held before, so that it sees the
+    // bank as it is now and never leaves a second handle open.
     s.fileno.close();
     openError_ = s.fileno.open().error();
     // Told at once, not after a whole question has been typed. The first run of the load step
     // comes before the window is shown, so each opening tells it once.
     if (!openError_.isEmpty() && isVisible())
         warn(openError_);
-    // 3. The first record is the current one.
+    // Every opening starts at the first record, and shows it when the bank holds any; on an
+    // empty bank the boxes and the working copy stay as they were.
     s.recno = 1;
     s.adding = false;
-    // 4. It is shown when the bank holds any.
     if (s.fileno.length() > 0)
         showrecord(1);
 }
 
 void frmverques::Form_Unload()
 {
-    state().fileno.close();
+    state_.fileno.close();
 }
 
 void frmverques::closeEvent(QCloseEvent* event)
@@ -243,28 +222,28 @@ void frmverques::closeEvent(QCloseEvent* event)
 
 void frmverques::showrecord(qint16 n)
 {
-    State& s = state();
-    // 1. A record the file layer cannot read shows as empty fields.
+    EditorState& s = state_;
+    // A record the file layer cannot read shows as empty fields.
     s.quesrec = s.fileno.read(n).valueOr(QuestionRecord());
     s.adding = false;
-    // 2. The record's number.
     showNumber(n);
-    // 3. Its question and choices.
-    txtques->setPlainText(
-        textrules::toShownLineBreaks(textrules::shownField(s.quesrec.question())));
+    setForms(s.quesrec);
+    // Filling the boxes fired their change signals: the flag is cleared after it, as a record
+    // just shown has nothing to save.
+    s.addPressed = false;
+    setChanged(false);
+}
+
+void frmverques::setForms(const QuestionRecord& record)
+{
+    txtques->setPlainText(textrules::toShownLineBreaks(textrules::shownField(record.question())));
     for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
-        choiceBoxes()[i]->setText(textrules::shownField(s.quesrec.choice(i)));
-    // 4. No option selected.
+        choiceBoxes()[i]->setText(textrules::shownField(record.choice(i)));
+    // The options are cleared before one is selected; only a lower-case letter a to e selects
+    // one, any other answer byte leaves them all clear.
     forms::clearGroup(answers);
-    // 5. Only a lower-case letter a to e selects an option.
-    const QString answer = s.quesrec.answer();
-    for (int i = 0; i < QuestionRecord::kChoiceCount; ++i) {
-        if (answer == QuestionRecord::letterOf(i))
-            options()[i]->setChecked(true);
-    }
-    // 6. Nothing changed yet: nothing to save.
-    s.changed = false;
-    cmdsave->setEnabled(false);
+    if (const int chosen = QuestionRecord::choiceNamed(record.answer()); chosen >= 0)
+        options()[chosen]->setChecked(true);
 }
 
 qint16 frmverques::checkstatus() const
@@ -283,14 +262,14 @@ void frmverques::showNumber(qint16 n)
     lblnumber->setText(QStringLiteral("NO.  %1").arg(n));
 }
 
-QuestionRecord frmverques::screenRecord() const
+QuestionRecord frmverques::recordFromForms() const
 {
-    QuestionRecord record = state().quesrec;
-    // 1. The texts as they stand, padded or cut to their fields.
+    QuestionRecord record = state_.quesrec;
+    // The texts as they stand, padded or cut to their fields.
     record.setQuestion(textrules::toStoredLineBreaks(txtques->text()));
     for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
         record.setChoice(i, choiceBoxes()[i]->text());
-    // 2. With no option selected the answer stays that of the record last read or written.
+    // With no option selected the answer stays that of the record last read or written.
     for (int i = 0; i < QuestionRecord::kChoiceCount; ++i) {
         if (options()[i]->isChecked()) {
             record.setAnswer(QString(QuestionRecord::letterOf(i)));
@@ -302,7 +281,7 @@ QuestionRecord frmverques::screenRecord() const
 
 Result<frmverques::Saved> frmverques::appendrecord(const QuestionRecord& record)
 {
-    State& s = state();
+    EditorState& s = state_;
     // Another window or program may have added records since ADD: the new one goes after them.
     const Result<qint64> at = s.fileno.append({record});
     if (!at.ok())
@@ -316,9 +295,9 @@ Result<frmverques::Saved> frmverques::appendrecord(const QuestionRecord& record)
 
 Result<frmverques::Saved> frmverques::saverecord(qint16 n)
 {
-    State& s = state();
-    const QuestionRecord record = screenRecord();
-    // 3. The record goes to the bank: a new one at its end, as it stands now.
+    EditorState& s = state_;
+    const QuestionRecord record = recordFromForms();
+    // A new record, or one past the end, goes at the end of the bank as it stands now.
     if (s.adding || n > recordCount())
         return appendrecord(record);
     const Result<BankFile::Rewrite> rewritten = s.fileno.rewrite(n, record, s.quesrec);
@@ -346,7 +325,7 @@ Result<frmverques::Saved> frmverques::saverecord(qint16 n)
 
 bool frmverques::bankStillThere()
 {
-    State& s = state();
+    EditorState& s = state_;
     const BankFile::Place place = s.fileno.place();
     if (place == BankFile::Place::Same)
         return true;
@@ -361,34 +340,32 @@ bool frmverques::bankStillThere()
 
 void frmverques::reportSaveFailure(const QString& why)
 {
-    const State& s = state();
     // A bank that could not be opened is told by the reason of that opening.
-    warn(s.fileno.isOpen() ? why : openError_);
+    warn(state_.fileno.isOpen() ? why : openError_);
     // The record on screen is still unsaved.
-    state().changed = true;
-    cmdsave->setEnabled(true);
+    setChanged(true);
 }
 
 void frmverques::cmdsave_Click()
 {
-    // 1. No text box may be empty.
+    // A record with an empty box is never written.
     if (checkstatus() == 1) {
         warn(kEmptyFields);
         return;
     }
     if (!bankStillThere())
         return;
-    // 2. The record on screen under its number; it stays on screen as typed.
-    const Result<Saved> saved = saverecord(state().recno);
+    // The record on screen is written under its number, and stays on screen as typed.
+    const Result<Saved> saved = saverecord(state_.recno);
     if (!saved.ok()) {
         reportSaveFailure(saved.error());
         return;
     }
     if (saved.value() == Saved::Kept)
         return;
-    cmdsave->setEnabled(false);
     cmdadd->setEnabled(true);
-    state().changed = false;
+    state_.addPressed = false;
+    setChanged(false);
 }
 
 void frmverques::cmdbegin_Click()
@@ -413,20 +390,22 @@ void frmverques::cmdend_Click()
 
 void frmverques::go(Move move)
 {
-    State& s = state();
-    // 1. No box may be empty; 2. the bound test, on the count before anything is saved. A move
-    // that does not happen keeps the change flag, so the edit on screen is asked about again.
+    EditorState& s = state_;
+    // An empty box stops the move, and so does a bound of the bank, tested on the count before
+    // anything is saved. A move that does not happen keeps the change flag, so the edit on
+    // screen is asked about again.
     if (checkstatus() == 1) {
         warn(kEmptyFields);
         return;
     }
     if (!bankStillThere() || refusedAtBound(move))
         return;
-    // 3. Unsaved changes are saved first, dropped, or kept by staying.
+    // Unsaved changes are saved first, dropped, or kept by staying; the record to go to is
+    // reckoned only after that, so that END goes to a last record just saved.
     const Prompt prompt = askToSave();
     if (prompt != Prompt::GoOn)
         return;
-    // 4. and 5. The new record, unless there is none (END on an empty bank); showing it clears
+    // The new record is shown, unless there is none (END on an empty bank); showing it clears
     // the change flag.
     if (const std::optional<qint16> next = target(move)) {
         s.recno = *next;
@@ -436,7 +415,7 @@ void frmverques::go(Move move)
 
 bool frmverques::refusedAtBound(Move move)
 {
-    const qint16 recno = state().recno;
+    const qint16 recno = state_.recno;
     if (move == Move::Previous && recno == 1) {
         warn(kBeginning);
         return true;
@@ -452,7 +431,7 @@ bool frmverques::refusedAtBound(Move move)
 
 frmverques::Prompt frmverques::askToSave()
 {
-    State& s = state();
+    EditorState& s = state_;
     if (!s.changed)
         return Prompt::GoOn;
     const platform::Answer answer =
@@ -469,14 +448,14 @@ frmverques::Prompt frmverques::askToSave()
         }
         if (saved.value() == Saved::Kept)
             return Prompt::Stay;
-        s.changed = false;
+        setChanged(false);
     }
     return Prompt::GoOn;
 }
 
 std::optional<qint16> frmverques::target(Move move) const
 {
-    const qint16 recno = state().recno;
+    const qint16 recno = state_.recno;
     switch (move) {
     case Move::Begin:
         return 1;
@@ -495,16 +474,17 @@ std::optional<qint16> frmverques::target(Move move) const
 
 qint16 frmverques::recordCount() const
 {
-    return static_cast<qint16>(std::min(state().fileno.recordCount(), BankFile::kMaxRecords));
+    return static_cast<qint16>(std::min(state_.fileno.recordCount(), BankFile::kMaxRecords));
 }
 
 void frmverques::cmdadd_Click()
 {
-    State& s = state();
-    // 1. On every path, before any test.
+    EditorState& s = state_;
+    // ADD is disabled and SAVE offered at once, on every path, before any check.
     cmdadd->setEnabled(false);
-    cmdsave->setEnabled(true);
-    // 2. No box may be empty; 3. unsaved changes are saved first, dropped, or kept by staying.
+    s.addPressed = true;
+    updateSaveState();
+    // An empty box stops ADD; unsaved changes are saved first, dropped, or kept by staying.
     // Where the window is not cleared, the change flag stays as it was.
     if (checkstatus() == 1) {
         warn(kEmptyFields);
@@ -512,25 +492,18 @@ void frmverques::cmdadd_Click()
     }
     if (!bankStillThere() || askToSave() != Prompt::GoOn)
         return;
-    // 4. The next free number, counted after any save; a full bank has none.
+    // The new record takes the next free number, counted after any save; a full bank has none.
     if (recordCount() >= BankFile::kMaxRecords) {
         warn(kEnd);
         return;
     }
     s.recno = static_cast<qint16>(recordCount() + 1);
     s.adding = true;
-    // 5. and 6. The boxes are cleared for the new record, which counts as unchanged.
-    clearForNewRecord();
-    s.changed = false;
-}
-
-void frmverques::clearForNewRecord()
-{
-    txtques->setPlainText(QString());
-    for (QLineEdit* choice : choiceBoxes())
-        choice->setText(QString());
-    forms::clearGroup(answers);
-    showNumber(state().recno);
+    // The boxes show an empty record under the new number. Clearing them fired their change
+    // signals, so the flag is cleared after it: an empty new record has nothing changed yet.
+    setForms(QuestionRecord());
+    showNumber(s.recno);
+    setChanged(false);
 }
 
 void frmverques::cmdExit_Click()
@@ -542,61 +515,16 @@ void frmverques::cmdExit_Click()
 
 void frmverques::markChanged()
 {
-    state().changed = true;
-    cmdsave->setEnabled(true);
+    setChanged(true);
 }
 
-void frmverques::txtques_Change()
+void frmverques::setChanged(bool changed)
 {
-    markChanged();
+    state_.changed = changed;
+    updateSaveState();
 }
 
-void frmverques::txta_Change()
+void frmverques::updateSaveState()
 {
-    markChanged();
-}
-
-void frmverques::txtb_Change()
-{
-    markChanged();
-}
-
-void frmverques::txtc_Change()
-{
-    markChanged();
-}
-
-void frmverques::txtd_Change()
-{
-    markChanged();
-}
-
-void frmverques::txte_Change()
-{
-    markChanged();
-}
-
-void frmverques::opta_Click()
-{
-    markChanged();
-}
-
-void frmverques::optb_Click()
-{
-    markChanged();
-}
-
-void frmverques::optc_Click()
-{
-    markChanged();
-}
-
-void frmverques::optd_Click()
-{
-    markChanged();
-}
-
-void frmverques::opte_Click()
-{
-    markChanged();
+    cmdsave->setEnabled(state_.changed || state_.addPressed);
 }

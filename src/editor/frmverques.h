@@ -2,6 +2,7 @@
 
 #include "bank/BankFile.h"
 #include "bank/QuestionRecord.h"
+#include "editor/EditorState.h"
 
 #include <QWidget>
 #include <array>
@@ -22,33 +23,21 @@ class frmverques : public QWidget {
     Q_OBJECT
 
 public:
-    explicit frmverques(QWidget* parent = nullptr);
+    // The window goes on with the state the application keeps for the editor, which must
+    // outlive it.
+    explicit frmverques(EditorState& state, QWidget* parent = nullptr);
     ~frmverques() override;
 
     // The client area in twips.
     static constexpr int kClientWidth = 7200;
     static constexpr int kClientHeight = 5430;
 
-    // What the editor keeps for the whole run of the program: closing the window keeps it, and
-    // the next opening goes on with it.
-    struct State {
-        bool changed = false;   // a box or option changed since the flag was last cleared
-        QString response;       // the last unsaved-changes answer: "6" Yes, "7" No, "2" Cancel
-        BankFile fileno;        // the bank, as the window's load step opened it
-        qint16 recno = 0;       // the record on screen, or the one being added
-        QuestionRecord quesrec; // the working copy: the record last read or written
-        bool adding = false;    // the record on screen is a new one, not in the bank yet
-    };
-    static State& state();
-    // Back to the state of a program that has not opened the editor yet.
-    static void resetState();
-
     // Load step: opens the bank afresh and shows record 1 when the bank holds anything. A bank
     // that cannot be opened is told in a box when the window is on screen.
     void Form_Load();
     // Reads record n into the working copy and shows it; the caller sets recno.
     void showrecord(qint16 n);
-    // 1 when a text box is empty, else 0.
+    // 1 when any text box is empty, 0 when every one holds text.
     qint16 checkstatus() const;
     // What became of the record on screen.
     enum class Saved {
@@ -100,17 +89,6 @@ public:
     void cmdend_Click();
     void cmdadd_Click();
     void cmdExit_Click();
-    void txtques_Change();
-    void txta_Change();
-    void txtb_Change();
-    void txtc_Change();
-    void txtd_Change();
-    void txte_Change();
-    void opta_Click();
-    void optb_Click();
-    void optc_Click();
-    void optd_Click();
-    void opte_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -132,16 +110,25 @@ private:
     Prompt askToSave();
     std::optional<qint16> target(Move move) const;
     qint16 recordCount() const;
-    void clearForNewRecord();
+    // Every change to a box or an option lands here.
     void markChanged();
+    // Sets the change flag; SAVE follows it.
+    void setChanged(bool changed);
+    // SAVE is offered while the record on screen has changed, or after ADD (see EditorState).
+    void updateSaveState();
     void reportSaveFailure(const QString& why);
     // True while the bank open is still the file the bank's name leads to; otherwise a box
     // tells what another program did, and the bank is opened again as it now is.
     bool bankStillThere();
-    QuestionRecord screenRecord() const;
+    // The boxes and options from a record, and a record from them: the one place each way that
+    // knows which box shows which field. recordFromForms starts from the working copy, so a
+    // field no box changed keeps what was last read or written.
+    void setForms(const QuestionRecord& record);
+    QuestionRecord recordFromForms() const;
     Result<Saved> appendrecord(const QuestionRecord& record);
     void showNumber(qint16 n);
 
+    EditorState& state_;
     // Why the latest opening of the bank failed; empty when it is open.
     QString openError_;
 };

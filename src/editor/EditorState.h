@@ -1,0 +1,21 @@
+#pragma once
+
+#include "bank/BankFile.h"
+#include "bank/QuestionRecord.h"
+
+#include <QString>
+
+// What the question-bank editor keeps for the whole run of the program. The application owns
+// it and hands it to each editor window it makes: closing the window keeps it, and the next
+// opening goes on with it.
+struct EditorState {
+    bool changed = false;   // a box or option changed since the flag was last cleared
+    QString response;       // the last unsaved-changes answer: "6" Yes, "7" No, "2" Cancel
+    BankFile fileno;        // the bank, as the window's load step opened it
+    qint16 recno = 0;       // the record on screen, or the one being added
+    QuestionRecord quesrec; // the working copy: the record last read or written
+    bool adding = false;    // the record on screen is a new one, not in the bank yet
+    // ADD was pressed, and no record has been shown or saved since: SAVE stays offered, even
+    // where ADD went no further than its checks.
+    bool addPressed = false;
+};
