@@ -1,7 +1,7 @@
 #include "bank/BankFile.h"
 
-#include "bank/AppendFile.h"
-#include "bank/FileLock.h"
+#include "files/AppendFile.h"
+#include "files/FileLock.h"
 
 #include <QFileInfo>
 #include <sys/stat.h>

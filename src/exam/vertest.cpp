@@ -1,8 +1,8 @@
 #include "exam/vertest.h"
 
-#include "bank/RegularFile.h"
 #include "bank/TextRules.h"
 #include "exam/ExamRules.h"
+#include "files/RegularFile.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Services.h"
 #include "progress/Practice.h"
@@ -22,8 +22,8 @@ using platform::Icon;
 
 const QString kGoBack = QStringLiteral("&GoBack To Test");
 
-// Step 2 of showscore: the test screen comes down and the bank is closed. A test help still up
-// stays, with its way out.
+// Once the score is shown, or the test abandoned: the test screen comes down and the bank is
+// closed. A test help still up stays, with its way out.
 void cleartestscreen(ExamScreen& w, State& s)
 {
     w.setView(w.view() == View::TestHelp ? View::EndedTestHelp : View::Idle);
@@ -120,17 +120,17 @@ void starttest(ExamScreen& w)
     // The help of a test that ended under it may still be up: the new test replaces it.
     if (w.view() != View::Idle)
         backtotest(w);
-    // 1. to 3. and 5. The test screen, and the menus of a running test: quit it, nothing else.
+    // The test screen, and the menus of a running test: quit it, nothing else.
     w.setView(View::Question);
     w.setSection(QStringLiteral("VERBAL SECTION"));
-    // 4. Every question starts with only "&Next" enabled.
+    // Every question starts with only "&Next" enabled.
     w.enableTestButtons();
-    // 6. The bank is open already: openbank checked it could serve the test.
+    // The bank is open already: openbank checked it could serve the test.
 }
 
 qint16 pickquestion(State& s, qint16 first)
 {
-    // 1. The first question of a test forgets the last test.
+    // The first question of a test forgets the last test.
     if (first == 0) {
         s.answers.fill(AnswerEntry{});
         s.quesindex = 0;
@@ -152,11 +152,11 @@ qint16 pickquestion(State& s, qint16 first)
     platform::Random& random = *platform::services().random;
     qint16 candidate = 0;
     do {
-        // 2. to 5. A fresh seed for every draw, until a record not yet drawn comes up.
+        // A fresh seed for every draw, until a record not yet drawn comes up.
         random.reseed();
         candidate = examrules::drawCandidate(records, random.next());
     } while (alreadyDrawn(s, candidate));
-    // 6. The record is marked as drawn.
+    // The record is marked as drawn.
     s.usedrecs[++s.usedcount] = candidate;
     return candidate;
 }
@@ -170,10 +170,10 @@ void showquestion(ExamScreen& w, State& s, qint16 recnum, qint16 quesno)
                     .arg(QString::fromLatin1(BankFile::kFileName)));
         return;
     }
-    // 1. The question takes the next slot of the answer table.
+    // The question takes the next slot of the answer table.
     ++s.quesindex;
     s.answers[s.quesindex].recnum = recnum;
-    // 2. Its record, read from the bank.
+    // Its record, read from the bank.
     const Result<QuestionRecord> record = s.bankfile.read(recnum);
     if (!record.ok()) {
         endtest(w, s, End::Abandoned, record.error());
@@ -181,8 +181,8 @@ void showquestion(ExamScreen& w, State& s, qint16 recnum, qint16 quesno)
     }
     s.currec = record.value();
     s.answers[s.quesindex].record = s.currec;
-    // 3. to 5. The fields go in whole, fill spaces included; "&" shows as itself; no choice
-    // is selected.
+    // The fields go in whole, fill spaces included; "&" shows as itself; no choice is
+    // selected.
     QStringList choices;
     for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
         choices << textrules::literalCaption(textrules::beforeNul(s.currec.choice(i)));
@@ -193,10 +193,10 @@ void showquestion(ExamScreen& w, State& s, qint16 recnum, qint16 quesno)
 
 bool checkchoice(const ExamScreen& w)
 {
-    // 1. and 2. Is any choice selected?
+    // Is any choice selected?
     if (w.selectedChoice() >= 0)
         return true;
-    // 3. If not, the user is told to choose one.
+    // If not, the user is told to choose one.
     platform::msgBox(QStringLiteral("Chose any option before clicking next button"), Buttons::Ok,
                      Icon::Exclamation, QStringLiteral("Warning..."));
     return false;
@@ -204,18 +204,19 @@ bool checkchoice(const ExamScreen& w)
 
 void getchoice(const ExamScreen& w, State& s, qint16 first)
 {
-    // 1. The first answer of a test starts the count of correct answers.
+    // The first answer of a test starts the count of correct answers.
     if (first == 0)
         s.correctcount = 0;
-    // 2. and 3. The letter selected goes into the question's slot.
+    // The letter selected goes into the question's slot.
     AnswerEntry& entry = s.answers[s.quesindex];
     const int selected = w.selectedChoice();
     entry.choice = selected < 0 ? QString() : QString(QuestionRecord::letterOf(selected));
-    // 4. Exact and case-sensitive: "C" in the bank never matches.
+    // The answer counts when it is exactly the bank's letter, case and all: "C" in the bank
+    // never matches.
     entry.correct = !entry.choice.isEmpty() && entry.choice == s.currec.answer();
     if (entry.correct)
         ++s.correctcount;
-    // 5. The score so far.
+    // The score so far.
     s.score = s.correctcount;
 }
 
@@ -280,12 +281,12 @@ resultslog::Entry resultsentry(const State& s, resultslog::Ending how)
 
 void showscore(ExamScreen& w, State& s, qint16 total)
 {
-    // 1. The score.
+    // The score.
     platform::msgBox(examrules::scoreText(s.score, total), Buttons::Ok, Icon::None,
                      QStringLiteral("TEST SCORE"));
-    // 2. The test screen comes down.
+    // The test screen comes down.
     cleartestscreen(w, s);
-    // 3. and 4. The review is offered once, here.
+    // The review is offered once, here.
     if (platform::msgBox(QStringLiteral("Do you want to review the Test you have taken now. You "
                                         "cannot review it latter."),
                          Buttons::YesNo, Icon::None, QStringLiteral("Review")) == Answer::Yes)
@@ -303,9 +304,9 @@ QString reviewtext(const State& s)
 
 void showreview(ExamScreen& w, const State& s)
 {
-    // 1. to 8. The way out of the review and the menus it leaves; the text is built whole,
-    // from the questions as they were asked, then shown at once: the bank may have been
-    // replaced or cut short by another program since.
+    // The review view, its way out and the menus it leaves; the text is built whole, from the
+    // questions as they were asked, then shown at once: the bank may have been replaced or cut
+    // short by another program since.
     w.setView(View::Review);
     w.setSection(QStringLiteral("Review"));
     w.setText(reviewtext(s));
@@ -322,7 +323,7 @@ void endreview(ExamScreen& w, const State& s)
     }
     if (testHelp)
         w.setEndViewWide(false);
-    // 1. to 3. The view goes and the window is idle again.
+    // The view goes and the window is idle again.
     w.setText({});
     w.setView(View::Idle);
 }

@@ -7,9 +7,9 @@
 #include "bankio/TextInput.h"
 
 #include "bank/BankFile.h"
-#include "bank/FileErrors.h"
-#include "bank/RegularFile.h"
 #include "bank/TextRules.h"
+#include "files/FileErrors.h"
+#include "files/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>

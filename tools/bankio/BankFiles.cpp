@@ -2,11 +2,11 @@
 
 #include "bankio/FileChecks.h"
 
-#include "bank/AppendFile.h"
 #include "bank/BankFile.h"
-#include "bank/FileErrors.h"
-#include "bank/FileLock.h"
-#include "bank/SafeWrite.h"
+#include "files/AppendFile.h"
+#include "files/FileErrors.h"
+#include "files/FileLock.h"
+#include "files/SafeWrite.h"
 
 #include <QFile>
 #include <cerrno>
