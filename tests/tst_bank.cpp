@@ -1,8 +1,8 @@
 #include "bank/BankFile.h"
 #include "bank/Cp1252.h"
 #include "bank/QuestionRecord.h"
-#include "bank/SafeWrite.h"
 #include "bank/TextRules.h"
+#include "files/SafeWrite.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
 

@@ -1,4 +1,5 @@
 #include "bankio/BankCheck.h"
+#include "bankio/BankFiles.h"
 #include "bankio/BankTool.h"
 #include "bankio/CsvFormat.h"
 #include "bankio/RecordRules.h"
@@ -104,6 +105,8 @@ private Q_SLOTS:
     void failedWriteLeavesNothing();
     void appendExtendsTheSameFile();
     void failedAppendLeavesTheBankAsItWas();
+    void appendKeepsRecordsInTheirPlaces_data();
+    void appendKeepsRecordsInTheirPlaces();
     void outputThatIsAnInputIsRefused_data();
     void outputThatIsAnInputIsRefused();
     void onlyRegularFilesAreReadOrWritten_data();
@@ -566,6 +569,44 @@ void TestBankTool::failedAppendLeavesTheBankAsItWas()
     QVERIFY2(err.contains("Cannot write \"bank.zep\": File too large. The bank is as it was."),
              qPrintable(err));
     QCOMPARE(env->read("bank.zep"), old);
+}
+
+// The command line refuses a bank that ends in a piece shorter than a record, or that has no room
+// left, before it reads its inputs; another program may still write such a piece or such records
+// before --append takes the lock. The append then counts the whole records under the lock, as
+// the editor's does: the piece is written over, and a bank past its last number refused.
+void TestBankTool::appendKeepsRecordsInTheirPlaces_data()
+{
+    QTest::addColumn<int>("whole");        // the records of the bank before
+    QTest::addColumn<QByteArray>("piece"); // after them
+    QTest::addColumn<int>("added");
+    QTest::addColumn<QString>("refusal"); // empty when the records are added
+    QTest::newRow("piece written over") << 2 << QByteArray("tail") << 3 << QString();
+    QTest::newRow("piece where the last record goes")
+        << 32766 << QByteArray(575, 'p') << 1 << QString();
+    QTest::newRow("full bank and a piece") << 32767 << QByteArray(10, 'p') << 2
+                                           << "it holds 32769 records, and a bank holds at most "
+                                              "32767";
+}
+
+void TestBankTool::appendKeepsRecordsInTheirPlaces()
+{
+    QFETCH(int, whole);
+    QFETCH(QByteArray, piece);
+    QFETCH(int, added);
+    QFETCH(QString, refusal);
+    const QByteArray old = record(kPair.first()).toBytes().repeated(whole);
+    env->write("bank.zep", old + piece);
+    const QList<QuestionRecord> records(added, record(kPair.last()));
+    const Result<qint64> total = bankfiles::appendRecords("bank.zep", records);
+    if (!refusal.isEmpty()) {
+        QCOMPARE(total.error(), "Cannot write \"bank.zep\": " + refusal + '.');
+        QCOMPARE(env->read("bank.zep"), old + piece);
+        return;
+    }
+    QVERIFY2(total.ok(), qPrintable(total.error()));
+    QCOMPARE(total.value(), whole + added);
+    QCOMPARE(env->read("bank.zep"), old + record(kPair.last()).toBytes().repeated(added));
 }
 
 void TestBankTool::outputThatIsAnInputIsRefused_data()

@@ -1,4 +1,4 @@
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <QTest>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "app/HelpText.h"
 
 #include "bank/Cp1252.h"
-#include "bank/RegularFile.h"
+#include "files/RegularFile.h"
 
 namespace helptext {
 

@@ -1,9 +1,11 @@
 #include "bank/BankFile.h"
 
-#include "bank/AppendFile.h"
-#include "bank/FileLock.h"
+#include "files/AppendFile.h"
+#include "files/FileErrors.h"
+#include "files/FileLock.h"
 
 #include <QFileInfo>
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace {
@@ -137,23 +139,39 @@ Result<qint64> BankFile::append(const QList<QuestionRecord>& records)
 {
     if (const Result<void> can = writable(1); !can.ok())
         return Failure{can.error()};
-    const FileLock lock(file_.handle());
+    const Result<qint64, AppendFailed> first = appendTo(file_.handle(), records);
+    if (!first.ok())
+        return failure(QStringLiteral("write"), first.error().reason);
+    return first.value();
+}
+
+Result<qint64, BankFile::AppendFailed> BankFile::appendTo(int fd,
+                                                          const QList<QuestionRecord>& records)
+{
+    const FileLock lock(fd);
     if (!lock.held())
-        return failure(QStringLiteral("write"), lock.reason());
-    const qint64 length = file_.size();
+        return Failure{AppendFailed{lock.reason()}};
+    // The length as it stands under the lock: another writer may have added records since the
+    // caller last looked. The first new record goes where the last whole one ends, over any
+    // shorter piece, so that every record stays at the place its number gives.
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return Failure{AppendFailed{fileerrors::reason(errno)}};
+    const qint64 length = info.st_size;
     const qint64 first = length / QuestionRecord::kSize + 1;
     if (first - 1 + records.size() > kMaxRecords)
-        return failure(QStringLiteral("write"),
-                       QStringLiteral("it holds %1 records, and a bank holds at most %2")
-                           .arg(first - 1 + records.size())
-                           .arg(kMaxRecords));
+        return Failure{
+            AppendFailed{QStringLiteral("it holds %1 records, and a bank holds at most %2")
+                             .arg(first - 1 + records.size())
+                             .arg(kMaxRecords)}};
     QByteArray bytes;
     bytes.reserve(records.size() * QuestionRecord::kSize);
     for (const QuestionRecord& record : records)
         bytes += record.toBytes();
-    if (const auto written = appendfile::writeAt(file_.handle(), offsetOf(first), length, bytes);
-        !written.ok())
-        return failure(QStringLiteral("write"), appendfile::describe(written.error()));
+    const auto written = appendfile::writeAt(fd, offsetOf(first), length, bytes);
+    if (!written.ok())
+        return Failure{
+            AppendFailed{appendfile::describe(written.error()), written.error().restored}};
     return first;
 }
 

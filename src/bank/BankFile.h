@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bank/QuestionRecord.h"
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <QFile>
 #include <QList>
@@ -56,6 +56,18 @@ public:
     // number of the first. A piece shorter than a record at the end is written over. Either
     // every record is added or the bank keeps its former length.
     Result<qint64> append(const QList<QuestionRecord>& records);
+    // Why an append added nothing: the reason alone, for the caller's own sentence ("File too
+    // large", "it holds 32768 records, and a bank holds at most 32767"), and whether a write
+    // failed part-way and the bank was then cut back to its former length. A refusal before
+    // any write (the lock, the bound) leaves restored false, and so does a cut that failed.
+    struct AppendFailed {
+        QString reason;
+        bool restored = false;
+    };
+    // What append() does, under the bank's lock, on any handle open for writing on a bank, with
+    // the failure in its parts: append() goes through it, and so does lexamo-bank's --append on
+    // the file it opened itself, in a sentence of its own.
+    static Result<qint64, AppendFailed> appendTo(int fd, const QList<QuestionRecord>& records);
 
     // Where the bank's name leads now, against the file this handle has open: another program
     // may have replaced the bank by a new file, or removed it.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bank/QuestionRecord.h"
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <QString>
 #include <QtGlobal>

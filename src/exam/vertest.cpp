@@ -1,8 +1,8 @@
 #include "exam/vertest.h"
 
-#include "bank/RegularFile.h"
 #include "bank/TextRules.h"
 #include "exam/ExamRules.h"
+#include "files/RegularFile.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Services.h"
 #include "progress/Practice.h"

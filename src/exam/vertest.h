@@ -2,8 +2,8 @@
 
 #include "bank/BankFile.h"
 #include "bank/QuestionRecord.h"
+#include "base/Result.h"
 #include "exam/ExamScreen.h"
-#include "platform/Result.h"
 #include "progress/ResultsLog.h"
 
 #include <QList>

@@ -1,7 +1,7 @@
 #include "options/OptionsFile.h"
 
 #include "bank/Cp1252.h"
-#include "bank/SafeWrite.h"
+#include "files/SafeWrite.h"
 #include "options/NumberRules.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "platform/SettingsStore.h"
 
-#include "bank/RegularFile.h"
+#include "files/RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "progress/ResultsFile.h"
 
-#include "bank/FileErrors.h"
-#include "bank/RegularFile.h"
+#include "files/FileErrors.h"
+#include "files/RegularFile.h"
 
 #include <QFile>
 #include <QStringDecoder>

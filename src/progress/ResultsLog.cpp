@@ -1,10 +1,10 @@
 #include "progress/ResultsLog.h"
 
-#include "bank/AppendFile.h"
 #include "bank/BankFile.h"
-#include "bank/FileErrors.h"
-#include "bank/FileLock.h"
-#include "bank/RegularFile.h"
+#include "files/AppendFile.h"
+#include "files/FileErrors.h"
+#include "files/FileLock.h"
+#include "files/RegularFile.h"
 #include "options/NumberRules.h"
 
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "progress/frmProgress.h"
 
 #include "bank/BankFile.h"
-#include "bank/RegularFile.h"
-#include "bank/SafeWrite.h"
 #include "bank/TextRules.h"
+#include "files/RegularFile.h"
+#include "files/SafeWrite.h"
 #include "platform/AppInfo.h"
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
@@ -276,18 +276,18 @@ void frmProgress::Form_Load()
 
 void frmProgress::reload()
 {
-    // 1. The log, read whole.
+    // The log, read whole.
     readLog();
-    // 2. The summary, the plot of the period chosen and the table.
+    // The summary, the plot of the period chosen and the table.
     lblsummary->setText(summaryText());
     picplot->setAccessibleDescription(lblsummary->text());
     showPlot();
     model_->setTests(tests_);
-    // 3. The newest test and its questions.
+    // The newest test and its questions are shown.
     lstquestions->clear();
     if (!tests_.isEmpty())
         grdtests->setCurrentIndex(model_->index(0, 0));
-    // 4. A log that cannot be read is told, over the window that says so.
+    // A log that cannot be read is told, over the window that says so.
     if (!logError_.isEmpty())
         warn(logError_);
 }

@@ -7,9 +7,9 @@
 #include "bankio/TextInput.h"
 
 #include "bank/BankFile.h"
-#include "bank/FileErrors.h"
-#include "bank/RegularFile.h"
 #include "bank/TextRules.h"
+#include "files/FileErrors.h"
+#include "files/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -185,6 +185,18 @@ Result<qint64> keptRecords(const Invocation& call)
     return bank.size() / QuestionRecord::kSize;
 }
 
+// Writes the imported records, as a new bank or, with --append, after those of the bank there,
+// and gives the number of records the bank then holds. An append counts them again under the
+// bank's lock: another program may have added some since keptRecords() counted them.
+Result<qint64> writeImport(const Invocation& call, const QList<QuestionRecord>& records)
+{
+    if (call.append && QFileInfo::exists(call.output))
+        return bankfiles::appendRecords(call.output, records);
+    if (const Result<void> written = bankfiles::writeBank(call.output, records); !written.ok())
+        return Failure{written.error()};
+    return qint64(records.size());
+}
+
 } // namespace
 
 Result<QList<QuestionRecord>, ParseError> recordsFromBytes(const QByteArray& bytes, Format format,
@@ -229,15 +241,13 @@ int importCommand(const Invocation& call, QTextStream& out, QTextStream& err)
             return failed(err, added.error(), kNoBank);
         records += added.value();
     }
-    const bool appending = call.append && QFileInfo::exists(call.output);
-    const Result<void> written = appending ? bankfiles::appendRecords(call.output, records)
-                                           : bankfiles::writeBank(call.output, records);
-    if (!written.ok())
-        return failed(err, written.error(), kNoBank);
+    const Result<qint64> total = writeImport(call, records);
+    if (!total.ok())
+        return failed(err, total.error(), kNoBank);
     out << QStringLiteral("%1 questions written to %2 (%3 records in all).\n")
                .arg(records.size())
                .arg(call.output)
-               .arg(kept + records.size());
+               .arg(total.value());
     return Done;
 }
 

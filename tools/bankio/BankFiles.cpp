@@ -2,11 +2,9 @@
 
 #include "bankio/FileChecks.h"
 
-#include "bank/AppendFile.h"
 #include "bank/BankFile.h"
-#include "bank/FileErrors.h"
-#include "bank/FileLock.h"
-#include "bank/SafeWrite.h"
+#include "files/FileErrors.h"
+#include "files/SafeWrite.h"
 
 #include <QFile>
 #include <cerrno>
@@ -61,24 +59,19 @@ Result<void> writeFile(const QString& path, const QByteArray& bytes)
     return safewrite::writeWhole(path, bytes);
 }
 
-Result<void> appendRecords(const QString& path, const QList<QuestionRecord>& records)
+Result<qint64> appendRecords(const QString& path, const QList<QuestionRecord>& records)
 {
-    // The bank's own file, extended at its end under the bank's lock as Lexamo's editor extends
-    // it: a Lexamo that has it open sees the new records, and no two writers take one number.
+    // The bank's own file, extended by the bank's own append as Lexamo's editor extends it: a
+    // Lexamo that has it open sees the new records, and no two writers take one number.
     QFile file(path);
     errno = 0;
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return Failure{fileerrors::cannotWrite(path, fileerrors::reason(file, errno))};
-    const FileLock lock(file.handle());
-    if (!lock.held())
-        return Failure{fileerrors::cannotWrite(path, lock.reason())};
-    const qint64 length = file.size();
-    const Result<void, appendfile::Failed> written =
-        appendfile::writeAt(file.handle(), length, length, bytesOf(records));
-    if (written.ok())
-        return {};
-    const appendfile::Failed failed = written.error();
-    return Failure{fileerrors::cannotWrite(path, appendfile::describe(failed)) +
+    const Result<qint64, BankFile::AppendFailed> first = BankFile::appendTo(file.handle(), records);
+    if (first.ok())
+        return first.value() - 1 + records.size();
+    const BankFile::AppendFailed failed = first.error();
+    return Failure{fileerrors::cannotWrite(path, failed.reason) +
                    (failed.restored ? QStringLiteral(" The bank is as it was.") : QString())};
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bank/QuestionRecord.h"
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <QByteArray>
 #include <QList>
@@ -28,8 +28,11 @@ Result<void> writeBank(const QString& path, const QList<QuestionRecord>& records
 Result<void> writeFile(const QString& path, const QByteArray& bytes);
 
 // Adds the records at the end of the existing bank at path, in the same file, so that a handle
-// another program holds open on it sees them. Either every record is added or, when a write
-// fails, the file is cut back to its old length and the reason given.
-Result<void> appendRecords(const QString& path, const QList<QuestionRecord>& records);
+// another program holds open on it sees them, and gives the number of records the bank holds
+// now. The end is that of the bank's last whole record when the lock is held, as
+// BankFile::append finds it: a shorter piece after it is written over, and a bank that would
+// hold more than BankFile::kMaxRecords records is refused. Either every record is added or,
+// when a write fails, the file is cut back to its old length and the reason given.
+Result<qint64> appendRecords(const QString& path, const QList<QuestionRecord>& records);
 
 } // namespace bankfiles

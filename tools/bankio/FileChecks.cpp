@@ -1,6 +1,6 @@
 #include "bankio/FileChecks.h"
 
-#include "bank/RegularFile.h"
+#include "files/RegularFile.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bank/BankFile.h"
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <QByteArray>
 #include <QList>

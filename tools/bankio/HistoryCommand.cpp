@@ -3,7 +3,7 @@
 #include "bankio/BankCommands.h"
 #include "bankio/BankFiles.h"
 
-#include "bank/RegularFile.h"
+#include "files/RegularFile.h"
 #include "progress/HistoryPlot.h"
 #include "progress/ResultsFile.h"
 #include "progress/Statistics.h"

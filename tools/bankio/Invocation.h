@@ -2,7 +2,7 @@
 
 #include "bankio/Formats.h"
 
-#include "platform/Result.h"
+#include "base/Result.h"
 
 #include <QStringList>
 #include <optional>

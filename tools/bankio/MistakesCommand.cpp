@@ -3,7 +3,7 @@
 #include "bankio/BankCommands.h"
 #include "bankio/BankFiles.h"
 
-#include "bank/RegularFile.h"
+#include "files/RegularFile.h"
 #include "progress/Mistakes.h"
 #include "progress/ResultsFile.h"
 

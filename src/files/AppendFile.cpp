@@ -1,6 +1,6 @@
-#include "bank/AppendFile.h"
+#include "files/AppendFile.h"
 
-#include "bank/FileErrors.h"
+#include "files/FileErrors.h"
 
 #include <cerrno>
 #include <unistd.h>

@@ -1,7 +1,7 @@
-#include "bank/SafeWrite.h"
+#include "files/SafeWrite.h"
 
-#include "bank/FileErrors.h"
-#include "bank/RegularFile.h"
+#include "files/FileErrors.h"
+#include "files/RegularFile.h"
 
 #include <QSaveFile>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "bank/FileErrors.h"
+#include "files/FileErrors.h"
 
 #include <QFileDevice>
 #include <cstring>

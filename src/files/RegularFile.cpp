@@ -1,6 +1,6 @@
-#include "bank/RegularFile.h"
+#include "files/RegularFile.h"
 
-#include "bank/FileErrors.h"
+#include "files/FileErrors.h"
 
 #include <QFile>
 #include <algorithm>

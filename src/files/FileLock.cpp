@@ -1,6 +1,6 @@
-#include "bank/FileLock.h"
+#include "files/FileLock.h"
 
-#include "bank/FileErrors.h"
+#include "files/FileErrors.h"
 
 #include <QElapsedTimer>
 #include <QThread>
