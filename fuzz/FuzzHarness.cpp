@@ -7,6 +7,7 @@
 #include "options/OptionsFile.h"
 #include "progress/ResultsLog.h"
 
+#include "bank/BankNotes.h"
 #include "bank/Cp1252.h"
 #include "bank/QuestionRecord.h"
 
@@ -199,13 +200,29 @@ int resultsLog(const uint8_t* data, size_t size)
     return 0;
 }
 
+int bankNotes(const uint8_t* data, size_t size)
+{
+    QList<BankNotes::Problem> problems;
+    const BankNotes notes = BankNotes::fromBytes(QByteArrayView(data, qsizetype(size)), &problems);
+    for (const BankNotes::Row& row : notes.rows()) {
+        if (!BankNotes::kindProblem(row.note.kind).isEmpty() ||
+            !BankNotes::explanationProblem(row.note.explanation).isEmpty() || row.note.isEmpty())
+            broken("a note was kept that a notes file cannot hold", row.note.kind);
+    }
+    QList<BankNotes::Problem> again;
+    if (!(BankNotes::fromBytes(notes.toBytes(), &again) == notes) || !again.isEmpty())
+        broken("notes written anew read back otherwise",
+               again.isEmpty() ? QString() : again.first().what);
+    return 0;
+}
+
 const Target* targets(size_t* count)
 {
     static const Target all[] = {
         {"import_csv", importCsv},   {"import_aiken", importAiken},
         {"import_gift", importGift}, {"bank", bank},
         {"options", options},        {"help_text", helpText},
-        {"results_log", resultsLog},
+        {"results_log", resultsLog}, {"bank_notes", bankNotes},
     };
     *count = std::size(all);
     return all;

@@ -29,6 +29,9 @@ int options(const uint8_t* data, size_t size);
 int helpText(const uint8_t* data, size_t size);
 // A results log's lines: each test read back from a line written anew is the same test.
 int resultsLog(const uint8_t* data, size_t size);
+// A bank's notes file: every note kept is within its bounds, and the notes written anew read
+// back the same, with nothing wrong.
+int bankNotes(const uint8_t* data, size_t size);
 
 // Every target, for the replay program.
 const Target* targets(size_t* count);

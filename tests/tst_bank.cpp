@@ -1,4 +1,5 @@
 #include "bank/BankFile.h"
+#include "bank/BankNotes.h"
 #include "bank/Cp1252.h"
 #include "bank/QuestionRecord.h"
 #include "bank/TextRules.h"
@@ -54,6 +55,9 @@ private Q_SLOTS:
     void textRules();
     void safeWriteReplacesTheWholeFile();
     void safeWriteKeepsTheOldFileOnAFullDisk();
+    void notesKeepTheirTextsAndGoStaleWithTheirRecord();
+    void badNotesRowsAreLeftOutAndNamed_data();
+    void badNotesRowsAreLeftOutAndNamed();
 
 private:
     std::unique_ptr<TestEnvironment> env;
@@ -290,6 +294,78 @@ void TestBank::safeWriteKeepsTheOldFileOnAFullDisk()
     QCOMPARE(written.error(), QStringLiteral("Cannot write \"out\": File too large."));
     QCOMPARE(env->read(QStringLiteral("out")), QByteArray("old"));
     QCOMPARE(QDir(env->dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out")});
+}
+
+void TestBank::notesKeepTheirTextsAndGoStaleWithTheirRecord()
+{
+    QCOMPARE(BankNotes::pathFor(QStringLiteral("verbal.zep")), QStringLiteral("verbal.notes.csv"));
+    QCOMPARE(BankNotes::pathFor(QStringLiteral("/some/where/my.bank.zep")),
+             QStringLiteral("/some/where/my.bank.notes.csv"));
+    const QuestionRecord first = sample(QStringLiteral("DRY"), QStringLiteral("b"));
+    const QuestionRecord second = sample(QStringLiteral("WET"), QStringLiteral("c"));
+    const BankNote tricky{
+        QStringLiteral(" word in context "),
+        QStringLiteral("\"Dull\", not arid,\nsince a report holds no water. \u00e9\U0001F600 ")};
+    const BankNote plain{QStringLiteral("antonym"), QString()};
+    BankNotes notes;
+    notes.setNote(1, first, tricky);
+    notes.setNote(32767, second, plain);
+    notes.setNote(2, second, BankNote{}); // an empty note is no note
+    const QString path = BankNotes::pathFor(QStringLiteral("verbal.zep"));
+    QVERIFY(notes.save(path).ok());
+    QVERIFY(env->read(path).startsWith("record,check,kind,explanation\r\n1,"));
+
+    const BankNotes::Loaded loaded = BankNotes::load(path);
+    QCOMPARE(loaded.warning, QString());
+    QCOMPARE(loaded.notes, notes);
+    QCOMPARE(loaded.notes.rows().size(), 2);
+    QCOMPARE(loaded.notes.noteFor(1, first), tricky);
+    QCOMPARE(loaded.notes.kinds(),
+             (QStringList{QStringLiteral(" word in context "), QStringLiteral("antonym")}));
+    // Another program puts another question in record 1: its note is not shown with it.
+    QCOMPARE(loaded.notes.noteFor(1, second), BankNote{});
+    QVERIFY(loaded.notes.isStale(1, second));
+    QVERIFY(!loaded.notes.isStale(32767, second));
+    // A bank without notes has none, and nothing to be told.
+    QVERIFY(QFile::remove(path));
+    QCOMPARE(BankNotes::load(path).warning, QString());
+    QVERIFY(BankNotes::load(path).notes.isEmpty());
+}
+
+void TestBank::badNotesRowsAreLeftOutAndNamed_data()
+{
+    QTest::addColumn<QByteArray>("row");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("record 0") << QByteArray("0,0001,antonym,x") << "not a record number";
+    QTest::newRow("record past the bank") << QByteArray("32768,0001,a,x") << "from 1 to 32767";
+    QTest::newRow("check of three digits") << QByteArray("5,001,a,x") << "four hex digits";
+    QTest::newRow("check not hex") << QByteArray("5,00g1,a,x") << "four hex digits";
+    QTest::newRow("five columns") << QByteArray("5,0001,a,x,y") << "5 columns; a note has 4";
+    QTest::newRow("kind too long") << "5,0001," + QByteArray(41, 'k') + ",x"
+                                   << "the kind is 41 characters; a kind holds 40";
+    QTest::newRow("explanation too long")
+        << "5,0001,a," + QByteArray(1001, 'x') << "the explanation is 1001 characters";
+    QTest::newRow("kind of two lines") << QByteArray("5,0001,\"a\nb\",x") << "more than one line";
+    QTest::newRow("text after a quote") << QByteArray("5,0001,\"a\"b,x") << "closing quote";
+    QTest::newRow("second note of record 2") << QByteArray("2,0001,a,x") << "on line 2";
+}
+
+void TestBank::badNotesRowsAreLeftOutAndNamed()
+{
+    QFETCH(QByteArray, row);
+    QFETCH(QString, why);
+    env->write(QStringLiteral("bank.notes.csv"),
+               "record,check,kind,explanation\r\n2,00ff,antonym,kept\r\n" + row +
+                   "\r\n9,abcd,,\"also kept\"\r\n");
+    const BankNotes::Loaded loaded = BankNotes::load(QStringLiteral("bank.notes.csv"));
+    QVERIFY2(loaded.warning.startsWith(QStringLiteral(
+                 "Some notes of the question bank, in \"bank.notes.csv\", cannot be read and are "
+                 "left out: line 3: ")),
+             qPrintable(loaded.warning));
+    QVERIFY2(loaded.warning.contains(why), qPrintable(loaded.warning));
+    QCOMPARE(loaded.notes.rows().keys(), (QList<qint64>{2, 9}));
+    QCOMPARE(loaded.notes.rows().value(2).note.explanation, QStringLiteral("kept"));
+    QCOMPARE(loaded.notes.rows().value(9).check, 0xabcd);
 }
 
 QTEST_GUILESS_MAIN(TestBank)

@@ -41,3 +41,8 @@ int QuestionRecord::choiceNamed(QStringView letter)
     const char* const found = c != 0 ? std::strchr(kAnswerLetters, c) : nullptr;
     return found ? int(found - kAnswerLetters) : -1;
 }
+
+int QuestionRecord::check() const
+{
+    return qChecksum(QByteArrayView(bytes_.data(), kSize));
+}

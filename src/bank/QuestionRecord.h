@@ -43,6 +43,9 @@ public:
     // The record held by the first 576 bytes; missing bytes are zero.
     static QuestionRecord fromBytes(QByteArrayView bytes);
     QByteArray toBytes() const;
+    // The record's check: the CRC-16 of its 576 bytes, 0 to 65535. A record that holds another
+    // question since has, all but always, another check.
+    int check() const;
 
     // Every character of the field, fill spaces and zero characters included.
     QString field(Field f) const;

@@ -1,0 +1,91 @@
+#include "files/CsvRows.h"
+
+bool CsvRows::next(Row* row, Problem* problem)
+{
+    row->line = line_;
+    row->fields.clear();
+    for (;;) {
+        QString field;
+        if (!readField(&field, problem)) {
+            skipLine();
+            return false;
+        }
+        row->fields.append(field);
+        if (atEnd())
+            return true;
+        if (text_.at(pos_++) == u'\n') {
+            ++line_;
+            return true;
+        }
+    }
+}
+
+bool CsvRows::readField(QString* field, Problem* problem)
+{
+    if (atEnd() || text_.at(pos_) != u'"') {
+        readPlainField(field);
+        return true;
+    }
+    const int openedOn = line_;
+    for (++pos_;;) {
+        const qsizetype quote = text_.indexOf(u'"', pos_);
+        if (quote < 0)
+            break;
+        const QStringView piece = text_.mid(pos_, quote - pos_);
+        line_ += int(piece.count(u'\n'));
+        field->append(piece);
+        pos_ = quote + 1;
+        if (pos_ < text_.size() && text_.at(pos_) == u'"') { // a doubled quote stands for one
+            field->append(u'"');
+            ++pos_;
+            continue;
+        }
+        return afterClosingQuote(problem);
+    }
+    line_ += int(text_.mid(pos_).count(u'\n'));
+    pos_ = text_.size();
+    *problem = {openedOn, QStringLiteral("a quoted field is never closed (unterminated quote)")};
+    return false;
+}
+
+void CsvRows::readPlainField(QString* field)
+{
+    const qsizetype start = pos_;
+    while (pos_ < text_.size() && text_.at(pos_) != u',' && text_.at(pos_) != u'\n')
+        ++pos_;
+    qsizetype end = pos_;
+    if (end > start && text_.at(end - 1) == u'\r' && (atEnd() || text_.at(pos_) == u'\n'))
+        --end;
+    *field = text_.mid(start, end - start).toString();
+}
+
+bool CsvRows::afterClosingQuote(Problem* problem)
+{
+    if (pos_ < text_.size() && text_.at(pos_) == u'\r')
+        ++pos_;
+    if (atEnd() || text_.at(pos_) == u',' || text_.at(pos_) == u'\n')
+        return true;
+    *problem = {line_, QStringLiteral("text follows the closing quote of a field")};
+    return false;
+}
+
+void CsvRows::skipLine()
+{
+    while (pos_ < text_.size() && text_.at(pos_) != u'\n')
+        ++pos_;
+    if (pos_ < text_.size()) {
+        ++pos_;
+        ++line_;
+    }
+}
+
+QString csvField(const QString& text)
+{
+    const bool plain = !text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') &&
+                       !text.contains(u'\r');
+    if (plain)
+        return text;
+    QString quoted = text;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
