@@ -326,6 +326,13 @@ void TestBank::notesKeepTheirTextsAndGoStaleWithTheirRecord()
     QCOMPARE(loaded.notes.noteFor(1, second), BankNote{});
     QVERIFY(loaded.notes.isStale(1, second));
     QVERIFY(!loaded.notes.isStale(32767, second));
+    // A change goes to the file as it stands now: a note another program added meanwhile stays.
+    BankFile bank;
+    QVERIFY(bank.open().ok());
+    env->write(path, env->read(path) + "5,0001,analogy,added meanwhile\r\n");
+    const auto drop = [](BankNotes& n) { n.setNote(1, QuestionRecord(), BankNote{}); };
+    QVERIFY(bank.updateNotes(drop).ok());
+    QCOMPARE(BankNotes::load(path).notes.rows().keys(), (QList<qint64>{5, 32767}));
     // A bank without notes has none, and nothing to be told.
     QVERIFY(QFile::remove(path));
     QCOMPARE(BankNotes::load(path).warning, QString());

@@ -1,5 +1,7 @@
 #include "bank/BankFile.h"
 
+#include "bank/BankNotes.h"
+
 #include "files/AppendFile.h"
 #include "files/FileErrors.h"
 #include "files/FileLock.h"
@@ -173,6 +175,13 @@ Result<qint64, BankFile::AppendFailed> BankFile::appendTo(int fd,
         return Failure{
             AppendFailed{appendfile::describe(written.error()), written.error().restored}};
     return first;
+}
+
+Result<void> BankFile::updateNotes(const std::function<void(BankNotes&)>& change)
+{
+    if (const Result<void> can = writable(1); !can.ok())
+        return can;
+    return BankNotes::update(file_.handle(), file_.fileName(), change);
 }
 
 BankFile::Place BankFile::place() const

@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QList>
 #include <QString>
+#include <functional>
+
+class BankNotes;
 
 // The question bank "verbal.zep": fixed 576-byte records, no header, record n (from 1) at byte
 // (n - 1) * 576. Every user opens it through a handle of its own, and every read and write goes
@@ -68,6 +71,9 @@ public:
     // the failure in its parts: append() goes through it, and so does lexamo-bank's --append on
     // the file it opened itself, in a sentence of its own.
     static Result<qint64, AppendFailed> appendTo(int fd, const QList<QuestionRecord>& records);
+
+    // Changes the bank's notes (BankNotes::update), under the bank's lock.
+    Result<void> updateNotes(const std::function<void(BankNotes&)>& change);
 
     // Where the bank's name leads now, against the file this handle has open: another program
     // may have replaced the bank by a new file, or removed it.

@@ -2,6 +2,8 @@
 
 #include "bank/BankFile.h"
 #include "files/CsvRows.h"
+#include "files/FileErrors.h"
+#include "files/FileLock.h"
 #include "files/RegularFile.h"
 #include "files/SafeWrite.h"
 
@@ -116,6 +118,21 @@ BankNotes::Loaded BankNotes::load(const QString& path)
 Result<void> BankNotes::save(const QString& path) const
 {
     return safewrite::writeWhole(path, toBytes());
+}
+
+Result<void> BankNotes::update(int bankFd, const QString& bankPath,
+                               const std::function<void(BankNotes&)>& change)
+{
+    const QString path = pathFor(bankPath);
+    const FileLock lock(bankFd);
+    if (!lock.held())
+        return Failure{fileerrors::cannotWrite(path, lock.reason())};
+    const Loaded before = load(path);
+    BankNotes notes = before.notes;
+    change(notes);
+    if (notes == before.notes && before.warning.isEmpty())
+        return {};
+    return notes.save(path);
 }
 
 QString BankNotes::pathFor(const QString& bankPath)

@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // What a question has beyond its 576 bytes: its kind ("antonym", "analogy") and its
 // explanation, why the right choice is right. They live beside the bank in a companion file
@@ -80,6 +81,12 @@ public:
     static Loaded load(const QString& path);
     // Replaces the notes file at path by these notes, whole or not at all.
     Result<void> save(const QString& path) const;
+    // Changes the notes of the bank whose file is open as bankFd, at bankPath: under the bank's
+    // lock, the notes file is read anew, changed and written whole, so that notes another
+    // window or program wrote meanwhile are kept. Rows of the file that could not be read are
+    // not written back. Nothing is written when the change leaves the notes as they were.
+    static Result<void> update(int bankFd, const QString& bankPath,
+                               const std::function<void(BankNotes&)>& change);
 
     bool operator==(const BankNotes&) const = default;
 
