@@ -71,14 +71,14 @@ bool getKeyValue(platform::Registry& registry, platform::RegistryKey root,
 
 bool startSysInfo(platform::Registry& registry, platform::ProgramStarter& programs)
 {
-    // 1. The tool's own path, started as read.
+    // The tool's own path comes first, and is started as it reads.
     QString path;
     const Lookup tool =
         readKeyValue(registry, platform::kHkeyLocalMachine, kToolKey, kToolValue, path);
     if (tool == Lookup::Empty)
         return false;
     if (tool == Lookup::Missing) {
-        // 2. Else the folder it lies in, 3. where the file must be found.
+        // Without it, the folder the tool lies in names it, and the file must be there.
         QString folder;
         if (!getKeyValue(registry, platform::kHkeyLocalMachine, kFolderKey, kFolderValue, folder))
             return false;
@@ -86,7 +86,7 @@ bool startSysInfo(platform::Registry& registry, platform::ProgramStarter& progra
         if (!QFileInfo(path).isFile())
             return false;
     }
-    // 4. Started without waiting.
+    // Lexamo does not wait for the tool to end.
     return programs.start(path);
 }
 

@@ -87,7 +87,8 @@ void frmOptions::Form_Load()
 
 void frmOptions::cmdOk_Click()
 {
-    // 1. The texts as typed; 2. and 3. both numbers above 0: save them as typed and unload.
+    // The texts are saved as typed, not as the numbers they read as, and only when both read as
+    // numbers above 0; the dialog closes once they are saved.
     const optionsfile::Lines lines{txtQnum->text(), txtTime->text()};
     if (aboveZero(lines.questions) && aboveZero(lines.minutes)) {
         const Result<void> saved = optionsfile::saveLines(lines);
@@ -97,7 +98,7 @@ void frmOptions::cmdOk_Click()
             platform::msgBox(saved.error(), platform::Buttons::Ok, platform::Icon::Exclamation);
         return;
     }
-    // 4. Otherwise warn; the boxes stay as the user left them.
+    // Otherwise a warning, and the boxes stay as the user left them to be mended.
     platform::msgBox(kInvalidEntryText, platform::Buttons::Ok, platform::Icon::None,
                      kInvalidEntryTitle);
 }
