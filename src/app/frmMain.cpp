@@ -430,10 +430,11 @@ void frmMain::savePlacement()
                                                      {placement::kTop, outer.top()},
                                                      {placement::kWidth, outer.width()},
                                                      {placement::kHeight, outer.height()}};
+    platform::SettingsStore::Values texts;
     for (const auto& [key, pixels] : values)
-        store.write(appinfo::title(), QString::fromLatin1(placement::kSection),
-                    QString::fromLatin1(key.name),
-                    placement::storedText(static_cast<float>(twips::fromPixels(pixels))));
+        texts.append({QString::fromLatin1(key.name),
+                      placement::storedText(static_cast<float>(twips::fromPixels(pixels)))});
+    store.writeSection(appinfo::title(), QString::fromLatin1(placement::kSection), texts);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

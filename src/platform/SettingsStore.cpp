@@ -79,14 +79,28 @@ QString QtSettingsStore::read(const QString& application, const QString& section
     return settings.value(section + QLatin1Char('/') + key, defaultValue).toString();
 }
 
+void SettingsStore::writeSection(const QString& application, const QString& section,
+                                 const Values& values)
+{
+    for (const auto& [key, value] : values)
+        write(application, section, key, value);
+}
+
 void QtSettingsStore::write(const QString& application, const QString& section, const QString& key,
                             const QString& value)
+{
+    writeSection(application, section, {{key, value}});
+}
+
+void QtSettingsStore::writeSection(const QString& application, const QString& section,
+                                   const Values& values)
 {
     const QString path = filePath(folder_, application);
     QString refused = writeRefusal(path);
     if (refused.isEmpty()) {
         QSettings settings(path, QSettings::IniFormat);
-        settings.setValue(section + QLatin1Char('/') + key, value);
+        for (const auto& [key, value] : values)
+            settings.setValue(section + QLatin1Char('/') + key, value);
         settings.sync();
         if (settings.status() != QSettings::NoError)
             refused = QStringLiteral("the file cannot be written");

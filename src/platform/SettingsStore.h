@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <utility>
 
 namespace platform {
 
@@ -12,6 +14,10 @@ public:
                          const QString& defaultValue) = 0;
     virtual void write(const QString& application, const QString& section, const QString& key,
                        const QString& value) = 0;
+    // Several keys of one section, each with its value, written together.
+    using Values = QList<std::pair<QString, QString>>;
+    virtual void writeSection(const QString& application, const QString& section,
+                              const Values& values);
 };
 
 // QSettings in the user's configuration folder, one store per application name; or, when given
@@ -28,6 +34,10 @@ public:
                  const QString& defaultValue) override;
     void write(const QString& application, const QString& section, const QString& key,
                const QString& value) override;
+    // All the keys under one lock and in one save of the file, which is flushed to the disk
+    // once, not once a key.
+    void writeSection(const QString& application, const QString& section,
+                      const Values& values) override;
 
 private:
     QString readRefusal(const QString& path) const;
