@@ -21,18 +21,18 @@ QList<QPointer<QWidget>>& openWindows()
 
 void Main()
 {
-    // 1 and 2: the splash window, painted before the main window is prepared.
+    // The splash window is painted first, so that it shows while the main window is prepared.
     auto* splash = new frmSplash;
     splash->show();
     splash->repaint();
-    // 3 and 4: the one main window, loaded but not yet visible.
+    // The one main window reads its settings and options while it is still hidden.
     mainwindow = new frmMain;
     mainwindow->setAttribute(Qt::WA_DeleteOnClose);
     mainwindow->Form_Load();
-    // 5: the splash window goes.
+    // The splash window goes before the main window shows, never after it.
     splash->close();
     delete splash;
-    // 6: the main window, maximized over its normal placement.
+    // The main window shows maximized; its normal placement, read above, is kept for later.
     mainwindow->setWindowState(Qt::WindowMaximized);
     mainwindow->show();
 }
