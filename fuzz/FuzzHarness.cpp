@@ -35,21 +35,57 @@ const char* nameOf(Format format)
     return banktool::formatRow(format).title;
 }
 
-// Export then import in every format gives the records back, byte for byte, for every bank
-// that check passes. CSV carries every such bank; Aiken and GIFT may refuse, naming a record.
-void checkRoundTrip(const QList<QuestionRecord>& records)
+// A note as a format brings it back: GIFT writes every line break of an explanation as "\n",
+// which it reads as a line feed alone.
+BankNote carried(const BankNote& note, Format format)
 {
-    if (records.isEmpty() || !bankcheck::findings(records, 0).isEmpty())
+    if (format != Format::Gift)
+        return note;
+    return {note.kind,
+            QString(note.explanation).replace(QLatin1String("\r\n"), QLatin1String("\n"))};
+}
+
+void checkSame(const NotedRecords& bank, const NotedRecords& again, Format format)
+{
+    const QList<QuestionRecord>& records = bank.records;
+    for (qsizetype i = 0; i < records.size() && i < again.records.size(); ++i) {
+        if (records.at(i) != again.records.at(i))
+            broken(nameOf(format),
+                   QStringLiteral("record %1 comes back changed:\n%2\n%3")
+                       .arg(i + 1)
+                       .arg(QString::fromLatin1(records.at(i).toBytes().toHex()),
+                            QString::fromLatin1(again.records.at(i).toBytes().toHex())));
+        if (banktool::formatRow(format).carriesNotes &&
+            carried(bank.notes.value(i), format) != again.notes.value(i))
+            broken(nameOf(format),
+                   QStringLiteral("the note of record %1 comes back changed:\n"
+                                  "%2 / %3\n%4 / %5")
+                       .arg(i + 1)
+                       .arg(bank.notes.value(i).kind, bank.notes.value(i).explanation,
+                            again.notes.value(i).kind, again.notes.value(i).explanation));
+    }
+    if (again.records.size() != records.size())
+        broken(nameOf(format), QStringLiteral("%1 records come back as %2")
+                                   .arg(records.size())
+                                   .arg(again.records.size()));
+}
+
+// Export then import in every format gives the records back, byte for byte, for every bank
+// that check passes, and their notes where the format carries them. CSV carries every such
+// bank; Aiken and GIFT may refuse, naming a record.
+void checkRoundTrip(const NotedRecords& bank)
+{
+    if (bank.records.isEmpty() || !bankcheck::findings(bank.records, 0).isEmpty())
         return;
     for (const banktool::FormatRow& row : banktool::formats()) {
         const Format format = row.format;
-        const Result<QByteArray> exported = banktool::exportRecords(records, format, false);
+        const Result<QByteArray> exported = banktool::exportRecords(bank, format, false);
         if (!exported.ok()) {
             if (format == Format::Csv || !exported.error().startsWith(QLatin1String("record ")))
                 broken("export refused a bank that check passes", exported.error());
             continue;
         }
-        const Result<QList<QuestionRecord>, ParseError> imported =
+        const Result<NotedRecords, ParseError> imported =
             banktool::recordsFromBytes(exported.value(), format, false, 0);
         if (!imported.ok()) {
             broken(nameOf(format),
@@ -57,19 +93,7 @@ void checkRoundTrip(const QList<QuestionRecord>& records)
                        .arg(imported.error().line)
                        .arg(imported.error().what, QString::fromUtf8(exported.value())));
         }
-        const QList<QuestionRecord> again = imported.valueOr(QList<QuestionRecord>());
-        for (qsizetype i = 0; i < records.size() && i < again.size(); ++i) {
-            if (records.at(i) != again.at(i))
-                broken(nameOf(format),
-                       QStringLiteral("record %1 comes back changed:\n%2\n%3")
-                           .arg(i + 1)
-                           .arg(QString::fromLatin1(records.at(i).toBytes().toHex()),
-                                QString::fromLatin1(again.at(i).toBytes().toHex())));
-        }
-        if (again.size() != records.size())
-            broken(
-                nameOf(format),
-                QStringLiteral("%1 records come back as %2").arg(records.size()).arg(again.size()));
+        checkSame(bank, imported.valueOr(NotedRecords()), format);
     }
 }
 
@@ -77,13 +101,13 @@ int import(const uint8_t* data, size_t size, Format format)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const bool cut = size % 2 == 1; // half of the inputs with --cut
-    const Result<QList<QuestionRecord>, ParseError> records =
+    const Result<NotedRecords, ParseError> imported =
         banktool::recordsFromBytes(bytes, format, cut, 0);
-    if (records.ok()) {
-        if (records.value().isEmpty())
+    if (imported.ok()) {
+        if (imported.value().records.isEmpty())
             broken("an import succeeded without a question");
-        checkRoundTrip(records.value());
-    } else if (records.error().what.isEmpty()) {
+        checkRoundTrip(imported.value());
+    } else if (imported.error().what.isEmpty()) {
         broken("an import failed without a reason");
     }
     return 0;
@@ -132,9 +156,9 @@ int bank(const uint8_t* data, size_t size)
             broken("a record does not keep its bytes");
     }
     if (found.isEmpty())
-        checkRoundTrip(records);
+        checkRoundTrip({records, {}});
     for (const banktool::FormatRow& row : banktool::formats())
-        (void)banktool::exportRecords(records, row.format, true);
+        (void)banktool::exportRecords({records, {}}, row.format, true);
     return 0;
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and running Lexamo needs (scripts/setup.sh run), builds Lexamo in
-# Release and starts it in the folder run/, which holds the sample question bank and the two
-# help texts. A bank already in run/ is kept, so your own edits survive.
+# Release and starts it in the folder run/, which holds the sample question bank, its notes
+# file and the two help texts. A bank or notes file already in run/ is kept, so your own edits
+# survive.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/setup.sh" run
@@ -13,7 +14,7 @@ cmake --build "$top/build" -j"$(nproc)" --target lexamo data
 mkdir -p "$top/run"
 for f in "$top"/build/sample/*; do
     name=$(basename "$f")
-    if [ "$name" = verbal.zep ] && [ -e "$top/run/verbal.zep" ]; then
+    if { [ "$name" = verbal.zep ] || [ "$name" = verbal.notes.csv ]; } && [ -e "$top/run/$name" ]; then
         continue
     fi
     cp "$f" "$top/run/$name"

@@ -28,6 +28,7 @@ usr/share/doc/lexamo/copyright
 usr/share/icons/hicolor/scalable/apps/org.lexamo.Lexamo.svg
 usr/share/lexamo/Readme.txt
 usr/share/lexamo/hlp.txt
+usr/share/lexamo/verbal.notes.csv
 usr/share/lexamo/verbal.zep
 usr/share/man/man1/lexamo-bank.1.gz
 usr/share/man/man1/lexamo.1.gz
@@ -112,7 +113,7 @@ start_and_stop() {
 }
 
 start_and_stop options
-for f in verbal.zep hlp.txt Readme.txt; do
+for f in verbal.zep verbal.notes.csv hlp.txt Readme.txt; do
     cmp -s "$root/usr/share/lexamo/$f" "$userdir/$f" || fail "the user's folder lacks the sample $f"
 done
 [ "$(ls -A "$elsewhere")" = "" ] || fail "a start from the menu wrote into the current folder: $(ls -A "$elsewhere")"

@@ -28,7 +28,8 @@ done
 twice=$(tr ',|' '\n\n' <<<"$depends" | awk '{print $1}' | sort | uniq -d)
 [ -z "$twice" ] || fail "Depends names $(echo $twice) more than once: $depends"
 contents=$(dpkg-deb -c "$deb")
-for file in usr/bin/lexamo usr/bin/lexamo-bank usr/share/lexamo/verbal.zep; do
+for file in usr/bin/lexamo usr/bin/lexamo-bank usr/share/lexamo/verbal.zep \
+    usr/share/lexamo/verbal.notes.csv; do
     grep -q " \./$file\$" <<<"$contents" || fail "the package has no /$file"
 done
 

@@ -5,6 +5,7 @@
 #include "bankio/RecordRules.h"
 
 #include "bank/BankFile.h"
+#include "bank/BankNotes.h"
 #include "bank/Cp1252.h"
 #include "bank/QuestionRecord.h"
 #include "support/FileSizeLimit.h"
@@ -119,6 +120,10 @@ private Q_SLOTS:
     void exportCarriesOrRefuses();
     void cutLeavesNoBlankAtTheEnd();
     void exportRefusesABankTooLargeToImport();
+    void notesRoundTrip_data();
+    void notesRoundTrip();
+    void checkAndListFollowTheNotes();
+    void notesThatCannotBeWrittenAreSaid();
 
 private:
     int tool(const QStringList& arguments)
@@ -279,6 +284,24 @@ void TestBankTool::badInputWritesNoBank_data()
            "Windows-1252 cannot hold";
     QTest::newRow("UTF-16") << "q.csv" << QByteArray("\xff\xfeq\0u\0e\0")
                             << "q.csv:1: the text is UTF-16";
+    const QByteArray noted = "question,a,b,c,d,e,answer,kind,explanation\n";
+    QTest::newRow("kind 41") << "q.csv"
+                             << noted + "Q,a,b,c,d,e,a,k,x\nQ2,a,b,c,d,e,a," + QByteArray(41, 'k') +
+                                    ",x\n"
+                             << "q.csv:3: the kind is 41 characters; a kind holds 40";
+    QTest::newRow("kind of two lines") << "q.csv" << noted + "Q,a,b,c,d,e,a,\"k\nk\",x\n"
+                                       << "q.csv:2: the kind is more than one line";
+    QTest::newRow("explanation missing") << "q.csv" << noted + "Q,a,b,c,d,e,a,k\n"
+                                         << "q.csv:2: the column \"explanation\" is missing (8 "
+                                            "of 9 columns)";
+    QTest::newRow("gift kind 41") << "q.gift"
+                                  << "//c\n$CATEGORY: top/" + QByteArray(41, 'k') +
+                                         "\nQ {=a ~b ~c ~d ~e}"
+                                  << "q.gift:2: the kind is 41 characters";
+    QTest::newRow("gift explanation 1001")
+        << "q.gift"
+        << "Q {=a ~b ~c ~d ~e\n####" + QByteArray(1001, 'x') + "}"
+        << "q.gift:2: the explanation is 1001 characters; an explanation holds 1000";
 }
 
 void TestBankTool::badInputWritesNoBank()
@@ -598,14 +621,14 @@ void TestBankTool::appendKeepsRecordsInTheirPlaces()
     const QByteArray old = record(kPair.first()).toBytes().repeated(whole);
     env->write("bank.zep", old + piece);
     const QList<QuestionRecord> records(added, record(kPair.last()));
-    const Result<qint64> total = bankfiles::appendRecords("bank.zep", records);
+    const Result<bankfiles::Written> total = bankfiles::appendRecords("bank.zep", {records, {}});
     if (!refusal.isEmpty()) {
         QCOMPARE(total.error(), "Cannot write \"bank.zep\": " + refusal + '.');
         QCOMPARE(env->read("bank.zep"), old + piece);
         return;
     }
     QVERIFY2(total.ok(), qPrintable(total.error()));
-    QCOMPARE(total.value(), whole + added);
+    QCOMPARE(total.value().total, whole + added);
     QCOMPARE(env->read("bank.zep"), old + record(kPair.last()).toBytes().repeated(added));
 }
 
@@ -840,6 +863,123 @@ void TestBankTool::exportRefusesABankTooLargeToImport()
     QCOMPARE(tool({"check", "big.zep"}), banktool::Failed);
     QVERIFY2(out.contains("records 32768 to 40000 lie past record 32767"), qPrintable(out));
     QVERIFY2(out.contains("\nbig.zep: 40000 records, "), qPrintable(out.right(80)));
+}
+
+void TestBankTool::notesRoundTrip_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("explanations");
+    const QString first = QStringLiteral(u"Fast is \"quick\"; slow, its opposite.");
+    const QString last = QStringLiteral(u"Not Windows-1252: \u4e2d \U0001F600 \u2014 {=~#}::");
+    QTest::newRow("csv") << "q.csv"
+                         << utf8(QStringLiteral(u"question,a,b,c,d,e,answer,kind,explanation\r\n"
+                                                u"Q1,a,b,c,d,e,b,synonym,\"Fast is \"\"quick\"\"; "
+                                                u"slow,\r\nits opposite.\"\r\n"
+                                                u"Q2,a,b,c,d,e,a,,\r\n"
+                                                u"Q3,a,b,c,d,e,c,word in context,Not Windows-1252: "
+                                                u"\u4e2d \U0001F600 \u2014 {=~#}::\r\n"))
+                         << QStringList{QString(first).replace(", ", ",\r\n"), {}, last};
+    QTest::newRow("gift") << "q.gift"
+                          << utf8(QStringLiteral(u"$CATEGORY: synonym\n\n"
+                                                 u"::Q1:: Q1 {\n~a\n=b\n~c\n~d\n~e\n"
+                                                 u"####Fast is \"quick\"; slow,\\nits opposite.\n"
+                                                 u"}\n\n$CATEGORY:\n\n"
+                                                 u"::Q2:: Q2 {\n=a\n~b\n~c\n~d\n~e\n}\n\n"
+                                                 u"$CATEGORY: word in context\n\n"
+                                                 u"::Q3:: Q3 {\n~a\n~b\n=c\n~d\n~e\n"
+                                                 u"####Not Windows-1252: \u4e2d \U0001F600 \u2014 "
+                                                 u"\\{\\=\\~\\#\\}\\:\\:\n}\n\n"))
+                          << QStringList{QString(first).replace(", ", ",\n"), {}, last};
+}
+
+void TestBankTool::notesRoundTrip()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, explanations);
+    env->write(name, content);
+    QCOMPARE(tool({"import", name, "-o", "bank.zep"}), banktool::Done);
+    const QStringList letters = {"b", "a", "c"};
+    const QStringList kinds = {"synonym", "", "word in context"};
+    BankNotes expected;
+    for (int i = 0; i < 3; ++i) {
+        const QuestionRecord r =
+            record({QStringLiteral("Q%1").arg(i + 1), {"a", "b", "c", "d", "e"}, letters[i]});
+        expected.setNote(i + 1, r, {kinds[i], explanations[i]});
+    }
+    QCOMPARE(env->read("bank.notes.csv"), expected.toBytes());
+
+    const QString file = "again." + name.section('.', -1);
+    QCOMPARE(tool({"export", "bank.zep", "-o", file}), banktool::Done);
+    QCOMPARE(err, QString());
+    QCOMPARE(env->read(file), content);
+
+    // Aiken holds no notes, and says so once.
+    QCOMPARE(tool({"export", "bank.zep", "-o", "out.txt", "--flatten"}), banktool::Done);
+    QCOMPARE(err, QStringLiteral("bank.zep: the kinds and explanations of its questions are left "
+                                 "out: Aiken holds neither.\n"));
+}
+
+void TestBankTool::checkAndListFollowTheNotes()
+{
+    const QByteArray head = "question,a,b,c,d,e,answer";
+    env->write("noted.csv", head + ",kind\nQ1,a,b,c,d,e,a,antonym\nQ2,a,b,c,d,e,a,\n"
+                                   "Q3,a,b,c,d,e,a,analogy\n");
+    env->write("plain.csv", head + "\nQ1 changed,a,b,c,d,e,a\nQ2,a,b,c,d,e,a\n");
+    env->write("more.gift", "$CATEGORY: $course$/top/synonym\n"
+                            "Q4 {=a #right ~b #wrong ~c ~d ~e ####Four.}\n");
+    QCOMPARE(tool({"import", "noted.csv", "-o", "bank.zep"}), banktool::Done);
+    const QByteArray notes = env->read("bank.notes.csv");
+    QCOMPARE(tool({"check", "bank.zep"}), banktool::Done);
+
+    // An import without notes leaves the notes file alone; its notes no longer fit the bank.
+    QCOMPARE(tool({"import", "plain.csv", "-o", "bank.zep"}), banktool::Done);
+    QCOMPARE(env->read("bank.notes.csv"), notes);
+    QCOMPARE(tool({"check", "bank.zep"}), banktool::Failed);
+    QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QVERIFY2(lines[0].startsWith("record 1: its note was written for another question (check "),
+             qPrintable(out));
+    QCOMPARE(lines[1], "record 3: it has a note, but the bank ends at record 2");
+    QCOMPARE(lines[2], "bank.zep: 2 records, 2 problems found.");
+
+    // An append gives the new record its note under the bank's lock, in place of the old one.
+    QCOMPARE(tool({"import", "more.gift", "-o", "bank.zep", "--append"}), banktool::Done);
+    env->write("bank.notes.csv", env->read("bank.notes.csv") + "4,zz,x,y\r\n");
+    QCOMPARE(tool({"check", "bank.zep"}), banktool::Failed);
+    lines = out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], "bank.notes.csv:4: \"zz\" is not a check of four hex digits");
+    QVERIFY2(lines[1].startsWith("record 1: its note was written for another question"),
+             qPrintable(out));
+    QCOMPARE(tool({"list", "bank.zep"}), banktool::Done);
+    QCOMPARE(out, QStringLiteral("    1  a  -        Q1 changed\n"
+                                 "    2  a  -        Q2\n"
+                                 "    3  a  synonym  Q4\n"));
+    QVERIFY2(err.contains("\"bank.notes.csv\", cannot be read and are left out: line 4"),
+             qPrintable(err));
+    QCOMPARE(tool({"export", "bank.zep", "-o", "out.gift"}), banktool::Done);
+    QVERIFY(env->read("out.gift")
+                .endsWith("$CATEGORY: synonym\n\n::Q3:: Q4 {\n=a\n~b\n~c\n~d\n"
+                          "~e\n####Four.\n}\n\n"));
+}
+
+void TestBankTool::notesThatCannotBeWrittenAreSaid()
+{
+    const QString explanation(1000, u'x');
+    env->write("long.csv", utf8("question,a,b,c,d,e,answer,kind,explanation\nQ1,a,b,c,d,e,a,k," +
+                                explanation + "\nQ2,a,b,c,d,e,a,k," + explanation + "\n"));
+    const int status = [&] {
+        const FileSizeLimit limit(1500); // room for the bank, not for its notes
+        return tool({"import", "long.csv", "-o", "bank.zep"});
+    }();
+    QCOMPARE(status, banktool::Failed);
+    QCOMPARE(err, QStringLiteral("Cannot write \"bank.notes.csv\": File too large.\n"
+                                 "2 questions written to bank.zep (2 records in all), but without "
+                                 "their kinds and explanations.\n"));
+    QCOMPARE(env->read("bank.zep").size(), 2 * 576);
+    QCOMPARE(files(), (QStringList{"bank.zep", "long.csv"}));
 }
 
 QTEST_GUILESS_MAIN(TestBankTool)

@@ -290,6 +290,7 @@ void TestStartup::enterUserFolderFromTheBuild()
     QVERIFY(startup::enterUserFolder());
     QCOMPARE(QDir::currentPath(), env.path(QStringLiteral("data/Lexamo")));
     QCOMPARE(QFileInfo(QStringLiteral("verbal.zep")).size(), 160 * 576);
+    QVERIFY(QFileInfo(QStringLiteral("verbal.notes.csv")).size() > 0);
     QVERIFY(QFileInfo::exists(QStringLiteral("hlp.txt")));
     QVERIFY(QFileInfo::exists(QStringLiteral("Readme.txt")));
     QVERIFY(env.boxes.shown.isEmpty());

@@ -47,7 +47,8 @@ Result<void> copySample(const QString& name, const QString& folder, const QStrin
 
 QStringList sampleFiles()
 {
-    return {QStringLiteral("verbal.zep"), QStringLiteral("hlp.txt"), QStringLiteral("Readme.txt")};
+    return {QStringLiteral("verbal.zep"), QStringLiteral("verbal.notes.csv"),
+            QStringLiteral("hlp.txt"), QStringLiteral("Readme.txt")};
 }
 
 QString location()

@@ -5,8 +5,10 @@
 #include <QString>
 #include <QStringList>
 
-// The user's own Lexamo folder, where a start from the applications menu works: the sample bank
-// and the help texts are copied into it once, and the user's changes stay there.
+// The user's own Lexamo folder, where a start from the applications menu works: the sample bank,
+// its notes file and the help texts are copied into it once, and the user's changes stay there.
+// A notes file copied beside a bank the user has changed keeps the notes of the questions that
+// are still the sample's; those of changed records are stale and not shown.
 namespace userfolder {
 
 // The files a working folder needs from the sample folder.

@@ -79,4 +79,25 @@ QStringList findings(const QList<QuestionRecord>& records, qint64 trailingBytes,
     return found;
 }
 
+QStringList noteFindings(const QList<QuestionRecord>& records, qint64 recordCount,
+                         const BankNotes& notes)
+{
+    QStringList found;
+    for (auto it = notes.rows().cbegin(); it != notes.rows().cend(); ++it) {
+        const qint64 n = it.key();
+        if (n > recordCount) {
+            found.append(QStringLiteral("record %1: it has a note, but the bank ends at record %2")
+                             .arg(n)
+                             .arg(recordCount));
+        } else if (n <= records.size() && notes.isStale(n, records.at(n - 1))) {
+            found.append(QStringLiteral("record %1: its note was written for another question "
+                                        "(check %2, the record's is %3)")
+                             .arg(n)
+                             .arg(it->check, 4, 16, QLatin1Char('0'))
+                             .arg(records.at(n - 1).check(), 4, 16, QLatin1Char('0')));
+        }
+    }
+    return found;
+}
+
 } // namespace bankcheck

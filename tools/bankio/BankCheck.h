@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bank/BankNotes.h"
 #include "bank/QuestionRecord.h"
 
 #include <QList>
@@ -14,5 +15,10 @@ namespace bankcheck {
 // a record. Empty when the bank is sound.
 QStringList findings(const QList<QuestionRecord>& records, qint64 trailingBytes,
                      qint64 recordsPast = 0);
+
+// One line per note that does not belong to the record of its number: one written for another
+// question than the record holds now (stale), and one of a record the bank does not have.
+QStringList noteFindings(const QList<QuestionRecord>& records, qint64 recordCount,
+                         const BankNotes& notes);
 
 } // namespace bankcheck

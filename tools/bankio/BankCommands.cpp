@@ -7,6 +7,7 @@
 #include "bankio/TextInput.h"
 
 #include "bank/BankFile.h"
+#include "bank/BankNotes.h"
 #include "bank/TextRules.h"
 #include "files/FileErrors.h"
 #include "files/RegularFile.h"
@@ -109,13 +110,14 @@ ParsedQuestions readQuestions(const QByteArray& bytes, Format format)
     return parsed;
 }
 
-// The questions as records after the kept ones before them (in the bank and read from earlier
-// files); the first one refused, or one that would be past the last record Lexamo can reach,
-// stops it.
-Result<QList<QuestionRecord>, ParseError> toRecords(const QList<ParsedQuestion>& questions,
-                                                    bool cut, qint64 kept)
+// The questions as records with their notes, after the kept ones before them (in the bank and
+// read from earlier files); the first one refused, or one that would be past the last record
+// Lexamo can reach, stops it.
+Result<NotedRecords, ParseError> toRecords(const QList<ParsedQuestion>& questions, bool cut,
+                                           qint64 kept)
 {
-    QList<QuestionRecord> records;
+    NotedRecords noted;
+    QList<QuestionRecord>& records = noted.records;
     for (const ParsedQuestion& q : questions) {
         if (kept + records.size() >= BankFile::kMaxRecords) {
             return Failure{ParseError{q.question.line,
@@ -127,14 +129,18 @@ Result<QList<QuestionRecord>, ParseError> toRecords(const QList<ParsedQuestion>&
         const Result<QuestionRecord, ParseError> record = recordrules::toRecord(q, cut);
         if (!record.ok())
             return Failure{record.error()};
+        const Result<BankNote, ParseError> note = recordrules::toNote(q);
+        if (!note.ok())
+            return Failure{note.error()};
         records.append(record.value());
+        noted.notes.append(note.value());
     }
-    return records;
+    return noted;
 }
 
 // The records of one file to import, after kept records before them, or the message naming the
 // file (and the line).
-Result<QList<QuestionRecord>> importFile(const QString& path, const Invocation& call, qint64 kept)
+Result<NotedRecords> importFile(const QString& path, const Invocation& call, qint64 kept)
 {
     const std::optional<Format> format = formatOf(path, call);
     if (!format)
@@ -142,7 +148,7 @@ Result<QList<QuestionRecord>> importFile(const QString& path, const Invocation& 
     const Result<QByteArray> bytes = readInput(path);
     if (!bytes.ok())
         return Failure{bytes.error()};
-    Result<QList<QuestionRecord>, ParseError> records =
+    Result<NotedRecords, ParseError> records =
         recordsFromBytes(bytes.value(), *format, call.cut, kept);
     if (records.ok())
         return std::move(records).value();
@@ -185,22 +191,39 @@ Result<qint64> keptRecords(const Invocation& call)
     return bank.size() / QuestionRecord::kSize;
 }
 
-// Writes the imported records, as a new bank or, with --append, after those of the bank there,
-// and gives the number of records the bank then holds. An append counts them again under the
-// bank's lock: another program may have added some since keptRecords() counted them.
-Result<qint64> writeImport(const Invocation& call, const QList<QuestionRecord>& records)
+// Ok when the notes file beside the bank may be written: no regular file there, or one of the
+// inputs.
+Result<void> checkNotesTarget(const Invocation& call)
 {
+    const QString notes = BankNotes::pathFor(call.output);
+    if (Result<void> writable = filechecks::checkOutput(notes); !writable.ok())
+        return writable;
+    for (const QString& path : call.files) {
+        if (regularfile::sameFile(path, notes))
+            return Failure{filechecks::sameFileProblem(path, notes)};
+    }
+    return {};
+}
+
+// Writes the imported records and their notes, as a new bank or, with --append, after those of
+// the bank there, and gives the number of records the bank then holds. An append counts them
+// again under the bank's lock: another program may have added some since keptRecords() counted
+// them.
+Result<bankfiles::Written> writeImport(const Invocation& call, const NotedRecords& imported)
+{
+    if (imported.hasNotes()) {
+        if (const Result<void> notes = checkNotesTarget(call); !notes.ok())
+            return Failure{notes.error()};
+    }
     if (call.append && QFileInfo::exists(call.output))
-        return bankfiles::appendRecords(call.output, records);
-    if (const Result<void> written = bankfiles::writeBank(call.output, records); !written.ok())
-        return Failure{written.error()};
-    return qint64(records.size());
+        return bankfiles::appendRecords(call.output, imported);
+    return bankfiles::writeBank(call.output, imported);
 }
 
 } // namespace
 
-Result<QList<QuestionRecord>, ParseError> recordsFromBytes(const QByteArray& bytes, Format format,
-                                                           bool cut, qint64 kept)
+Result<NotedRecords, ParseError> recordsFromBytes(const QByteArray& bytes, Format format, bool cut,
+                                                  qint64 kept)
 {
     const ParsedQuestions parsed = readQuestions(bytes, format);
     if (!parsed.ok())
@@ -208,9 +231,9 @@ Result<QList<QuestionRecord>, ParseError> recordsFromBytes(const QByteArray& byt
     return toRecords(parsed.value(), cut, kept);
 }
 
-Result<QByteArray> exportRecords(const QList<QuestionRecord>& records, Format format, bool flatten)
+Result<QByteArray> exportRecords(const NotedRecords& bank, Format format, bool flatten)
 {
-    return formatRow(format).write(records, flatten);
+    return formatRow(format).write(bank, flatten);
 }
 
 namespace {
@@ -224,6 +247,21 @@ QString firstLine(const QString& text)
     return text;
 }
 
+// The kind of each record as list shows it, all of one width, "-" for a record without one;
+// none at all when no record has a kind.
+QStringList kindColumn(const QList<BankNote>& notes)
+{
+    qsizetype width = 0;
+    for (const BankNote& note : notes)
+        width = std::max(width, note.kind.size());
+    QStringList column;
+    if (width == 0)
+        return column;
+    for (const BankNote& note : notes)
+        column.append((note.kind.isEmpty() ? QStringLiteral("-") : note.kind).leftJustified(width));
+    return column;
+}
+
 } // namespace
 
 int importCommand(const Invocation& call, QTextStream& out, QTextStream& err)
@@ -234,20 +272,27 @@ int importCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     if (!keptBefore.ok())
         return failed(err, keptBefore.error(), kNoBank);
     const qint64 kept = keptBefore.value();
-    QList<QuestionRecord> records;
+    NotedRecords imported;
     for (const QString& path : call.files) {
-        const Result<QList<QuestionRecord>> added = importFile(path, call, kept + records.size());
+        const Result<NotedRecords> added = importFile(path, call, kept + imported.records.size());
         if (!added.ok())
             return failed(err, added.error(), kNoBank);
-        records += added.value();
+        imported.records += added.value().records;
+        imported.notes += added.value().notes;
     }
-    const Result<qint64> total = writeImport(call, records);
-    if (!total.ok())
-        return failed(err, total.error(), kNoBank);
-    out << QStringLiteral("%1 questions written to %2 (%3 records in all).\n")
-               .arg(records.size())
-               .arg(call.output)
-               .arg(total.value());
+    const Result<bankfiles::Written> written = writeImport(call, imported);
+    if (!written.ok())
+        return failed(err, written.error(), kNoBank);
+    const QString done = QStringLiteral("%1 questions written to %2 (%3 records in all)")
+                             .arg(imported.records.size())
+                             .arg(call.output)
+                             .arg(written.value().total);
+    if (!written.value().notesProblem.isEmpty()) {
+        err << written.value().notesProblem << '\n'
+            << done << QStringLiteral(", but without their kinds and explanations.\n");
+        return Failed;
+    }
+    out << done << ".\n";
     return Done;
 }
 
@@ -278,6 +323,24 @@ qsizetype changedTexts(const QList<QuestionRecord>& records)
         }
     }
     return changed;
+}
+
+// The notes of the bank at bankPath, one for each record (an empty one where a record has none,
+// or a stale one), or none at all when no record has a note; a notes file that cannot be read
+// whole is said on err, once.
+QList<BankNote> notesOf(const QString& bankPath, const QList<QuestionRecord>& records,
+                        QTextStream& err)
+{
+    const BankNotes::Loaded loaded = BankNotes::load(BankNotes::pathFor(bankPath));
+    if (!loaded.warning.isEmpty())
+        err << loaded.warning << '\n';
+    QList<BankNote> notes;
+    if (loaded.notes.isEmpty())
+        return notes;
+    notes.reserve(records.size());
+    for (qsizetype i = 0; i < records.size(); ++i)
+        notes.append(loaded.notes.noteFor(i + 1, records.at(i)));
+    return notes;
 }
 
 int writeToStandardOutput(const QByteArray& bytes, QTextStream& out, QTextStream& err)
@@ -313,9 +376,15 @@ int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
                           .arg(BankFile::kMaxRecords),
                       kNothing);
     }
-    const Result<QByteArray> exported = exportRecords(bank.records, *format, call.flatten);
+    const NotedRecords noted{bank.records, notesOf(bankPath, bank.records, err)};
+    const Result<QByteArray> exported = exportRecords(noted, *format, call.flatten);
     if (!exported.ok())
         return failed(err, QStringLiteral("%1: %2").arg(bankPath, exported.error()), kNothing);
+    if (noted.hasNotes() && !formatRow(*format).carriesNotes) {
+        err << QStringLiteral("%1: the kinds and explanations of its questions are left out: %2 "
+                              "holds neither.\n")
+                   .arg(bankPath, QLatin1String(formatRow(*format).title));
+    }
     if (const qsizetype changed = changedTexts(bank.records); changed > 0) {
         err << QStringLiteral("%1: %2 texts hold zero bytes, control characters or lone line "
                               "breaks, which the exported file cannot carry as they are; "
@@ -340,12 +409,14 @@ int listCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     if (!read.ok())
         return failed(err, read.error());
     const bankfiles::BankContents& bank = read.value();
+    const QStringList kinds = kindColumn(notesOf(call.files.first(), bank.records, err));
     for (qsizetype i = 0; i < bank.records.size(); ++i) {
         const QuestionRecord& record = bank.records.at(i);
         const QString answer = textrules::shownField(record.answer());
-        out << QStringLiteral("%1  %2  %3\n")
+        out << QStringLiteral("%1  %2  %3%4\n")
                    .arg(i + 1, 5)
                    .arg(answer.isEmpty() ? QStringLiteral("-") : answer)
+                   .arg(kinds.isEmpty() ? QString() : kinds.at(i) + QStringLiteral("  "))
                    .arg(textrules::trimSpaces(firstLine(textrules::shownField(record.question()))));
     }
     if (bank.recordsPast > 0) {
@@ -357,6 +428,31 @@ int listCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     return Done;
 }
 
+namespace {
+
+// What check finds in the notes file beside the bank at bankPath: a file or rows that cannot be
+// read, and notes that are stale or belong to no record of the bank.
+QStringList notesFindings(const QString& bankPath, const bankfiles::BankContents& bank)
+{
+    const QString path = BankNotes::pathFor(bankPath);
+    if (regularfile::missing(path))
+        return {};
+    const Result<QByteArray> bytes = regularfile::readWhole(path, BankNotes::kMaxBytes);
+    if (!bytes.ok())
+        return {QStringLiteral("%1: cannot be read: %2").arg(path, bytes.error())};
+    QList<BankNotes::Problem> problems;
+    const BankNotes notes = BankNotes::fromBytes(bytes.value(), &problems);
+    QStringList found;
+    for (const BankNotes::Problem& p : problems) {
+        found.append(p.line > 0 ? QStringLiteral("%1:%2: %3").arg(path).arg(p.line).arg(p.what)
+                                : QStringLiteral("%1: %2").arg(path, p.what));
+    }
+    return found +
+           bankcheck::noteFindings(bank.records, bank.records.size() + bank.recordsPast, notes);
+}
+
+} // namespace
+
 int checkCommand(const Invocation& call, QTextStream& out, QTextStream& err)
 {
     const Result<bankfiles::BankContents> read = bankfiles::readBank(call.files.first());
@@ -364,7 +460,8 @@ int checkCommand(const Invocation& call, QTextStream& out, QTextStream& err)
         return failed(err, read.error());
     const bankfiles::BankContents& bank = read.value();
     const QStringList found =
-        bankcheck::findings(bank.records, bank.trailingBytes, bank.recordsPast);
+        bankcheck::findings(bank.records, bank.trailingBytes, bank.recordsPast) +
+        notesFindings(call.files.first(), bank);
     for (const QString& line : found)
         out << line << '\n';
     out << QStringLiteral("%1: %2 records, ")

@@ -3,6 +3,7 @@
 #include "bankio/FileChecks.h"
 
 #include "bank/BankFile.h"
+#include "bank/BankNotes.h"
 #include "files/FileErrors.h"
 #include "files/SafeWrite.h"
 
@@ -20,6 +21,14 @@ QByteArray bytesOf(const QList<QuestionRecord>& records)
     for (const QuestionRecord& record : records)
         bytes += record.toBytes();
     return bytes;
+}
+
+// The notes of the records, as record first onwards takes them: a record without a note has
+// none, even when a record of its number had one.
+void setNotes(BankNotes& notes, const NotedRecords& bank, qint64 first)
+{
+    for (qsizetype i = 0; i < bank.records.size(); ++i)
+        notes.setNote(first + i, bank.records.at(i), bank.notes.value(i));
 }
 
 } // namespace
@@ -59,7 +68,21 @@ Result<void> writeFile(const QString& path, const QByteArray& bytes)
     return safewrite::writeWhole(path, bytes);
 }
 
-Result<qint64> appendRecords(const QString& path, const QList<QuestionRecord>& records)
+Result<Written> writeBank(const QString& path, const NotedRecords& bank)
+{
+    if (const Result<void> written = writeBank(path, bank.records); !written.ok())
+        return Failure{written.error()};
+    Written done{bank.records.size(), {}};
+    if (bank.hasNotes()) {
+        BankNotes notes;
+        setNotes(notes, bank, 1);
+        if (const Result<void> saved = notes.save(BankNotes::pathFor(path)); !saved.ok())
+            done.notesProblem = saved.error();
+    }
+    return done;
+}
+
+Result<Written> appendRecords(const QString& path, const NotedRecords& bank)
 {
     // The bank's own file, extended by the bank's own append as Lexamo's editor extends it: a
     // Lexamo that has it open sees the new records, and no two writers take one number.
@@ -67,9 +90,18 @@ Result<qint64> appendRecords(const QString& path, const QList<QuestionRecord>& r
     errno = 0;
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return Failure{fileerrors::cannotWrite(path, fileerrors::reason(file, errno))};
-    const Result<qint64, BankFile::AppendFailed> first = BankFile::appendTo(file.handle(), records);
-    if (first.ok())
-        return first.value() - 1 + records.size();
+    const Result<qint64, BankFile::AppendFailed> first =
+        BankFile::appendTo(file.handle(), bank.records);
+    if (first.ok()) {
+        Written done{first.value() - 1 + bank.records.size(), {}};
+        if (!bank.hasNotes())
+            return done;
+        const Result<void> noted = BankNotes::update(
+            file.handle(), path, [&](BankNotes& notes) { setNotes(notes, bank, first.value()); });
+        if (!noted.ok())
+            done.notesProblem = noted.error();
+        return done;
+    }
     const BankFile::AppendFailed failed = first.error();
     return Failure{fileerrors::cannotWrite(path, failed.reason) +
                    (failed.restored ? QStringLiteral(" The bank is as it was.") : QString())};

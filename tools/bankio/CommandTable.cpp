@@ -53,7 +53,9 @@ const QList<Command>& commands()
              "--append adding them in place after its last record. A text longer than its field "
              "is\n"
              "refused unless --cut cuts it to fit. At the first problem, or when a file holds no\n"
-             "question, nothing is written. FILE - reads standard input (give --format).")},
+             "question, nothing is written. FILE - reads standard input (give --format). Kinds "
+             "and\n"
+             "explanations go to the bank's notes file, BANK.notes.csv beside it.")},
         {QStringLiteral("export"),
          1,
          1,
@@ -71,7 +73,9 @@ const QList<Command>& commands()
              "carry\n"
              "exactly (a blank at either end) is refused, naming its record; CSV carries every "
              "text\n"
-             "that check passes.")},
+             "that check passes. CSV and GIFT carry the kinds and explanations of the bank's "
+             "notes\n"
+             "file; Aiken holds neither.")},
         {QStringLiteral("list"),
          1,
          1,
@@ -83,7 +87,9 @@ const QList<Command>& commands()
          nullptr,
          listCommand,
          QStringLiteral(
-             "Prints each record's number, its answer and the first line of its question.")},
+             "Prints each record's number, its answer, its kind (when the questions have kinds) "
+             "and\n"
+             "the first line of its question.")},
         {QStringLiteral("check"),
          1,
          1,
@@ -96,7 +102,11 @@ const QList<Command>& commands()
          checkCommand,
          QStringLiteral("Reports answers other than a to e, empty questions and choices, questions "
                         "that stand\n"
-                        "twice, records past %1 and a piece shorter than a record at the end.")
+                        "twice, records past %1 and a piece shorter than a record at the end; in "
+                        "the\n"
+                        "notes file, rows that cannot be read, stale notes and notes of records "
+                        "the bank\n"
+                        "does not have.")
              .arg(BankFile::kMaxRecords)},
         {QStringLiteral("history"),
          0,

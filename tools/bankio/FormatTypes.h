@@ -1,11 +1,13 @@
 #pragma once
 
 #include "bank/BankFile.h"
+#include "bank/BankNotes.h"
 #include "base/Result.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <algorithm>
 #include <array>
 
 // The types the import and export formats share.
@@ -25,6 +27,9 @@ struct ParsedQuestion {
     SourceText question;
     std::array<SourceText, 5> choices;
     SourceText answer;
+    // Its note, when the format carries one: empty texts (and line 0) when it has none.
+    SourceText kind;
+    SourceText explanation;
 };
 
 // What is wrong with a file, and on which line (0 when no line can be named).
@@ -35,3 +40,16 @@ struct ParseError {
 
 // The questions of a file, or what is wrong with it and where.
 using ParsedQuestions = Result<QList<ParsedQuestion>, ParseError>;
+
+// Records and their notes, one note for each record (an empty one where a record has none).
+struct NotedRecords {
+    QList<QuestionRecord> records;
+    QList<BankNote> notes;
+
+    // Whether any record has a note.
+    bool hasNotes() const
+    {
+        return std::any_of(notes.cbegin(), notes.cend(),
+                           [](const BankNote& note) { return !note.isEmpty(); });
+    }
+};

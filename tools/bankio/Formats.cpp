@@ -10,27 +10,34 @@ namespace banktool {
 
 namespace {
 
-Result<QByteArray> writeCsv(const QList<QuestionRecord>& records, bool)
+Result<QByteArray> writeCsv(const NotedRecords& bank, bool)
 {
-    return csvformat::write(records);
+    return csvformat::write(bank);
 }
 
-Result<QByteArray> writeGift(const QList<QuestionRecord>& records, bool)
+Result<QByteArray> writeAiken(const NotedRecords& bank, bool flatten)
 {
-    return giftformat::write(records);
+    return aikenformat::write(bank.records, flatten);
+}
+
+Result<QByteArray> writeGift(const NotedRecords& bank, bool)
+{
+    return giftformat::write(bank);
 }
 
 // In the order of Format.
 constexpr std::array<FormatRow, 3> kFormats = {{
     {Format::Csv, "csv", "CSV", "csv",
-     "a header row question,a,b,c,d,e,answer, then a row per question (RFC 4180)",
-     "the file holds the header row and no question after it", csvformat::parse, writeCsv},
+     "a header row question,a,b,c,d,e,answer (then kind,explanation, if the questions have "
+     "them), then a row per question (RFC 4180)",
+     "the file holds the header row and no question after it", csvformat::parse, writeCsv, true},
     {Format::Aiken, "aiken", "Aiken", "txt",
      "Aiken: the question on one line, \"A. text\" to \"E. text\", \"ANSWER: X\", a blank line",
-     "the file holds no question", aikenformat::parse, aikenformat::write},
+     "the file holds no question", aikenformat::parse, writeAiken, false},
     {Format::Gift, "gift", "GIFT", "gift",
-     "GIFT: ::title:: question { =right ~wrong ~wrong ~wrong ~wrong }",
-     "every line of the file is a comment", giftformat::parse, writeGift},
+     "GIFT: ::title:: question { =right ~wrong ~wrong ~wrong ~wrong ####explanation }, "
+     "$CATEGORY: kind before questions of that kind",
+     "every line of the file is a comment", giftformat::parse, writeGift, true},
 }};
 
 constexpr bool inOrder()

@@ -26,7 +26,9 @@ struct FormatRow {
     const char* noQuestion;
     ParsedQuestions (*parse)(const QString& text);
     // flatten: a text's line breaks become spaces, for a format that holds a text on one line.
-    Result<QByteArray> (*write)(const QList<QuestionRecord>& records, bool flatten);
+    Result<QByteArray> (*write)(const NotedRecords& bank, bool flatten);
+    // Whether the format carries the records' notes.
+    bool carriesNotes;
 };
 
 std::span<const FormatRow> formats();

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <optional>
 
 using Field = QuestionRecord::Field;
 
@@ -20,6 +21,19 @@ bool isCommentLine(const QString& line)
     const QString t = line.trimmed();
     return t.startsWith(QLatin1String("//")) ||
            t.startsWith(QLatin1String("$CATEGORY:"), Qt::CaseInsensitive);
+}
+
+const QLatin1String kCategory("$CATEGORY:");
+const QLatin1String kGeneralFeedback("####");
+
+// The kind a line "$CATEGORY: top/antonym" gives, the last level of the category ("antonym");
+// nothing when the line is no category.
+std::optional<QString> categoryKind(const QString& line)
+{
+    const QString t = line.trimmed();
+    if (!t.startsWith(kCategory, Qt::CaseInsensitive))
+        return std::nullopt;
+    return t.mid(kCategory.size()).split(u'/').last().trimmed();
 }
 
 // A raw piece of the file as the text it stands for: a line break of the file and the blanks
@@ -55,6 +69,10 @@ public:
     {
         const QStringList lines = textinput::lines(text);
         for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (const std::optional<QString> kind = categoryKind(lines.at(i))) {
+                categoryStarts_.append(src_.size());
+                categories_.append({*kind, int(i) + 1});
+            }
             if (isCommentLine(lines.at(i)))
                 continue;
             starts_.append(src_.size());
@@ -87,6 +105,16 @@ private:
         return numbers_.at(after - starts_.cbegin() - 1);
     }
     QChar at(qsizetype p) const { return p < src_.size() ? src_.at(p) : QChar(); }
+    bool atGeneralFeedback() const { return QStringView(src_).mid(pos_, 4) == kGeneralFeedback; }
+
+    // The kind the last category before p gives, with the category's line; none before the first.
+    SourceText kindAt(qsizetype p) const
+    {
+        const auto after = std::upper_bound(categoryStarts_.cbegin(), categoryStarts_.cend(), p);
+        return after == categoryStarts_.cbegin()
+                   ? SourceText()
+                   : categories_.at(after - categoryStarts_.cbegin() - 1);
+    }
 
     void skipSpace()
     {
@@ -134,6 +162,7 @@ private:
         if (src_.mid(pos_, 2) == QLatin1String("::") && !skipTitle())
             return fail(error, startLine, QStringLiteral("the title's closing :: is missing"));
         const qsizetype start = pos_;
+        q->kind = kindAt(start);
         if (!scanTo(QStringLiteral("{}"), true) || at(pos_) == u'}') {
             return fail(error, startLine,
                         QStringLiteral("the question has no answers: a multiple-choice question "
@@ -158,7 +187,8 @@ private:
         return true;
     }
 
-    // Reads "{ =right ~wrong ... }" from its "{"; the right answer gives the answer letter.
+    // Reads "{ =right ~wrong ... }" from its "{"; the right answer gives the answer letter, and
+    // the general feedback "####text" the explanation.
     bool readAnswers(ParsedQuestion* q, ParseError* error)
     {
         const int braceLine = line();
@@ -168,6 +198,10 @@ private:
         for (++pos_, skipSpace(); at(pos_) != u'}'; skipSpace()) {
             if (pos_ >= src_.size())
                 return fail(error, braceLine, QStringLiteral("the { opened here is never closed"));
+            if (atGeneralFeedback()) {
+                readExplanation(&q->explanation);
+                continue;
+            }
             const QChar marker = src_.at(pos_);
             if (marker != u'=' && marker != u'~') {
                 return fail(error, line(),
@@ -198,15 +232,28 @@ private:
         return true;
     }
 
-    // One answer from its = or ~ to the next one or the "}"; "#feedback" is dropped.
+    // The general feedback from its "####" to the "}".
+    void readExplanation(SourceText* explanation)
+    {
+        explanation->line = line();
+        pos_ += kGeneralFeedback.size();
+        const qsizetype start = pos_;
+        scanTo(QStringLiteral("}"), false);
+        explanation->text = unescaped(src_.mid(start, pos_ - start));
+    }
+
+    // One answer from its = or ~ to the next one, the general feedback or the "}"; "#feedback"
+    // is dropped.
     bool readAnswer(SourceText* answer, ParseError* error)
     {
         answer->line = line();
         const qsizetype start = ++pos_;
         scanTo(QStringLiteral("=~}#"), false);
         answer->text = unescaped(src_.mid(start, pos_ - start));
-        if (at(pos_) == u'#')
-            scanTo(QStringLiteral("=~}"), false);
+        while (at(pos_) == u'#' && !atGeneralFeedback()) {
+            ++pos_;
+            scanTo(QStringLiteral("=~}#"), false);
+        }
         static const QRegularExpression weight(QStringLiteral("^%-?\\d+(\\.\\d+)?%"));
         if (weight.match(answer->text).hasMatch())
             return fail(error, answer->line, QStringLiteral("answer weights (%n%) are not read"));
@@ -223,8 +270,10 @@ private:
     }
 
     QString src_;
-    QList<qsizetype> starts_; // where each kept line begins in src_
-    QList<int> numbers_;      // and its number in the file
+    QList<qsizetype> categoryStarts_; // where the lines after each category begin in src_
+    QList<SourceText> categories_;    // and the kind each gives, with its line
+    QList<qsizetype> starts_;         // where each kept line begins in src_
+    QList<int> numbers_;              // and its number in the file
     int lastLine_ = 0;
     qsizetype pos_ = 0;
 };
@@ -272,6 +321,30 @@ QString uncarried(const QuestionRecord& record, qsizetype n)
     return {};
 }
 
+// Why GIFT cannot carry the note of record n exactly; empty when it can.
+QString uncarriedNote(const BankNote& note, qsizetype n)
+{
+    if (note.kind.contains(u'/'))
+        return QStringLiteral("record %1: its kind \"%2\" holds a slash, which a GIFT category "
+                              "reads as a level; CSV carries it")
+            .arg(n)
+            .arg(note.kind);
+    const QString blank = QStringLiteral("record %1: its %2 begins or ends with a blank (a space, "
+                                         "tab or no-break space), which GIFT cannot carry; CSV "
+                                         "carries it");
+    if (recordrules::hasBlankAtAnEnd(note.kind))
+        return blank.arg(n).arg(QStringLiteral("kind"));
+    if (recordrules::hasBlankAtAnEnd(note.explanation))
+        return blank.arg(n).arg(QStringLiteral("explanation"));
+    return {};
+}
+
+// The line that gives the questions after it their kind; an empty one for those without.
+QString categoryLine(const QString& kind)
+{
+    return kCategory + (kind.isEmpty() ? QString() : u' ' + kind) + QStringLiteral("\n\n");
+}
+
 } // namespace
 
 ParsedQuestions parse(const QString& text)
@@ -279,24 +352,35 @@ ParsedQuestions parse(const QString& text)
     return Reader(text).parse();
 }
 
-Result<QByteArray> write(const QList<QuestionRecord>& records)
+Result<QByteArray> write(const NotedRecords& bank)
 {
     QByteArray bytes;
-    for (qsizetype n = 0; n < records.size(); ++n) {
-        const QuestionRecord& record = records.at(n);
+    QString kind; // the kind of the questions written last
+    for (qsizetype n = 0; n < bank.records.size(); ++n) {
+        const QuestionRecord& record = bank.records.at(n);
+        const BankNote note = bank.notes.value(n);
         const Result<QString> letter = recordrules::markedAnswer(record, n + 1);
         if (!letter.ok())
             return Failure{letter.error()};
         if (const QString why = uncarried(record, n + 1); !why.isEmpty())
             return Failure{why};
-        QString text = QStringLiteral("::Q%1:: %2 {\n")
-                           .arg(n + 1)
-                           .arg(escaped(recordrules::exportedText(record, Field::Question)));
+        if (const QString why = uncarriedNote(note, n + 1); !why.isEmpty())
+            return Failure{why};
+        QString text;
+        if (note.kind != kind) {
+            kind = note.kind;
+            text += categoryLine(kind);
+        }
+        text += QStringLiteral("::Q%1:: %2 {\n")
+                    .arg(n + 1)
+                    .arg(escaped(recordrules::exportedText(record, Field::Question)));
         for (int i = 0; i < QuestionRecord::kChoiceCount; ++i) {
             text += QChar(letter.value().at(0) == QuestionRecord::letterOf(i) ? u'=' : u'~');
             text += escaped(recordrules::exportedText(record, QuestionRecord::choiceField(i)));
             text += u'\n';
         }
+        if (!note.explanation.isEmpty())
+            text += kGeneralFeedback + escaped(note.explanation) + u'\n';
         bytes.append(text.append(QLatin1String("}\n\n")).toUtf8());
     }
     return bytes;

@@ -110,6 +110,16 @@ Result<QuestionRecord, ParseError> toRecord(const ParsedQuestion& question, bool
     return record;
 }
 
+Result<BankNote, ParseError> toNote(const ParsedQuestion& question)
+{
+    if (const QString why = BankNotes::kindProblem(question.kind.text); !why.isEmpty())
+        return Failure{ParseError{question.kind.line, why}};
+    if (const QString why = BankNotes::explanationProblem(question.explanation.text);
+        !why.isEmpty())
+        return Failure{ParseError{question.explanation.line, why}};
+    return BankNote{question.kind.text, question.explanation.text};
+}
+
 QString exportedText(const QuestionRecord& record, Field f)
 {
     const QString text = record.field(f);

@@ -15,6 +15,10 @@ QString fieldName(QuestionRecord::Field f);
 // or holds a character Windows-1252 lacks, or a text is longer than its field (unless cut).
 Result<QuestionRecord, ParseError> toRecord(const ParsedQuestion& question, bool cut);
 
+// The note a question carries, as the file gives it; refused, with the line and the reason, when
+// the kind or the explanation is longer than a note holds or the kind is more than one line.
+Result<BankNote, ParseError> toNote(const ParsedQuestion& question);
+
 // A field's text as the export formats write it: the field without its trailing fill of spaces
 // and zero characters, so that importing it again fills the field with the same bytes.
 QString exportedText(const QuestionRecord& record, QuestionRecord::Field f);
