@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and running Lexamo needs (scripts/setup.sh run), builds Lexamo in
 # Release and starts it in the folder run/, which holds the sample question bank, its notes
-# file and the two help texts. A bank or notes file already in run/ is kept, so your own edits
+# file and the two help texts. A bank already in run/ is kept with its notes, so your own edits
 # survive.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,11 +12,15 @@ cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release -DLEXAMO_TESTS=OFF -D
 cmake --build "$top/build" -j"$(nproc)" --target lexamo data
 
 mkdir -p "$top/run"
+# The sample notes come with the sample bank only: a bank of your own never gets notes of other
+# questions.
+keep_bank=0
+[ -e "$top/run/verbal.zep" ] && keep_bank=1
 for f in "$top"/build/sample/*; do
     name=$(basename "$f")
-    if { [ "$name" = verbal.zep ] || [ "$name" = verbal.notes.csv ]; } && [ -e "$top/run/$name" ]; then
-        continue
-    fi
+    case "$name" in
+    verbal.zep | verbal.notes.csv) [ $keep_bank -eq 1 ] && continue ;;
+    esac
     cp "$f" "$top/run/$name"
 done
 

@@ -229,8 +229,11 @@ void TestStartup::prepareCopiesOnlyWhatIsMissing()
     writeFile(folder + QStringLiteral("/verbal.zep"), QByteArray());
     QVERIFY(QFile::remove(folder + QStringLiteral("/hlp.txt")));
     writeFile(samples + QStringLiteral("/Readme.txt"), "newer sample");
+    // The sample notes come only with the sample bank, never to a bank of the user's.
+    QVERIFY(QFile::remove(folder + QStringLiteral("/verbal.notes.csv")));
     QCOMPARE(userfolder::prepare(folder, {samples}).error(), QString());
     QCOMPARE(readFile(folder + QStringLiteral("/verbal.zep")), QByteArray());
+    QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/verbal.notes.csv")));
     QCOMPARE(readFile(folder + QStringLiteral("/hlp.txt")), QByteArray("sample hlp.txt"));
     QCOMPARE(readFile(folder + QStringLiteral("/Readme.txt")), QByteArray("sample Readme.txt"));
 

@@ -9,6 +9,9 @@ namespace userfolder {
 
 namespace {
 
+constexpr const char* kSampleBank = "verbal.zep";
+constexpr const char* kSampleNotes = "verbal.notes.csv";
+
 // A name that is there in any form (file, folder, even a link that leads nowhere) is kept.
 bool present(const QString& path)
 {
@@ -47,8 +50,8 @@ Result<void> copySample(const QString& name, const QString& folder, const QStrin
 
 QStringList sampleFiles()
 {
-    return {QStringLiteral("verbal.zep"), QStringLiteral("verbal.notes.csv"),
-            QStringLiteral("hlp.txt"), QStringLiteral("Readme.txt")};
+    return {QLatin1String(kSampleBank), QLatin1String(kSampleNotes), QStringLiteral("hlp.txt"),
+            QStringLiteral("Readme.txt")};
 }
 
 QString location()
@@ -74,11 +77,17 @@ Result<void> prepare(const QString& folder, const QStringList& sampleFolders)
     if (!QDir().mkpath(folder))
         return Failure{QStringLiteral("Lexamo cannot create its folder %1.")
                            .arg(QDir::toNativeSeparators(folder))};
+    // The sample notes belong to the sample bank: they come with it or not at all, so that a
+    // bank of the user's own never gets notes of other questions. Without them the sample bank
+    // still serves, as any bank without notes does.
+    bool bankCopied = false;
     for (const QString& name : sampleFiles()) {
-        if (present(folder + QLatin1Char('/') + name))
+        const bool notes = name == QLatin1String(kSampleNotes);
+        if (present(folder + QLatin1Char('/') + name) || (notes && !bankCopied))
             continue;
-        if (Result<void> copied = copySample(name, folder, sampleFolders); !copied.ok())
+        if (Result<void> copied = copySample(name, folder, sampleFolders); !copied.ok() && !notes)
             return copied;
+        bankCopied = bankCopied || name == QLatin1String(kSampleBank);
     }
     return {};
 }
