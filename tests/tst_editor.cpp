@@ -1,7 +1,7 @@
 #include "app/frmMain.h"
 #include "app/main1.h"
 #include "bank/BankFile.h"
-#include "editor/QuestionBox.h"
+#include "editor/LimitedTextBox.h"
 #include "editor/frmverques.h"
 #include "platform/Twips.h"
 #include "support/FileSizeLimit.h"

@@ -1,7 +1,7 @@
 #include "editor/frmverques.h"
 
 #include "bank/TextRules.h"
-#include "editor/QuestionBox.h"
+#include "editor/LimitedTextBox.h"
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Twips.h"
@@ -98,7 +98,8 @@ void frmverques::buildControls()
 
     lblhead = new QLabel(QStringLiteral("Enter the question to be added into the database"), this);
     lblqeus = new QLabel(QStringLiteral("Question"), this);
-    txtques = new QuestionBox(QuestionRecord::kQuestionWidth, this);
+    txtques =
+        new LimitedTextBox(QuestionRecord::kQuestionWidth, &LimitedTextBox::storedLength, this);
     txtques->setToolTip(QStringLiteral("Enter the question to be added here."));
     txtques->setAccessibleName(QStringLiteral("Question"));
     lbla = new QLabel(QStringLiteral("Choice A"), this);

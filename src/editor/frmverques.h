@@ -15,7 +15,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
-class QuestionBox;
+class LimitedTextBox;
 
 // The question-bank editor: one record of the bank at a time, in six text boxes and five option
 // buttons; it saves the record on screen, steps through the bank and appends new records.
@@ -54,7 +54,7 @@ public:
     // Controls, in tab order.
     QLabel* lblhead = nullptr;
     QLabel* lblqeus = nullptr;
-    QuestionBox* txtques = nullptr;
+    LimitedTextBox* txtques = nullptr;
     QLabel* lbla = nullptr;
     QLineEdit* txta = nullptr;
     QLabel* lblb = nullptr;
