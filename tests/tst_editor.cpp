@@ -32,6 +32,7 @@ namespace {
 
 const QString kBank = QStringLiteral("verbal.zep");
 const QString kEmptyFields = QStringLiteral("Don't leave any text boxes empty");
+const QString kNoAnswer = QStringLiteral("Select the correct answer (A to E) before saving.");
 
 QuestionRecord record(int n, char answer)
 {
@@ -108,7 +109,8 @@ private Q_SLOTS:
     void saveNeverLeavesAGap();
     void cancelledAddKeepsTheEdit();
     void addSavesAnEditFirst();
-    void answerOfTheLastRecordSurvivesReopening();
+    void saveWithoutAnAnswerIsRefused_data();
+    void saveWithoutAnAnswerIsRefused();
     void endOnAnEmptyBankLeavesTheWindow();
     void reopeningFromTheMenuShowsRecordOne();
     void leavingDropsChangesAndClosesTheBank_data();
@@ -392,6 +394,7 @@ void TestEditor::questionBoxHoldsTwoHundredStoredCharacters()
     QTest::keyClick(ed->txtques, Qt::Key_Return);
     fill(ed);
     ed->txta->setText(QString(80, QLatin1Char('c')));
+    click(ed->opta);
     click(ed->cmdsave);
     const QByteArray saved = bankRecord(1);
     QCOMPARE(saved.left(200), QByteArray(198, 'q') + "\r\n");
@@ -592,6 +595,7 @@ void TestEditor::addThenMove()
     click(ed->cmdprevious); // a blank record cannot be left
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
     fill(ed);
+    click(ed->opta);
     env->boxes.answer(answer);
     click(ed->findChild<QAbstractButton*>(button));
     QCOMPARE(boxesShown(), 2);
@@ -619,6 +623,7 @@ void TestEditor::addedRecordIsNeverPassedByNext()
     QCOMPARE(ed->txtques->text(), QStringLiteral("x"));
     QVERIFY(state().changed);
     // Saved, it is the last record: NEXT stops again, and END finds it.
+    click(ed->opta);
     click(ed->cmdsave);
     QCOMPARE(env->read(kBank).size(), 2304);
     env->boxes.answer(Answer::Ok);
@@ -679,27 +684,50 @@ void TestEditor::addSavesAnEditFirst()
     QCOMPARE(env->read(kBank).size(), 1728);
 }
 
-void TestEditor::answerOfTheLastRecordSurvivesReopening()
+void TestEditor::saveWithoutAnAnswerIsRefused_data()
 {
-    frmverques* ed = open(QByteArray());
+    QTest::addColumn<bool>("adding");
+    QTest::addColumn<char>("answer"); // record 1's answer byte
+    QTest::addColumn<QString>("button");
+    QTest::newRow("new record, SAVE") << true << 'a' << "cmdsave";
+    QTest::newRow("no answer byte, SAVE") << false << '\0' << "cmdsave";
+    QTest::newRow("upper-case answer byte, SAVE") << false << 'A' << "cmdsave";
+    QTest::newRow("no answer byte, Yes on NEXT") << false << '\0' << "cmdnext";
+}
+
+void TestEditor::saveWithoutAnAnswerIsRefused()
+{
+    QFETCH(bool, adding);
+    QFETCH(char, answer);
+    QFETCH(QString, button);
+    QByteArray bank = record(1, 'a').toBytes() + record(2, 'b').toBytes();
+    bank[575] = answer;
+    frmverques* ed = open(bank);
     QVERIFY(ed);
-    // Nothing read or written since the start: no option gives a zero answer byte.
-    fill(ed);
-    click(ed->cmdsave);
-    QCOMPARE(bankRecord(1).at(575), '\0');
+    if (adding) {
+        click(ed->cmdadd);
+        fill(ed);
+    } else {
+        QTest::keyClicks(ed->txta, QStringLiteral("!"));
+    }
+    QVERIFY(!ed->answers->checkedButton());
+    const bool prompt = button == QStringLiteral("cmdnext");
+    if (prompt)
+        env->boxes.answer(Answer::Yes);
+    env->boxes.answer(Answer::Ok);
+    click(ed->findChild<QAbstractButton*>(button));
+    QCOMPARE(boxesShown(), prompt ? 2 : 1);
+    QCOMPARE(env->boxes.shown.last(), exclamation(kNoAnswer));
+    QCOMPARE(env->read(kBank), bank);
+    const QString number = adding ? QStringLiteral("NO.  3") : QStringLiteral("NO.  1");
+    QCOMPARE(ed->lblnumber->text(), number);
+    QVERIFY(ed->cmdsave->isEnabled() && state().changed);
+    // Once the user chooses it, the answer is saved.
     click(ed->optd);
-    click(ed->cmdsave);
-    QCOMPARE(bankRecord(1).at(575), 'd');
-    ed->close();
-    // On an emptied bank nothing is read at opening: the working copy still holds "d".
-    env->write(kBank, "");
-    ed = reopen();
-    QVERIFY(ed);
-    QCOMPARE(ed->lblnumber->text(), QStringLiteral("No."));
-    fill(ed, QStringLiteral("y"));
-    click(ed->cmdsave);
-    QCOMPARE(bankRecord(1).at(575), 'd');
-    QCOMPARE(bankRecord(1).left(2), QByteArray("y "));
+    if (prompt)
+        env->boxes.answer(Answer::Yes);
+    click(ed->findChild<QAbstractButton*>(button));
+    QCOMPARE(bankRecord(adding ? 3 : 1).at(575), 'd');
 }
 
 void TestEditor::endOnAnEmptyBankLeavesTheWindow()
@@ -793,6 +821,7 @@ void TestEditor::failedSaveKeepsTheRecordOnScreen()
     if (!folder)
         click(ed->cmdadd);
     fill(ed);
+    click(ed->opta);
     env->boxes.answer(Answer::Ok);
     {
         FileSizeLimit limit(folder ? RLIM_INFINITY : bank.size() + 100);
@@ -838,6 +867,7 @@ void TestEditor::failedSaveAtThePromptDoesNotMove()
     QVERIFY(ed);
     click(ed->cmdadd);
     fill(ed);
+    click(ed->opta);
     env->boxes.answer(Answer::Yes);
     env->boxes.answer(Answer::Ok);
     {
@@ -896,6 +926,7 @@ void TestEditor::noRecordNumberBeyondTheLargest()
     click(ed->cmdadd);
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  32767"));
     fill(ed);
+    click(ed->opta);
     env->boxes.answer(Answer::Ok);
     click(ed->cmdnext); // 32768 is no record number
     click(ed->cmdsave);

@@ -30,6 +30,7 @@ const QString kBankReplaced =
     QStringLiteral("The question bank \"%1\" was %2 by another program since the editor opened "
                    "it. The question on screen is not saved; the editor now goes on with the bank "
                    "as it is now.");
+const QString kNoAnswer = QStringLiteral("Select the correct answer (A to E) before saving.");
 const QString kRecordChanged = QStringLiteral(
     "Question NO. %1 of \"%2\" was changed by another program since the editor showed it. Do "
     "you want to write the question on screen over it?");
@@ -339,6 +340,14 @@ bool frmverques::bankStillThere()
     return false;
 }
 
+bool frmverques::answerChosen()
+{
+    if (answers->checkedButton())
+        return true;
+    warn(kNoAnswer);
+    return false;
+}
+
 void frmverques::reportSaveFailure(const QString& why)
 {
     // A bank that could not be opened is told by the reason of that opening.
@@ -354,7 +363,8 @@ void frmverques::cmdsave_Click()
         warn(kEmptyFields);
         return;
     }
-    if (!bankStillThere())
+    // Nor is one whose correct answer the user never chose.
+    if (!answerChosen() || !bankStillThere())
         return;
     // The record on screen is written under its number, and stays on screen as typed.
     const Result<Saved> saved = saverecord(state_.recno);
@@ -442,6 +452,8 @@ frmverques::Prompt frmverques::askToSave()
     if (answer == platform::Answer::Cancel)
         return Prompt::Stay;
     if (answer == platform::Answer::Yes) {
+        if (!answerChosen())
+            return Prompt::Stay;
         const Result<Saved> saved = saverecord(s.recno);
         if (!saved.ok()) {
             reportSaveFailure(saved.error());

@@ -120,6 +120,8 @@ private:
     // True while the bank open is still the file the bank's name leads to; otherwise a box
     // tells what another program did, and the bank is opened again as it now is.
     bool bankStillThere();
+    // False, after a box that asks for it, while no option gives the correct answer.
+    bool answerChosen();
     // The boxes and options from a record, and a record from them: the one place each way that
     // knows which box shows which field. recordFromForms starts from the working copy, so a
     // field no box changed keeps what was last read or written.
