@@ -1,16 +1,19 @@
 #include "app/frmMain.h"
 #include "app/main1.h"
 #include "bank/BankFile.h"
-#include "editor/QuestionBox.h"
+#include "bank/BankNotes.h"
+#include "editor/LimitedTextBox.h"
 #include "editor/frmverques.h"
 #include "platform/Twips.h"
 #include "support/FileSizeLimit.h"
 #include "support/MainControls.h"
+#include "support/ReadOnlyFolder.h"
 #include "support/TestEnvironment.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -31,7 +34,9 @@ using platform::Answer;
 namespace {
 
 const QString kBank = QStringLiteral("verbal.zep");
+const QString kNotes = QStringLiteral("verbal.notes.csv");
 const QString kEmptyFields = QStringLiteral("Don't leave any text boxes empty");
+const QString kNoAnswer = QStringLiteral("Select the correct answer (A to E) before saving.");
 
 QuestionRecord record(int n, char answer)
 {
@@ -63,6 +68,34 @@ int bankHandles()
             ++count;
     }
     return count;
+}
+
+// The kinds the kind box offers in its list.
+QStringList kindsOffered(const frmverques* ed)
+{
+    QStringList kinds;
+    for (int i = 0; i < ed->cbokind->count(); ++i)
+        kinds.append(ed->cbokind->itemText(i));
+    return kinds;
+}
+
+// The letters after "&" in the captions of the window's labels, buttons and frames.
+QStringList accessKeys(const QWidget* window)
+{
+    QStringList keys;
+    for (const QWidget* w : window->findChildren<QWidget*>()) {
+        QString caption;
+        if (const auto* label = qobject_cast<const QLabel*>(w))
+            caption = label->text();
+        else if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+            caption = button->text();
+        else if (const auto* frame = qobject_cast<const QGroupBox*>(w))
+            caption = frame->title();
+        caption.replace(QStringLiteral("&&"), QString());
+        if (const qsizetype at = caption.indexOf(u'&'); at >= 0 && at + 1 < caption.size())
+            keys.append(caption.at(at + 1).toUpper());
+    }
+    return keys;
 }
 
 platform::MessageBox exclamation(const QString& text)
@@ -108,7 +141,8 @@ private Q_SLOTS:
     void saveNeverLeavesAGap();
     void cancelledAddKeepsTheEdit();
     void addSavesAnEditFirst();
-    void answerOfTheLastRecordSurvivesReopening();
+    void saveWithoutAnAnswerIsRefused_data();
+    void saveWithoutAnAnswerIsRefused();
     void endOnAnEmptyBankLeavesTheWindow();
     void reopeningFromTheMenuShowsRecordOne();
     void leavingDropsChangesAndClosesTheBank_data();
@@ -124,6 +158,12 @@ private Q_SLOTS:
     void replacedBankIsNeverWrittenBlindly();
     void newRecordGoesAtTheTrueEnd_data();
     void newRecordGoesAtTheTrueEnd();
+    void noteBoxesHoldTheirLimits();
+    void noteIsSavedByEveryPathThatSavesItsRecord_data();
+    void noteIsSavedByEveryPathThatSavesItsRecord();
+    void noteComesBackWithItsRecordUnlessChanged();
+    void badNotesFileIsToldOnceAndCostsOnlyTheNotes();
+    void notesThatCannotBeWrittenAreToldAfterTheRecordIsSaved();
 
 private:
     // Starts Lexamo and opens the editor from the menu, on a bank of these bytes unless null.
@@ -133,6 +173,12 @@ private:
     void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     QByteArray bankRecord(int n) { return env->read(kBank).mid((n - 1) * 576, 576); }
     int boxesShown() const { return static_cast<int>(env->boxes.shown.size()); }
+    // The note the notes file holds for record n of the bank as it is now: empty when stale.
+    BankNote savedNote(int n)
+    {
+        return BankNotes::load(env->path(kNotes))
+            .notes.noteFor(n, QuestionRecord::fromBytes(bankRecord(n)));
+    }
     // What the main window keeps of the editor from one opening to the next.
     const EditorState& state() const { return main1::mainwindow->editorState; }
 
@@ -176,7 +222,7 @@ void TestEditor::windowAndControls()
     frmverques* ed = open(threeRecords());
     QVERIFY(ed);
     QCOMPARE(ed->windowTitle(), QStringLiteral("Add to your Verbal database..."));
-    QCOMPARE(ed->size(), QSize(480, 362));
+    QCOMPARE(ed->size(), QSize(480, 525));
     QCOMPARE(ed->minimumSize(), ed->maximumSize());
     QCOMPARE(ed->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());
     QCOMPARE(ed->windowFlags() & Qt::WindowType_Mask, Qt::Window);
@@ -199,6 +245,10 @@ void TestEditor::windowAndControls()
         {ed->lblnumber, "NO.  1", {120, 720, 732, 252}},
         {ed->cmdprevious, "PREVIOUS", {5640, 2400, 1215, 495}},
         {ed->cmdnext, "NEXT", {5640, 3120, 1215, 495}},
+        {ed->lblkind, "&Kind:", {120, 5520, 852, 255}},
+        {ed->cbokind, "", {960, 5520, 4215, 375}},
+        {ed->lblexplain, "E&xplanation:", {120, 6000, 1815, 255}},
+        {ed->txtexplain, "", {120, 6300, 6735, 1455}},
     };
     for (const Place& p : places) {
         const QRect shown(p.control->mapTo(ed, QPoint(0, 0)), p.control->size());
@@ -210,6 +260,13 @@ void TestEditor::windowAndControls()
     }
     QCOMPARE(ed->txtques->toolTip(), QStringLiteral("Enter the question to be added here."));
     QCOMPARE(ed->txtc->toolTip(), QStringLiteral("Enter choice C here."));
+    QCOMPARE(ed->cbokind->toolTip(),
+             QStringLiteral("Enter the kind of question here, or pick one from the list."));
+    QCOMPARE(ed->txtexplain->toolTip(),
+             QStringLiteral("Enter why the correct answer is correct here."));
+    QCOMPARE(ed->cbokind->accessibleName(), QStringLiteral("Kind"));
+    QCOMPARE(ed->txtexplain->accessibleName(), QStringLiteral("Explanation"));
+    QVERIFY(ed->cbokind->isEditable());
     QVERIFY(ed->txta->font().bold() && !ed->lbla->font().bold() && ed->lblhead->font().bold());
     for (QToolButton* picture : {ed->cmdnext, ed->cmdprevious}) {
         QVERIFY(!picture->icon().isNull());
@@ -218,16 +275,27 @@ void TestEditor::windowAndControls()
     for (QPushButton* button : ed->findChildren<QPushButton*>())
         QVERIFY(!button->isDefault() && !button->autoDefault());
 
-    const QList<QWidget*> tabOrder{
-        ed->txtques,  ed->txta,    ed->txtb,        ed->txtc,   ed->txtd,   ed->txte,
-        ed->opta,     ed->optb,    ed->optc,        ed->optd,   ed->opte,   ed->cmdExit,
-        ed->cmdbegin, ed->cmdnext, ed->cmdprevious, ed->cmdend, ed->cmdadd, ed->cmdsave};
+    const QList<QWidget*> tabOrder{ed->txtques,     ed->txta,    ed->txtb,     ed->txtc,
+                                   ed->txtd,        ed->txte,    ed->opta,     ed->optb,
+                                   ed->optc,        ed->optd,    ed->opte,     ed->cbokind,
+                                   ed->txtexplain,  ed->cmdExit, ed->cmdbegin, ed->cmdnext,
+                                   ed->cmdprevious, ed->cmdend,  ed->cmdadd,   ed->cmdsave};
     for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i) {
         QWidget* next = tabOrder[i]->nextInFocusChain();
-        while (next->focusPolicy() == Qt::NoFocus)
+        // The kind box's own line edit comes with it.
+        while (next->focusPolicy() == Qt::NoFocus || tabOrder[i]->isAncestorOf(next))
             next = next->nextInFocusChain();
         QCOMPARE(next, tabOrder[i + 1]);
     }
+    // Each access key is the window's only one of its letter, and leads to its box.
+    const QStringList keys = accessKeys(ed);
+    QCOMPARE(keys.size(), QSet<QString>(keys.cbegin(), keys.cend()).size());
+    QVERIFY(keys.contains(QStringLiteral("K")) && keys.contains(QStringLiteral("X")));
+    QTest::keyClick(ed, Qt::Key_K, Qt::AltModifier);
+    QVERIFY(ed->cbokind->isAncestorOf(QApplication::focusWidget()) ||
+            QApplication::focusWidget() == ed->cbokind);
+    QTest::keyClick(ed, Qt::Key_X, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), ed->txtexplain);
     // Enter and Esc press nothing.
     QTest::keyClick(ed->txta, Qt::Key_Return);
     QTest::keyClick(ed->txta, Qt::Key_Escape);
@@ -314,7 +382,7 @@ void TestEditor::everyChangeEnablesSave_data()
 {
     QTest::addColumn<QString>("control");
     for (const char* name : {"txtques", "txta", "txtb", "txtc", "txtd", "txte", "opta", "optb",
-                             "optc", "optd", "opte"})
+                             "optc", "optd", "opte", "cbokind", "txtexplain"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -392,6 +460,7 @@ void TestEditor::questionBoxHoldsTwoHundredStoredCharacters()
     QTest::keyClick(ed->txtques, Qt::Key_Return);
     fill(ed);
     ed->txta->setText(QString(80, QLatin1Char('c')));
+    click(ed->opta);
     click(ed->cmdsave);
     const QByteArray saved = bankRecord(1);
     QCOMPARE(saved.left(200), QByteArray(198, 'q') + "\r\n");
@@ -562,6 +631,7 @@ void TestEditor::addThenSaveAppends()
     const QByteArray bank = env->read(kBank);
     QCOMPARE(bank.size(), 2304);
     QCOMPARE(bank.at(2303), 'c');
+    QVERIFY(!env->exists(kNotes)); // a bank without notes stays without
     QVERIFY(ed->cmdadd->isEnabled());
     QVERIFY(!ed->cmdsave->isEnabled());
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
@@ -592,6 +662,7 @@ void TestEditor::addThenMove()
     click(ed->cmdprevious); // a blank record cannot be left
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  4"));
     fill(ed);
+    click(ed->opta);
     env->boxes.answer(answer);
     click(ed->findChild<QAbstractButton*>(button));
     QCOMPARE(boxesShown(), 2);
@@ -619,6 +690,7 @@ void TestEditor::addedRecordIsNeverPassedByNext()
     QCOMPARE(ed->txtques->text(), QStringLiteral("x"));
     QVERIFY(state().changed);
     // Saved, it is the last record: NEXT stops again, and END finds it.
+    click(ed->opta);
     click(ed->cmdsave);
     QCOMPARE(env->read(kBank).size(), 2304);
     env->boxes.answer(Answer::Ok);
@@ -679,27 +751,50 @@ void TestEditor::addSavesAnEditFirst()
     QCOMPARE(env->read(kBank).size(), 1728);
 }
 
-void TestEditor::answerOfTheLastRecordSurvivesReopening()
+void TestEditor::saveWithoutAnAnswerIsRefused_data()
 {
-    frmverques* ed = open(QByteArray());
+    QTest::addColumn<bool>("adding");
+    QTest::addColumn<char>("answer"); // record 1's answer byte
+    QTest::addColumn<QString>("button");
+    QTest::newRow("new record, SAVE") << true << 'a' << "cmdsave";
+    QTest::newRow("no answer byte, SAVE") << false << '\0' << "cmdsave";
+    QTest::newRow("upper-case answer byte, SAVE") << false << 'A' << "cmdsave";
+    QTest::newRow("no answer byte, Yes on NEXT") << false << '\0' << "cmdnext";
+}
+
+void TestEditor::saveWithoutAnAnswerIsRefused()
+{
+    QFETCH(bool, adding);
+    QFETCH(char, answer);
+    QFETCH(QString, button);
+    QByteArray bank = record(1, 'a').toBytes() + record(2, 'b').toBytes();
+    bank[575] = answer;
+    frmverques* ed = open(bank);
     QVERIFY(ed);
-    // Nothing read or written since the start: no option gives a zero answer byte.
-    fill(ed);
-    click(ed->cmdsave);
-    QCOMPARE(bankRecord(1).at(575), '\0');
+    if (adding) {
+        click(ed->cmdadd);
+        fill(ed);
+    } else {
+        QTest::keyClicks(ed->txta, QStringLiteral("!"));
+    }
+    QVERIFY(!ed->answers->checkedButton());
+    const bool prompt = button == QStringLiteral("cmdnext");
+    if (prompt)
+        env->boxes.answer(Answer::Yes);
+    env->boxes.answer(Answer::Ok);
+    click(ed->findChild<QAbstractButton*>(button));
+    QCOMPARE(boxesShown(), prompt ? 2 : 1);
+    QCOMPARE(env->boxes.shown.last(), exclamation(kNoAnswer));
+    QCOMPARE(env->read(kBank), bank);
+    const QString number = adding ? QStringLiteral("NO.  3") : QStringLiteral("NO.  1");
+    QCOMPARE(ed->lblnumber->text(), number);
+    QVERIFY(ed->cmdsave->isEnabled() && state().changed);
+    // Once the user chooses it, the answer is saved.
     click(ed->optd);
-    click(ed->cmdsave);
-    QCOMPARE(bankRecord(1).at(575), 'd');
-    ed->close();
-    // On an emptied bank nothing is read at opening: the working copy still holds "d".
-    env->write(kBank, "");
-    ed = reopen();
-    QVERIFY(ed);
-    QCOMPARE(ed->lblnumber->text(), QStringLiteral("No."));
-    fill(ed, QStringLiteral("y"));
-    click(ed->cmdsave);
-    QCOMPARE(bankRecord(1).at(575), 'd');
-    QCOMPARE(bankRecord(1).left(2), QByteArray("y "));
+    if (prompt)
+        env->boxes.answer(Answer::Yes);
+    click(ed->findChild<QAbstractButton*>(button));
+    QCOMPARE(bankRecord(adding ? 3 : 1).at(575), 'd');
 }
 
 void TestEditor::endOnAnEmptyBankLeavesTheWindow()
@@ -793,6 +888,7 @@ void TestEditor::failedSaveKeepsTheRecordOnScreen()
     if (!folder)
         click(ed->cmdadd);
     fill(ed);
+    click(ed->opta);
     env->boxes.answer(Answer::Ok);
     {
         FileSizeLimit limit(folder ? RLIM_INFINITY : bank.size() + 100);
@@ -838,6 +934,7 @@ void TestEditor::failedSaveAtThePromptDoesNotMove()
     QVERIFY(ed);
     click(ed->cmdadd);
     fill(ed);
+    click(ed->opta);
     env->boxes.answer(Answer::Yes);
     env->boxes.answer(Answer::Ok);
     {
@@ -896,6 +993,7 @@ void TestEditor::noRecordNumberBeyondTheLargest()
     click(ed->cmdadd);
     QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  32767"));
     fill(ed);
+    click(ed->opta);
     env->boxes.answer(Answer::Ok);
     click(ed->cmdnext); // 32768 is no record number
     click(ed->cmdsave);
@@ -1016,6 +1114,174 @@ void TestEditor::newRecordGoesAtTheTrueEnd()
     QCOMPARE(bankRecord(5).at(575), 'c');
     QVERIFY(ed->cmdadd->isEnabled() && !ed->cmdsave->isEnabled());
     QCOMPARE(boxesShown(), 0);
+}
+
+void TestEditor::noteBoxesHoldTheirLimits()
+{
+    frmverques* ed = open(QByteArray(""));
+    QVERIFY(ed);
+    QTest::keyClicks(ed->cbokind, QString(41, QLatin1Char('k')));
+    QCOMPARE(ed->cbokind->currentText(), QString(40, QLatin1Char('k')));
+    QTest::keyClicks(ed->txtexplain, QString(1001, QLatin1Char('e')));
+    QCOMPARE(ed->txtexplain->text(), QString(1000, QLatin1Char('e')));
+    // A pasted text is cut where the box is full; a line break is one character, and so is a
+    // character written as a surrogate pair, which is never cut in two.
+    const QString smile = QStringLiteral("\U0001F600");
+    ed->txtexplain->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("ab\r\n") + smile +
+                                       QString(1000, QLatin1Char('p')) + smile);
+    QTest::keyClick(ed->txtexplain, Qt::Key_V, Qt::ControlModifier);
+    const QString full = QStringLiteral("ab\n") + smile + QString(996, QLatin1Char('p'));
+    QCOMPARE(ed->txtexplain->text(), full);
+    QTest::keyClick(ed->txtexplain, Qt::Key_Return);
+    QCOMPARE(ed->txtexplain->text(), full);
+    QTest::keyClick(ed->txtexplain, Qt::Key_Backspace);
+    QTest::keyClick(ed->txtexplain, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(ed->txtexplain->text(), full.chopped(1) + QStringLiteral("a"));
+}
+
+void TestEditor::noteIsSavedByEveryPathThatSavesItsRecord_data()
+{
+    QTest::addColumn<bool>("adding");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("recno");
+    QTest::newRow("SAVE") << false << "cmdsave" << 1;
+    QTest::newRow("Yes on NEXT") << false << "cmdnext" << 1;
+    QTest::newRow("Yes on END") << false << "cmdend" << 1;
+    QTest::newRow("Yes on ADD") << false << "cmdadd" << 1;
+    QTest::newRow("ADD, then SAVE") << true << "cmdsave" << 4;
+}
+
+void TestEditor::noteIsSavedByEveryPathThatSavesItsRecord()
+{
+    QFETCH(bool, adding);
+    QFETCH(QString, button);
+    QFETCH(int, recno);
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    if (adding) {
+        click(ed->cmdadd);
+        fill(ed);
+        click(ed->optc);
+    } else {
+        QTest::keyClicks(ed->txtques, QStringLiteral("Far: "));
+    }
+    QTest::keyClicks(ed->cbokind, QStringLiteral("antonym"));
+    QTest::keyClicks(ed->txtexplain, QStringLiteral("Near is the opposite of far."));
+    const bool prompt = button != QStringLiteral("cmdsave");
+    if (prompt)
+        env->boxes.answer(Answer::Yes);
+    click(ed->findChild<QAbstractButton*>(button));
+    QCOMPARE(boxesShown(), prompt ? 1 : 0);
+    QCOMPARE(bankRecord(recno).left(5), adding ? QByteArray("x    ") : QByteArray("Far: "));
+    // The row carries the check of the record as it was saved.
+    QCOMPARE(savedNote(recno),
+             (BankNote{QStringLiteral("antonym"), QStringLiteral("Near is the opposite of far.")}));
+    QCOMPARE(BankNotes::load(env->path(kNotes)).notes.rows().keys(), QList<qint64>{recno});
+}
+
+void TestEditor::noteComesBackWithItsRecordUnlessChanged()
+{
+    // Record 1 has a note; record 3's note was written for a question that another program has
+    // put another in place of since.
+    const BankNote first{QStringLiteral("synonym"), QStringLiteral("Both mean \"large\".")};
+    BankNotes notes;
+    notes.setNote(1, QuestionRecord::fromBytes(threeRecords().left(576)), first);
+    notes.setNote(3, record(30, 'a'), {QStringLiteral("analogy"), QStringLiteral("Gone.")});
+    env->write(kNotes, notes.toBytes());
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    QCOMPARE(ed->cbokind->currentText(), first.kind);
+    QCOMPARE(ed->txtexplain->text(), first.explanation);
+    QVERIFY(!ed->cmdsave->isEnabled());
+    QCOMPARE(kindsOffered(ed), QStringList({"analogy", "synonym"}));
+
+    click(ed->cmdnext);
+    QVERIFY(ed->cbokind->currentText().isEmpty() && ed->txtexplain->text().isEmpty());
+    const BankNote second{QStringLiteral("word in context"), QStringLiteral("First\nsecond")};
+    QTest::keyClicks(ed->cbokind, second.kind);
+    QTest::keyClicks(ed->txtexplain, QStringLiteral("First"));
+    QTest::keyClick(ed->txtexplain, Qt::Key_Return);
+    QTest::keyClicks(ed->txtexplain, QStringLiteral("second"));
+    click(ed->cmdsave);
+    ed->close();
+
+    ed = reopen();
+    QVERIFY(ed);
+    QCOMPARE(ed->cbokind->currentText(), first.kind);
+    QCOMPARE(kindsOffered(ed), QStringList({"analogy", "synonym", "word in context"}));
+    click(ed->cmdnext);
+    QCOMPARE(ed->cbokind->currentText(), second.kind);
+    QCOMPARE(ed->txtexplain->text(), second.explanation);
+    QVERIFY(!ed->cmdsave->isEnabled());
+    // An edit of the question takes the note with it; record 3 shows no note.
+    QTest::keyClicks(ed->txtques, QStringLiteral("!"));
+    env->boxes.answer(Answer::Yes);
+    click(ed->cmdnext);
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  3"));
+    QVERIFY(ed->cbokind->currentText().isEmpty() && ed->txtexplain->text().isEmpty());
+    QCOMPARE(bankRecord(2).left(11), QByteArray("!Question 2"));
+    QCOMPARE(savedNote(2), second);
+    click(ed->cmdprevious);
+    QCOMPARE(ed->txtexplain->text(), second.explanation);
+    QCOMPARE(boxesShown(), 1);
+}
+
+void TestEditor::badNotesFileIsToldOnceAndCostsOnlyTheNotes()
+{
+    const QuestionRecord first = QuestionRecord::fromBytes(threeRecords().left(576));
+    const QString check = QStringLiteral("%1").arg(first.check(), 4, 16, QLatin1Char('0'));
+    env->write(kNotes, "record,check,kind,explanation\r\n1," + check.toLatin1() +
+                           ",synonym,Kept.\r\n2,zz,antonym,\"Open\r\n");
+    const QString warning = BankNotes::load(env->path(kNotes)).warning;
+    QVERIFY(warning.contains(kNotes));
+    env->boxes.answer(Answer::Ok);
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    QCOMPARE(env->boxes.shown, QList<platform::MessageBox>{exclamation(warning)});
+    QCOMPARE(ed->cbokind->currentText(), QStringLiteral("synonym"));
+    // The editor saves as ever; the notes file is written anew without the rows it could not
+    // read, so the next opening tells nothing.
+    QTest::keyClicks(ed->txtb, QStringLiteral("!"));
+    click(ed->cmdsave);
+    QCOMPARE(bankRecord(1).mid(275, 11), QByteArray("Choice 1b! "));
+    QCOMPARE(savedNote(1), (BankNote{QStringLiteral("synonym"), QStringLiteral("Kept.")}));
+    ed->close();
+    QVERIFY(reopen());
+    QCOMPARE(boxesShown(), 1);
+}
+
+void TestEditor::notesThatCannotBeWrittenAreToldAfterTheRecordIsSaved()
+{
+    frmverques* ed = open(threeRecords());
+    QVERIFY(ed);
+    QTest::keyClicks(ed->txtb, QStringLiteral("!"));
+    QTest::keyClicks(ed->cbokind, QStringLiteral("synonym"));
+    {
+        ReadOnlyFolder folder(env->dir.path()); // the bank is written in place, the notes anew
+        QVERIFY(folder.active());
+        env->boxes.answer(Answer::Ok);
+        click(ed->cmdsave);
+        env->boxes.answer(Answer::Yes);
+        env->boxes.answer(Answer::Ok);
+        click(ed->cmdnext);
+    }
+    const platform::MessageBox told = exclamation(
+        QStringLiteral("Question NO. 1 is saved, but its kind and explanation are not. Cannot "
+                       "write \"verbal.notes.csv\": Permission denied."));
+    QCOMPARE(boxesShown(), 3);
+    QCOMPARE(env->boxes.shown.first(), told);
+    QCOMPARE(env->boxes.shown.last(), told);
+    // The record is saved; the note stays on screen, unsaved, until a save can write it.
+    QCOMPARE(bankRecord(1).mid(275, 11), QByteArray("Choice 1b! "));
+    QVERIFY(!env->exists(kNotes));
+    QCOMPARE(ed->lblnumber->text(), QStringLiteral("NO.  1"));
+    QCOMPARE(ed->cbokind->currentText(), QStringLiteral("synonym"));
+    QVERIFY(ed->cmdsave->isEnabled() && state().changed);
+    click(ed->cmdsave);
+    QCOMPARE(boxesShown(), 3);
+    QCOMPARE(savedNote(1), (BankNote{QStringLiteral("synonym"), QString()}));
+    QVERIFY(!ed->cmdsave->isEnabled());
 }
 
 QTEST_MAIN(TestEditor)

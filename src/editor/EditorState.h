@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bank/BankFile.h"
+#include "bank/BankNotes.h"
 #include "bank/QuestionRecord.h"
 
 #include <QString>
@@ -14,7 +15,10 @@ struct EditorState {
     BankFile fileno;        // the bank, as the window's load step opened it
     qint16 recno = 0;       // the record on screen, or the one being added
     QuestionRecord quesrec; // the working copy: the record last read or written
-    bool adding = false;    // the record on screen is a new one, not in the bank yet
+    // The bank's notes (kind, explanation), as the window's load step read them and its saves
+    // left them.
+    BankNotes notes;
+    bool adding = false; // the record on screen is a new one, not in the bank yet
     // ADD was pressed, and no record has been shown or saved since: SAVE stays offered, even
     // where ADD went no further than its checks.
     bool addPressed = false;

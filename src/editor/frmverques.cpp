@@ -1,13 +1,14 @@
 #include "editor/frmverques.h"
 
 #include "bank/TextRules.h"
-#include "editor/QuestionBox.h"
+#include "editor/LimitedTextBox.h"
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Twips.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 namespace {
@@ -30,6 +32,9 @@ const QString kBankReplaced =
     QStringLiteral("The question bank \"%1\" was %2 by another program since the editor opened "
                    "it. The question on screen is not saved; the editor now goes on with the bank "
                    "as it is now.");
+const QString kNoAnswer = QStringLiteral("Select the correct answer (A to E) before saving.");
+const QString kNoteNotSaved =
+    QStringLiteral("Question NO. %1 is saved, but its kind and explanation are not. %2");
 const QString kRecordChanged = QStringLiteral(
     "Question NO. %1 of \"%2\" was changed by another program since the editor showed it. Do "
     "you want to write the question on screen over it?");
@@ -55,6 +60,18 @@ QToolButton* pictureButton(const QString& caption, bool pointingRight, QWidget* 
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setFocusPolicy(Qt::StrongFocus);
     return button;
+}
+
+QComboBox* kindBox(QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    // Enter in the box adds nothing to the list: the list holds the kinds the notes name.
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->lineEdit()->setMaxLength(BankNotes::kMaxKind);
+    box->setToolTip(QStringLiteral("Enter the kind of question here, or pick one from the list."));
+    box->setAccessibleName(QStringLiteral("Kind"));
+    return box;
 }
 
 QLineEdit* choiceBox(const QString& letter, QWidget* parent)
@@ -98,7 +115,8 @@ void frmverques::buildControls()
 
     lblhead = new QLabel(QStringLiteral("Enter the question to be added into the database"), this);
     lblqeus = new QLabel(QStringLiteral("Question"), this);
-    txtques = new QuestionBox(QuestionRecord::kQuestionWidth, this);
+    txtques =
+        new LimitedTextBox(QuestionRecord::kQuestionWidth, &LimitedTextBox::storedLength, this);
     txtques->setToolTip(QStringLiteral("Enter the question to be added here."));
     txtques->setAccessibleName(QStringLiteral("Question"));
     lbla = new QLabel(QStringLiteral("Choice A"), this);
@@ -117,6 +135,14 @@ void frmverques::buildControls()
     optc = new QRadioButton(QStringLiteral("C"), fraans);
     optd = new QRadioButton(QStringLiteral("D"), fraans);
     opte = new QRadioButton(QStringLiteral("E"), fraans);
+    lblkind = new QLabel(QStringLiteral("&Kind:"), this);
+    cbokind = kindBox(this);
+    lblkind->setBuddy(cbokind);
+    lblexplain = new QLabel(QStringLiteral("E&xplanation:"), this);
+    txtexplain = new LimitedTextBox(BankNotes::kMaxExplanation, &LimitedTextBox::characters, this);
+    txtexplain->setToolTip(QStringLiteral("Enter why the correct answer is correct here."));
+    txtexplain->setAccessibleName(QStringLiteral("Explanation"));
+    lblexplain->setBuddy(txtexplain);
     cmdExit = commandButton(QStringLiteral("&Exit"), this);
     lblnumber = new QLabel(QStringLiteral("No."), this);
     cmdbegin = commandButton(QStringLiteral("BEGIN"), this);
@@ -153,6 +179,10 @@ void frmverques::buildControls()
         {optc, "optc", 1560 - fx, 4800 - fy, 495, 375, sans},
         {optd, "optd", 2160 - fx, 4800 - fy, 495, 375, sans},
         {opte, "opte", 2760 - fx, 4800 - fy, 495, 375, sans},
+        {lblkind, "lblkind", 120, 5520, 852, 255, label},
+        {cbokind, "cbokind", 960, 5520, 4215, 375, box},
+        {lblexplain, "lblexplain", 120, 6000, 1815, 255, label},
+        {txtexplain, "txtexplain", 120, 6300, 6735, 1455, box},
         {cmdExit, "cmdExit", 4920, 4800, 1215, 495, sans},
         {lblnumber, "lblnumber", 120, 720, 732, 252, label},
         {cmdbegin, "cmdbegin", 5640, 1680, 1215, 495, sans},
@@ -183,6 +213,8 @@ void frmverques::connectHandlers()
     connect(txtques, &QPlainTextEdit::textChanged, this, &frmverques::markChanged);
     for (QLineEdit* choice : choiceBoxes())
         connect(choice, &QLineEdit::textChanged, this, &frmverques::markChanged);
+    connect(cbokind, &QComboBox::editTextChanged, this, &frmverques::markChanged);
+    connect(txtexplain, &QPlainTextEdit::textChanged, this, &frmverques::markChanged);
     for (QRadioButton* option : options())
         connect(option, &QRadioButton::toggled, this, [this](bool selected) {
             if (selected)
@@ -201,12 +233,22 @@ void frmverques::Form_Load()
     // comes before the window is shown, so each opening tells it once.
     if (!openError_.isEmpty() && isVisible())
         warn(openError_);
+    if (s.fileno.isOpen())
+        loadNotes();
     // Every opening starts at the first record, and shows it when the bank holds any; on an
     // empty bank the boxes and the working copy stay as they were.
     s.recno = 1;
     s.adding = false;
     if (s.fileno.length() > 0)
         showrecord(1);
+}
+
+void frmverques::loadNotes()
+{
+    const BankNotes::Loaded loaded = BankNotes::load(BankNotes::pathFor(state_.fileno.fileName()));
+    state_.notes = loaded.notes;
+    if (!loaded.warning.isEmpty() && isVisible())
+        warn(loaded.warning);
 }
 
 void frmverques::Form_Unload()
@@ -227,14 +269,14 @@ void frmverques::showrecord(qint16 n)
     s.quesrec = s.fileno.read(n).valueOr(QuestionRecord());
     s.adding = false;
     showNumber(n);
-    setForms(s.quesrec);
+    setForms(s.quesrec, s.notes.noteFor(n, s.quesrec));
     // Filling the boxes fired their change signals: the flag is cleared after it, as a record
     // just shown has nothing to save.
     s.addPressed = false;
     setChanged(false);
 }
 
-void frmverques::setForms(const QuestionRecord& record)
+void frmverques::setForms(const QuestionRecord& record, const BankNote& note)
 {
     txtques->setPlainText(textrules::toShownLineBreaks(textrules::shownField(record.question())));
     for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
@@ -244,6 +286,21 @@ void frmverques::setForms(const QuestionRecord& record)
     forms::clearGroup(answers);
     if (const int chosen = QuestionRecord::choiceNamed(record.answer()); chosen >= 0)
         options()[chosen]->setChecked(true);
+    showKinds();
+    cbokind->setEditText(note.kind);
+    // A notes file written by hand may end its lines in CR LF; the box shows line feeds.
+    QString explanation = note.explanation;
+    explanation.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txtexplain->setPlainText(explanation);
+}
+
+void frmverques::showKinds()
+{
+    const QString typed = cbokind->currentText();
+    const QSignalBlocker quiet(cbokind);
+    cbokind->clear();
+    cbokind->addItems(state_.notes.kinds());
+    cbokind->setEditText(typed);
 }
 
 qint16 frmverques::checkstatus() const
@@ -279,6 +336,14 @@ QuestionRecord frmverques::recordFromForms() const
     return record;
 }
 
+BankNote frmverques::noteFromForms() const
+{
+    // A kind is one line; a line break pasted into it stands for a space.
+    QString kind = cbokind->currentText();
+    kind.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return {kind.trimmed(), txtexplain->text()};
+}
+
 Result<frmverques::Saved> frmverques::appendrecord(const QuestionRecord& record)
 {
     EditorState& s = state_;
@@ -295,8 +360,19 @@ Result<frmverques::Saved> frmverques::appendrecord(const QuestionRecord& record)
 
 Result<frmverques::Saved> frmverques::saverecord(qint16 n)
 {
-    EditorState& s = state_;
     const QuestionRecord record = recordFromForms();
+    const Result<Saved> saved = writerecord(n, record);
+    if (!saved.ok() || saved.value() != Saved::Written)
+        return saved;
+    // The note follows the record to the number it now has, with its new check.
+    if (!savenote(state_.recno, record, noteFromForms()))
+        return Saved::WithoutNote;
+    return Saved::Written;
+}
+
+Result<frmverques::Saved> frmverques::writerecord(qint16 n, const QuestionRecord& record)
+{
+    EditorState& s = state_;
     // A new record, or one past the end, goes at the end of the bank as it stands now.
     if (s.adding || n > recordCount())
         return appendrecord(record);
@@ -323,6 +399,28 @@ Result<frmverques::Saved> frmverques::saverecord(qint16 n)
     return Saved::Written;
 }
 
+bool frmverques::savenote(qint16 n, const QuestionRecord& record, const BankNote& note)
+{
+    EditorState& s = state_;
+    // A record without a note, before and after, leaves the notes file alone: a bank without
+    // notes gets no notes file, and one that cannot be read is not written for nothing.
+    if (note.isEmpty() && !s.notes.rows().contains(n))
+        return true;
+    BankNotes updated;
+    const Result<void> written = s.fileno.updateNotes([&](BankNotes& notes) {
+        notes.setNote(n, record, note);
+        updated = notes;
+    });
+    if (!written.ok()) {
+        warn(kNoteNotSaved.arg(n).arg(written.error()));
+        return false;
+    }
+    // The notes as the file now holds them, with what other windows and programs wrote.
+    s.notes = updated;
+    showKinds();
+    return true;
+}
+
 bool frmverques::bankStillThere()
 {
     EditorState& s = state_;
@@ -335,6 +433,16 @@ bool frmverques::bankStillThere()
     openError_ = s.fileno.open(s.fileno.fileName()).error();
     if (!openError_.isEmpty())
         warn(openError_);
+    else
+        loadNotes();
+    return false;
+}
+
+bool frmverques::answerChosen()
+{
+    if (answers->checkedButton())
+        return true;
+    warn(kNoAnswer);
     return false;
 }
 
@@ -353,7 +461,8 @@ void frmverques::cmdsave_Click()
         warn(kEmptyFields);
         return;
     }
-    if (!bankStillThere())
+    // Nor is one whose correct answer the user never chose.
+    if (!answerChosen() || !bankStillThere())
         return;
     // The record on screen is written under its number, and stays on screen as typed.
     const Result<Saved> saved = saverecord(state_.recno);
@@ -365,7 +474,8 @@ void frmverques::cmdsave_Click()
         return;
     cmdadd->setEnabled(true);
     state_.addPressed = false;
-    setChanged(false);
+    // A note that could not be saved is still unsaved on screen.
+    setChanged(saved.value() == Saved::WithoutNote);
 }
 
 void frmverques::cmdbegin_Click()
@@ -441,12 +551,15 @@ frmverques::Prompt frmverques::askToSave()
     if (answer == platform::Answer::Cancel)
         return Prompt::Stay;
     if (answer == platform::Answer::Yes) {
+        if (!answerChosen())
+            return Prompt::Stay;
         const Result<Saved> saved = saverecord(s.recno);
         if (!saved.ok()) {
             reportSaveFailure(saved.error());
             return Prompt::SaveFailed;
         }
-        if (saved.value() == Saved::Kept)
+        // A kept record, or a note not saved, stays on screen.
+        if (saved.value() != Saved::Written)
             return Prompt::Stay;
         setChanged(false);
     }
@@ -501,7 +614,7 @@ void frmverques::cmdadd_Click()
     s.adding = true;
     // The boxes show an empty record under the new number. Clearing them fired their change
     // signals, so the flag is cleared after it: an empty new record has nothing changed yet.
-    setForms(QuestionRecord());
+    setForms(QuestionRecord(), BankNote());
     showNumber(s.recno);
     setChanged(false);
 }

@@ -9,16 +9,18 @@
 #include <optional>
 
 class QButtonGroup;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
-class QuestionBox;
+class LimitedTextBox;
 
 // The question-bank editor: one record of the bank at a time, in six text boxes and five option
-// buttons; it saves the record on screen, steps through the bank and appends new records.
+// buttons, with its note (kind and explanation) below them; it saves the record on screen, steps
+// through the bank and appends new records.
 class frmverques : public QWidget {
     Q_OBJECT
 
@@ -30,7 +32,7 @@ public:
 
     // The client area in twips.
     static constexpr int kClientWidth = 7200;
-    static constexpr int kClientHeight = 5430;
+    static constexpr int kClientHeight = 7875;
 
     // Load step: opens the bank afresh and shows record 1 when the bank holds anything. A bank
     // that cannot be opened is told in a box when the window is on screen.
@@ -42,19 +44,20 @@ public:
     // What became of the record on screen.
     enum class Saved {
         Written,
-        Kept, // another program changed the record meanwhile, and the user kept it
+        Kept,        // another program changed the record meanwhile, and the user kept it
+        WithoutNote, // the record was written, but its note could not be (the user was told)
     };
-    // Copies the screen into the working copy and writes it as record n. A new record, or one
-    // beyond the end, goes at the true end of the bank as it stands at that moment (recno and
-    // the number shown follow). A record of the bank is written over only while it holds what
-    // the editor last read or wrote there, or with the user's word. When the write fails, the
-    // working copy is as it was.
+    // Copies the screen into the working copy and writes it as record n, then its note. A new
+    // record, or one beyond the end, goes at the true end of the bank as it stands at that
+    // moment (recno and the number shown follow). A record of the bank is written over only
+    // while it holds what the editor last read or wrote there, or with the user's word. When the
+    // write fails, the working copy is as it was.
     Result<Saved> saverecord(qint16 n);
 
     // Controls, in tab order.
     QLabel* lblhead = nullptr;
     QLabel* lblqeus = nullptr;
-    QuestionBox* txtques = nullptr;
+    LimitedTextBox* txtques = nullptr;
     QLabel* lbla = nullptr;
     QLineEdit* txta = nullptr;
     QLabel* lblb = nullptr;
@@ -71,6 +74,10 @@ public:
     QRadioButton* optc = nullptr;
     QRadioButton* optd = nullptr;
     QRadioButton* opte = nullptr;
+    QLabel* lblkind = nullptr;
+    QComboBox* cbokind = nullptr; // offers the kinds the bank's notes name, and takes a new one
+    QLabel* lblexplain = nullptr;
+    LimitedTextBox* txtexplain = nullptr;
     QPushButton* cmdExit = nullptr;
     QLabel* lblnumber = nullptr;
     QPushButton* cmdbegin = nullptr;
@@ -101,6 +108,9 @@ private:
     void buildControls();
     void connectHandlers();
     void Form_Unload();
+    // Reads the bank's notes; a notes file that cannot be read, or only in part, is told in a
+    // box when the window is on screen.
+    void loadNotes();
 
     std::array<QLineEdit*, 5> choiceBoxes() const { return {txta, txtb, txtc, txtd, txte}; }
     std::array<QRadioButton*, 5> options() const { return {opta, optb, optc, optd, opte}; }
@@ -120,12 +130,22 @@ private:
     // True while the bank open is still the file the bank's name leads to; otherwise a box
     // tells what another program did, and the bank is opened again as it now is.
     bool bankStillThere();
-    // The boxes and options from a record, and a record from them: the one place each way that
-    // knows which box shows which field. recordFromForms starts from the working copy, so a
-    // field no box changed keeps what was last read or written.
-    void setForms(const QuestionRecord& record);
+    // False, after a box that asks for it, while no option gives the correct answer.
+    bool answerChosen();
+    // The boxes and options from a record and its note, and a record and a note from them: the
+    // one place each way that knows which box shows which field. recordFromForms starts from the
+    // working copy, so a field no box changed keeps what was last read or written.
+    void setForms(const QuestionRecord& record, const BankNote& note);
     QuestionRecord recordFromForms() const;
+    BankNote noteFromForms() const;
+    // The kind box's list: the kinds the notes name; the text in the box stays.
+    void showKinds();
+    // Writes the record as saverecord does, without its note.
+    Result<Saved> writerecord(qint16 n, const QuestionRecord& record);
     Result<Saved> appendrecord(const QuestionRecord& record);
+    // Gives record n, just written, its note, under the bank's lock. False, after a box, when
+    // the notes file could not be written.
+    bool savenote(qint16 n, const QuestionRecord& record, const BankNote& note);
     void showNumber(qint16 n);
 
     EditorState& state_;

@@ -1,4 +1,4 @@
-#include "editor/QuestionBox.h"
+#include "editor/LimitedTextBox.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -15,23 +15,10 @@ QString withLineFeeds(QString text)
     return text;
 }
 
-// The longest start of text that fits into room stored characters.
-QString fitting(const QString& text, qsizetype room)
-{
-    qsizetype used = 0;
-    qsizetype end = 0;
-    for (; end < text.size(); ++end) {
-        used += QuestionBox::storedLength(text.mid(end, 1));
-        if (used > room)
-            break;
-    }
-    return text.left(end);
-}
-
 } // namespace
 
-QuestionBox::QuestionBox(int storedLimit, QWidget* parent)
-    : QPlainTextEdit(parent), storedLimit_(storedLimit)
+LimitedTextBox::LimitedTextBox(int limit, Measure measure, QWidget* parent)
+    : QPlainTextEdit(parent), limit_(limit), measure_(measure)
 {
     setTabChangesFocus(true);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -39,29 +26,53 @@ QuestionBox::QuestionBox(int storedLimit, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
-QString QuestionBox::text() const
+QString LimitedTextBox::text() const
 {
     // toPlainText() would also turn no-break spaces into spaces.
     return withLineFeeds(document()->toRawText());
 }
 
-qsizetype QuestionBox::storedLength(const QString& text)
+qsizetype LimitedTextBox::storedLength(const QString& text)
 {
     return text.size() + text.count(QLatin1Char('\n'));
 }
 
-qsizetype QuestionBox::room() const
+qsizetype LimitedTextBox::characters(const QString& text)
 {
-    const QString selected = withLineFeeds(textCursor().selectedText());
-    return storedLimit_ - (storedLength(text()) - storedLength(selected));
+    qsizetype n = 0;
+    for (const QChar c : text)
+        n += c.isLowSurrogate() ? 0 : 1;
+    return n;
 }
 
-void QuestionBox::keyPressEvent(QKeyEvent* event)
+qsizetype LimitedTextBox::room() const
+{
+    const QString selected = withLineFeeds(textCursor().selectedText());
+    return limit_ - (measure_(text()) - measure_(selected));
+}
+
+QString LimitedTextBox::fitting(const QString& text, qsizetype room) const
+{
+    qsizetype used = 0;
+    qsizetype end = 0;
+    while (end < text.size()) {
+        const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size() &&
+                          text.at(end + 1).isLowSurrogate();
+        const qsizetype step = pair ? 2 : 1;
+        used += measure_(text.mid(end, step));
+        if (used > room)
+            break;
+        end += step;
+    }
+    return text.left(end);
+}
+
+void LimitedTextBox::keyPressEvent(QKeyEvent* event)
 {
     const bool lineBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const QString typed = lineBreak ? QStringLiteral("\n") : event->text();
     const bool inserts = lineBreak || (!typed.isEmpty() && typed.front().isPrint());
-    if (inserts && !isReadOnly() && storedLength(typed) > room()) {
+    if (inserts && !isReadOnly() && measure_(typed) > room()) {
         QApplication::beep();
         event->accept();
         return;
@@ -69,16 +80,16 @@ void QuestionBox::keyPressEvent(QKeyEvent* event)
     QPlainTextEdit::keyPressEvent(event);
 }
 
-void QuestionBox::inputMethodEvent(QInputMethodEvent* event)
+void LimitedTextBox::inputMethodEvent(QInputMethodEvent* event)
 {
-    if (storedLength(event->commitString()) > room()) {
+    if (measure_(event->commitString()) > room()) {
         event->accept();
         return;
     }
     QPlainTextEdit::inputMethodEvent(event);
 }
 
-void QuestionBox::insertFromMimeData(const QMimeData* source)
+void LimitedTextBox::insertFromMimeData(const QMimeData* source)
 {
     if (!source || !source->hasText())
         return;
