@@ -333,6 +333,13 @@ void TestBank::notesKeepTheirTextsAndGoStaleWithTheirRecord()
     const auto drop = [](BankNotes& n) { n.setNote(1, QuestionRecord(), BankNote{}); };
     QVERIFY(bank.updateNotes(drop).ok());
     QCOMPARE(BankNotes::load(path).notes.rows().keys(), (QList<qint64>{5, 32767}));
+    // A notes file that cannot be read at all is never written over: its notes would be lost.
+    QFile huge(path);
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(BankNotes::kMaxBytes + 1));
+    huge.close();
+    QVERIFY(BankNotes::load(path).unreadable);
+    QVERIFY(!bank.updateNotes(drop).ok());
+    QCOMPARE(QFileInfo(path).size(), BankNotes::kMaxBytes + 1);
     // A bank without notes has none, and nothing to be told.
     QVERIFY(QFile::remove(path));
     QCOMPARE(BankNotes::load(path).warning, QString());

@@ -105,7 +105,8 @@ BankNotes::Loaded BankNotes::load(const QString& path)
         return {{},
                 QStringLiteral("Cannot read the notes of the question bank, \"%1\": %2. "
                                "Questions show without their kinds and explanations.")
-                    .arg(name, bytes.error())};
+                    .arg(name, bytes.error()),
+                true};
     QList<Problem> problems;
     Loaded loaded{fromBytes(bytes.value(), &problems), {}};
     if (!problems.isEmpty())
@@ -128,6 +129,9 @@ Result<void> BankNotes::update(int bankFd, const QString& bankPath,
     if (!lock.held())
         return Failure{fileerrors::cannotWrite(path, lock.reason())};
     const Loaded before = load(path);
+    if (before.unreadable)
+        return Failure{fileerrors::cannotWrite(
+            path, QStringLiteral("it cannot be read, and writing it would lose its notes"))};
     BankNotes notes = before.notes;
     change(notes);
     if (notes == before.notes && before.warning.isEmpty())

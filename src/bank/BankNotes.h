@@ -84,7 +84,8 @@ public:
     // Changes the notes of the bank whose file is open as bankFd, at bankPath: under the bank's
     // lock, the notes file is read anew, changed and written whole, so that notes another
     // window or program wrote meanwhile are kept. Rows of the file that could not be read are
-    // not written back. Nothing is written when the change leaves the notes as they were.
+    // not written back; a file that cannot be read at all is refused, never written over.
+    // Nothing is written when the change leaves the notes as they were.
     static Result<void> update(int bankFd, const QString& bankPath,
                                const std::function<void(BankNotes&)>& change);
 
@@ -97,4 +98,6 @@ private:
 struct BankNotes::Loaded {
     BankNotes notes;
     QString warning;
+    // The file is there but could not be read at all: writing it would lose its notes.
+    bool unreadable = false;
 };

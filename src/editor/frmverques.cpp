@@ -9,6 +9,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -68,6 +69,10 @@ QComboBox* kindBox(QWidget* parent)
     box->setEditable(true);
     // Enter in the box adds nothing to the list: the list holds the kinds the notes name.
     box->setInsertPolicy(QComboBox::NoInsert);
+    // The kinds offered drop down as the user types, and nothing is filled in unasked: a new kind
+    // that begins like a known one ("syn" beside "synonym") stays as typed.
+    box->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    box->completer()->setCaseSensitivity(Qt::CaseSensitive);
     box->lineEdit()->setMaxLength(BankNotes::kMaxKind);
     box->setToolTip(QStringLiteral("Enter the kind of question here, or pick one from the list."));
     box->setAccessibleName(QStringLiteral("Kind"));
