@@ -21,6 +21,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -42,7 +43,7 @@ struct Period {
 constexpr Period kPeriods[] = {
     {"Last 30 days", 30}, {"Last 90 days", 90}, {"Last year", 365}, {"All tests", 0}};
 
-enum QuestionColumn { Number, Question, Chosen, Correct, Mark };
+enum QuestionColumn { Number, Question, Kind, Chosen, Correct, Mark };
 
 void warn(const QString& text)
 {
@@ -91,6 +92,12 @@ QString markOf(const resultslog::Question& q)
     return resultslog::missed(q) ? QStringLiteral("wrong") : QStringLiteral("right");
 }
 
+// A field of a record on lines of its own, line breaks as the view shows them.
+QString onLines(const QString& field)
+{
+    return textrules::toShownLineBreaks(textrules::shownField(field));
+}
+
 // What the bank says of a test's question: the record that still holds it, or why it is not
 // shown.
 struct Asked {
@@ -114,6 +121,27 @@ Asked lookUp(BankFile& bank, const QString& bankError, const resultslog::Questio
                 QStringLiteral("Record %1 has changed since this test; its question is not shown.")
                     .arg(q.recnum)};
     return {record.value(), {}};
+}
+
+// Question number of a test shown whole: its text, its five choices, the choice made, the
+// correct one, and its kind and explanation when it has them. Without its record, why not.
+QString wholeQuestion(int number, const resultslog::Question& q, const Asked& asked,
+                      const BankNote& note)
+{
+    const QuestionRecord* record = asked.record ? &*asked.record : nullptr;
+    QString text = QStringLiteral("Question %1\n").arg(number);
+    text += record ? onLines(record->question()) : asked.why;
+    text += u'\n';
+    for (int i = 0; record && i < QuestionRecord::kChoiceCount; ++i)
+        text += (i == 0 ? QStringLiteral("\n") : QString()) +
+                choiceText(QuestionRecord::letterOf(i), record) + u'\n';
+    text += QStringLiteral("\nYour choice: %1\nCorrect choice: %2\nResult: %3\n")
+                .arg(choiceText(q.chosen, record), choiceText(q.answer, record), markOf(q));
+    if (!note.kind.isEmpty())
+        text += QStringLiteral("Kind: ") + note.kind + u'\n';
+    if (!note.explanation.isEmpty())
+        text += QStringLiteral("\nExplanation:\n") + textrules::toShownLineBreaks(note.explanation);
+    return text;
 }
 
 } // namespace
@@ -165,7 +193,8 @@ void frmProgress::buildControls()
                             {cboperiod, picplot},
                             {picplot, grdtests},
                             {grdtests, lstquestions},
-                            {lstquestions, cmdsaveplot},
+                            {lstquestions, txtquestion},
+                            {txtquestion, cmdsaveplot},
                             {cmdsaveplot, cmdclose}})
         setTabOrder(from, to);
 }
@@ -245,8 +274,8 @@ QWidget* frmProgress::questionsPart()
     lstquestions->setUniformRowHeights(true);
     lstquestions->setAlternatingRowColors(true);
     lstquestions->setHeaderLabels({QStringLiteral("No."), QStringLiteral("Question"),
-                                   QStringLiteral("Your choice"), QStringLiteral("Correct choice"),
-                                   QStringLiteral("Result")});
+                                   QStringLiteral("Kind"), QStringLiteral("Your choice"),
+                                   QStringLiteral("Correct choice"), QStringLiteral("Result")});
     // At most 50 rows: measuring them costs nothing.
     QHeaderView* header = lstquestions->header();
     header->setStretchLastSection(false);
@@ -255,7 +284,22 @@ QWidget* frmProgress::questionsPart()
     lblquestions = captionFor(QStringLiteral("&Questions of the selected test:"), lstquestions);
     lblquestions->setObjectName(QStringLiteral("lblquestions"));
 
-    return stacked(lblquestions, lstquestions);
+    txtquestion = new QPlainTextEdit;
+    txtquestion->setObjectName(QStringLiteral("txtquestion"));
+    txtquestion->setAccessibleName(QStringLiteral("The selected question, whole"));
+    txtquestion->setReadOnly(true);
+    txtquestion->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    txtquestion->setTabChangesFocus(true);
+    lblquestion = captionFor(QStringLiteral("&Selected question:"), txtquestion);
+    lblquestion->setObjectName(QStringLiteral("lblquestion"));
+
+    auto* beside = new QSplitter(Qt::Horizontal);
+    beside->setChildrenCollapsible(false);
+    beside->addWidget(stacked(lblquestions, lstquestions));
+    beside->addWidget(stacked(lblquestion, txtquestion));
+    beside->setStretchFactor(0, 3);
+    beside->setStretchFactor(1, 2);
+    return beside;
 }
 
 void frmProgress::connectHandlers()
@@ -263,6 +307,8 @@ void frmProgress::connectHandlers()
     connect(cboperiod, &QComboBox::currentIndexChanged, this, &frmProgress::cboperiod_Click);
     connect(grdtests->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &frmProgress::grdtests_SelChange);
+    connect(lstquestions, &QTreeWidget::currentItemChanged, this,
+            &frmProgress::lstquestions_SelChange);
     connect(cmdsaveplot, &QAbstractButton::clicked, this, &frmProgress::cmdsaveplot_Click);
     connect(cmdclose, &QAbstractButton::clicked, this, &frmProgress::cmdclose_Click);
     auto* escape = new QShortcut(QKeySequence::Cancel, this);
@@ -276,8 +322,9 @@ void frmProgress::Form_Load()
 
 void frmProgress::reload()
 {
-    // The log, read whole.
+    // The log, read whole; the notes are read anew with the questions of its first test shown.
     readLog();
+    notes_.reset();
     // The summary, the plot of the period chosen and the table.
     lblsummary->setText(summaryText());
     picplot->setAccessibleDescription(lblsummary->text());
@@ -285,6 +332,7 @@ void frmProgress::reload()
     model_->setTests(tests_);
     // The newest test and its questions are shown.
     lstquestions->clear();
+    txtquestion->clear();
     if (!tests_.isEmpty())
         grdtests->setCurrentIndex(model_->index(0, 0));
     // A log that cannot be read is told, over the window that says so.
@@ -374,6 +422,22 @@ void frmProgress::grdtests_SelChange()
         lstquestions->clear();
 }
 
+void frmProgress::lstquestions_SelChange()
+{
+    const QTreeWidgetItem* current = lstquestions->currentItem();
+    txtquestion->setPlainText(current ? current->data(Number, Qt::UserRole).toString() : QString());
+}
+
+const BankNotes& frmProgress::notes()
+{
+    // Notes that cannot be read leave the questions without kinds and explanations; the editor
+    // tells what is wrong with them.
+    if (!notes_)
+        notes_ =
+            BankNotes::load(BankNotes::pathFor(QString::fromLatin1(BankFile::kFileName))).notes;
+    return *notes_;
+}
+
 void frmProgress::showQuestions(const resultslog::Entry& test)
 {
     BankFile bank;
@@ -383,10 +447,14 @@ void frmProgress::showQuestions(const resultslog::Entry& test)
         const resultslog::Question& q = test.shown[i];
         const Asked asked = lookUp(bank, opened.error(), q);
         const QuestionRecord* record = asked.record ? &*asked.record : nullptr;
+        // A note is shown only with the question it was written for.
+        const BankNote note = record ? notes().noteFor(q.recnum, *record) : BankNote();
         auto* row = new QTreeWidgetItem;
         row->setText(Number, QString::number(i + 1));
+        row->setData(Number, Qt::UserRole, wholeQuestion(int(i + 1), q, asked, note));
         row->setText(Question, record ? oneLine(record->question()) : asked.why);
         row->setToolTip(Question, row->text(Question));
+        row->setText(Kind, note.kind);
         row->setText(Chosen, choiceText(q.chosen, record));
         row->setText(Correct, choiceText(q.answer, record));
         row->setText(Mark, markOf(q));
@@ -395,6 +463,10 @@ void frmProgress::showQuestions(const resultslog::Entry& test)
     bank.close();
     lstquestions->clear();
     lstquestions->addTopLevelItems(rows);
+    if (rows.isEmpty())
+        txtquestion->clear();
+    else
+        lstquestions->setCurrentItem(rows.first());
 }
 
 void frmProgress::cmdsaveplot_Click()

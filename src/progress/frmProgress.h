@@ -1,14 +1,17 @@
 #pragma once
 
+#include "bank/BankNotes.h"
 #include "progress/ResultsLog.h"
 
 #include <QList>
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 class PlotView;
 class QComboBox;
 class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 class QTableView;
 class QTreeWidget;
@@ -16,7 +19,8 @@ class TestTableModel;
 
 // The progress window of Tools > Progress: what the tests of the results log come to, in words,
 // as a plot of percent over time and as a table of every test, newest first; and the questions
-// of the test selected in the table, read from the bank as it is now.
+// of the test selected in the table, read from the bank as it is now, with their kinds from the
+// bank's notes, the question selected among them shown whole with its explanation.
 class frmProgress : public QWidget {
     Q_OBJECT
 
@@ -33,6 +37,7 @@ public:
     // Handlers.
     void cboperiod_Click();
     void grdtests_SelChange();
+    void lstquestions_SelChange();
     void cmdsaveplot_Click();
     void cmdclose_Click();
 
@@ -50,8 +55,11 @@ private:
     QString summaryText() const;
     // Plots the tests of the period chosen.
     void showPlot();
-    // Fills lstquestions with the test's questions as the bank holds them now.
+    // Fills lstquestions with the test's questions as the bank holds them now, the first one
+    // selected.
     void showQuestions(const resultslog::Entry& test);
+    // The bank's notes, read the first time a test's questions are shown after the log was.
+    const BankNotes& notes();
 
     // Controls, in tab order.
     QLabel* lblsummary = nullptr;
@@ -62,6 +70,8 @@ private:
     QTableView* grdtests = nullptr;
     QLabel* lblquestions = nullptr;
     QTreeWidget* lstquestions = nullptr;
+    QLabel* lblquestion = nullptr;
+    QPlainTextEdit* txtquestion = nullptr;
     QLabel* lblnote = nullptr;
     QPushButton* cmdsaveplot = nullptr;
     QPushButton* cmdclose = nullptr;
@@ -70,4 +80,5 @@ private:
     QList<resultslog::Entry> tests_;   // the log's, oldest first
     QList<resultslog::Entry> plotted_; // those of the period chosen
     QString logError_;                 // why the log could not be read; empty when it could
+    std::optional<BankNotes> notes_;   // the bank's notes once read
 };
