@@ -244,16 +244,22 @@ void TestProgress::questionsOfTheSelectedTest_data()
     QTest::addColumn<bool>("asToday");
     QTest::addColumn<QString>("recordThree");
     QTest::addColumn<QString>("wholeThree");
+    QTest::addColumn<QStringList>("kinds");
     QTest::newRow("lines as written today")
         << true
         << "1 | Record 3 has changed since this test; its question is not shown. |  | a | c | wrong"
         << "Question 1\nRecord 3 has changed since this test; its question is not shown.\n\n"
-           "Your choice: a\nCorrect choice: c\nResult: wrong\n";
+           "Your choice: a\nCorrect choice: c\nResult: wrong\n"
+        << QStringList{"analogy | 3 | 1 | 33% | 2 | 0 | 0%", "antonym | 2 | 1 | 50% | 1 | 1 | 100%",
+                       "(no kind) | 4 | 3 | 75% | 3 | 2 | 67%"};
     // A line that keeps no check cannot tell: the record shows as it is now, with its note.
     QTest::newRow("lines of Lexamo 1.0")
         << false << "1 | Question 3 | synonym | a) 3-a | c) 3-c | wrong"
         << "Question 1\nQuestion 3\n\na) 3-a\nb) 3-b\nc) 3-c\nd) 3-d\ne) 3-e\n\nYour choice: "
-           "a) 3-a\nCorrect choice: c) 3-c\nResult: wrong\nKind: synonym\n\nExplanation:\nThree.";
+           "a) 3-a\nCorrect choice: c) 3-c\nResult: wrong\nKind: synonym\n\nExplanation:\nThree."
+        << QStringList{"analogy | 3 | 1 | 33% | 2 | 0 | 0%", "antonym | 2 | 1 | 50% | 1 | 1 | 100%",
+                       "synonym | 2 | 1 | 50% | 1 | 0 | 0%",
+                       "(no kind) | 2 | 2 | 100% | 2 | 2 | 100%"};
 }
 
 void TestProgress::questionsOfTheSelectedTest()
@@ -261,6 +267,7 @@ void TestProgress::questionsOfTheSelectedTest()
     QFETCH(bool, asToday);
     QFETCH(QString, recordThree);
     QFETCH(QString, wholeThree);
+    QFETCH(QStringList, kinds);
     if (asToday && !linesKeepKindAndChecks())
         QSKIP("the lines of the results log keep no kind of test and no record checks");
     env->write("verbal.zep", bank());
@@ -279,6 +286,15 @@ void TestProgress::questionsOfTheSelectedTest()
     auto* list = part<QTreeWidget>(window, "lstquestions");
     auto* whole = part<QPlainTextEdit>(window, "txtquestion");
     QCOMPARE(list->headerItem()->text(2), QStringLiteral("Kind"));
+    // Each kind's questions over all tests and over the last 30 days, weakest first; those of no
+    // kind known, their records changed, gone or their notes stale, in a row of their own.
+    const QAbstractItemModel* byKind = part<QTableView>(window, "grdkinds")->model();
+    QStringList headers;
+    for (int c = 0; c < byKind->columnCount(); ++c)
+        headers << byKind->headerData(c, Qt::Horizontal).toString();
+    QCOMPARE(headers, (QStringList{"Kind", "Asked", "Right", "Percent", "Asked, 30 days",
+                                   "Right, 30 days", "Percent, 30 days"}));
+    QCOMPARE(rowsOf(byKind), kinds);
     // The newest test comes selected, and its first question.
     QCOMPARE(questions(window),
              (QStringList{"1 | Question 4 |  | e) 4-e | e) 4-e | right",
@@ -401,17 +417,19 @@ void TestProgress::oneWindowThatFollowsTheLogAndTheKeyboard()
     QVERIFY(QTest::qWaitForWindowActive(window));
     part<QLabel>(window, "lblsummary")->setFocus();
     QStringList reached;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 9; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         reached << QApplication::focusWidget()->objectName();
     }
-    QCOMPARE(reached, (QStringList{"cboperiod", "picplot", "grdtests", "lstquestions",
+    QCOMPARE(reached, (QStringList{"cboperiod", "picplot", "grdtests", "grdkinds", "lstquestions",
                                    "txtquestion", "cmdsaveplot", "cmdclose", "lblsummary"}));
-    for (const char* name : {"picplot", "grdtests", "lstquestions", "txtquestion"})
+    for (const char* name : {"picplot", "grdtests", "grdkinds", "lstquestions", "txtquestion"})
         QVERIFY2(!part<QWidget>(window, name)->accessibleName().isEmpty(), name);
     QCOMPARE(part<QLabel>(window, "lblperiod")->buddy(), part<QWidget>(window, "cboperiod"));
     QCOMPARE(part<QLabel>(window, "lbltests")->buddy(), part<QWidget>(window, "grdtests"));
     QCOMPARE(part<QLabel>(window, "lblquestions")->buddy(), part<QWidget>(window, "lstquestions"));
+    QCOMPARE(part<QLabel>(window, "lblkinds")->text(), QStringLiteral("&Kinds, weakest first:"));
+    QCOMPARE(part<QLabel>(window, "lblkinds")->buddy(), part<QWidget>(window, "grdkinds"));
     QCOMPARE(part<QLabel>(window, "lblquestion")->text(), QStringLiteral("&Selected question:"));
     QCOMPARE(part<QLabel>(window, "lblquestion")->buddy(), part<QWidget>(window, "txtquestion"));
 }

@@ -8,6 +8,7 @@
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 #include "progress/HistoryPlot.h"
+#include "progress/KindTable.h"
 #include "progress/Mistakes.h"
 #include "progress/PlotView.h"
 #include "progress/ResultsFile.h"
@@ -28,6 +29,7 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -166,7 +168,13 @@ void frmProgress::buildControls()
     splitter->setObjectName(QStringLiteral("splitter"));
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(summaryPart());
-    splitter->addWidget(testsPart());
+    auto* tests = new QSplitter(Qt::Horizontal);
+    tests->setChildrenCollapsible(false);
+    tests->addWidget(testsPart());
+    tests->addWidget(kindsPart());
+    tests->setStretchFactor(0, 3);
+    tests->setStretchFactor(1, 2);
+    splitter->addWidget(tests);
     splitter->addWidget(questionsPart());
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
@@ -192,7 +200,8 @@ void frmProgress::buildControls()
     for (auto [from, to] : {std::pair<QWidget*, QWidget*>{lblsummary, cboperiod},
                             {cboperiod, picplot},
                             {picplot, grdtests},
-                            {grdtests, lstquestions},
+                            {grdtests, grdkinds},
+                            {grdkinds, lstquestions},
                             {lstquestions, txtquestion},
                             {txtquestion, cmdsaveplot},
                             {cmdsaveplot, cmdclose}})
@@ -265,6 +274,27 @@ QWidget* frmProgress::testsPart()
     return stacked(lbltests, grdtests);
 }
 
+QWidget* frmProgress::kindsPart()
+{
+    grdkinds = new QTableWidget(0, 7);
+    grdkinds->setObjectName(QStringLiteral("grdkinds"));
+    grdkinds->setAccessibleName(QStringLiteral("Questions asked and answered right, by kind"));
+    grdkinds->setHorizontalHeaderLabels(
+        {QStringLiteral("Kind"), QStringLiteral("Asked"), QStringLiteral("Right"),
+         QStringLiteral("Percent"), QStringLiteral("Asked, 30 days"),
+         QStringLiteral("Right, 30 days"), QStringLiteral("Percent, 30 days")});
+    grdkinds->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdkinds->setSelectionMode(QAbstractItemView::SingleSelection);
+    grdkinds->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdkinds->setTabKeyNavigation(false);
+    grdkinds->setWordWrap(false);
+    grdkinds->verticalHeader()->hide();
+    grdkinds->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    lblkinds = captionFor(QStringLiteral("&Kinds, weakest first:"), grdkinds);
+    lblkinds->setObjectName(QStringLiteral("lblkinds"));
+    return stacked(lblkinds, grdkinds);
+}
+
 QWidget* frmProgress::questionsPart()
 {
     lstquestions = new QTreeWidget;
@@ -330,6 +360,7 @@ void frmProgress::reload()
     picplot->setAccessibleDescription(lblsummary->text());
     showPlot();
     model_->setTests(tests_);
+    showKinds();
     // The newest test and its questions are shown.
     lstquestions->clear();
     txtquestion->clear();
@@ -388,6 +419,57 @@ QString frmProgress::summaryText() const
                       .arg(asked.asked)
                       .arg(records)
                       .arg(asked.missedLast);
+}
+
+void frmProgress::showKinds()
+{
+    grdkinds->setRowCount(0);
+    if (tests_.isEmpty())
+        return;
+    const BankNotes& bankNotes = notes();
+    const QStringList kinds = bankNotes.kinds();
+    QHash<QString, int> index;
+    for (qsizetype k = 0; k < kinds.size(); ++k)
+        index.insert(kinds[k], int(k));
+    // Each record asked is read once: its check, and the index of its kind when it has one.
+    struct Known {
+        bool read = false;
+        int check = -1;
+        int kind = -1;
+    };
+    BankFile bank;
+    const bool opened = bank.openToRead().ok();
+    QList<Known> records(opened ? bank.recordCount() + 1 : 0);
+    const auto kindOf = [&](const resultslog::Question& q) {
+        if (q.recnum < 1 || q.recnum >= records.size())
+            return -1;
+        Known& known = records[q.recnum];
+        if (!known.read) {
+            known.read = true;
+            if (const Result<QuestionRecord> record = bank.read(q.recnum); record.ok()) {
+                known.check = record.value().check();
+                known.kind = index.value(bankNotes.noteFor(q.recnum, record.value()).kind, -1);
+            }
+        }
+        // A question whose record has changed since is of no kind known.
+        const bool same = known.check >= 0 && (q.check < 0 || q.check == known.check);
+        return same ? known.kind : -1;
+    };
+    const QList<progress::KindRow> rows = progress::kindRows(
+        tests_, QDateTime::currentDateTime().addDays(-progress::kPractiseDays), kinds, kindOf);
+    grdkinds->setRowCount(int(rows.size()));
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const progress::KindRow& row = rows[r];
+        const QStringList cells{row.kind,
+                                QString::number(row.asked),
+                                QString::number(row.right),
+                                progress::percentText(row.right, row.asked),
+                                QString::number(row.recentAsked),
+                                QString::number(row.recentRight),
+                                progress::percentText(row.recentRight, row.recentAsked)};
+        for (qsizetype c = 0; c < cells.size(); ++c)
+            grdkinds->setItem(int(r), int(c), new QTableWidgetItem(cells[c]));
+    }
 }
 
 void frmProgress::showPlot()

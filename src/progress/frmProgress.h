@@ -14,13 +14,15 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTableView;
+class QTableWidget;
 class QTreeWidget;
 class TestTableModel;
 
 // The progress window of Tools > Progress: what the tests of the results log come to, in words,
 // as a plot of percent over time and as a table of every test, newest first; and the questions
 // of the test selected in the table, read from the bank as it is now, with their kinds from the
-// bank's notes, the question selected among them shown whole with its explanation.
+// bank's notes, the question selected among them shown whole with its explanation; and how the
+// questions fare by kind.
 class frmProgress : public QWidget {
     Q_OBJECT
 
@@ -46,6 +48,7 @@ private:
     void connectHandlers();
     QWidget* summaryPart();
     QWidget* testsPart();
+    QWidget* kindsPart();
     QWidget* questionsPart();
 
     // Reads the log into tests_, or its error into logError_, and tells in lblnote how many
@@ -53,6 +56,8 @@ private:
     void readLog();
     // The summary's lines, with the bank's questions asked and missed (the bank read only).
     QString summaryText() const;
+    // Fills grdkinds with the kinds of the questions asked, weakest first.
+    void showKinds();
     // Plots the tests of the period chosen.
     void showPlot();
     // Fills lstquestions with the test's questions as the bank holds them now, the first one
@@ -68,6 +73,8 @@ private:
     PlotView* picplot = nullptr;
     QLabel* lbltests = nullptr;
     QTableView* grdtests = nullptr;
+    QLabel* lblkinds = nullptr;
+    QTableWidget* grdkinds = nullptr;
     QLabel* lblquestions = nullptr;
     QTreeWidget* lstquestions = nullptr;
     QLabel* lblquestion = nullptr;
