@@ -1,7 +1,9 @@
-// How long the test takes where a user waits: drawing the questions of a test from a full bank,
-// and a whole 50-question test from "&Verbal Test" to the score, its boxes answered at once.
+// How long the test takes where a user waits: opening a full bank for a test, with and without
+// notes for all its questions; drawing the questions of a test from a full bank; and a whole
+// 50-question test from "&Verbal Test" to the score, its boxes answered at once.
 
 #include "app/frmMain.h"
+#include "bank/BankNotes.h"
 #include "bank/QuestionRecord.h"
 #include "exam/vertest.h"
 #include "platform/Services.h"
@@ -13,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
+#include <memory>
 
 #include "BenchSupport.h"
 
@@ -36,6 +39,33 @@ public:
         return box.title == QStringLiteral("Review") ? platform::Answer::No : platform::Answer::Yes;
     }
 };
+
+// The bank opened as a test starts; range(0) is 1 for a note on every record, which the test
+// reads meanwhile. Letting the test go, which waits for its notes, is not counted.
+void BM_OpenAFullBank(benchmark::State& st)
+{
+    ensureBank();
+    const QString notes = BankNotes::pathFor(QString::fromLatin1(BankFile::kFileName));
+    QFile::remove(notes);
+    if (st.range(0) == 1)
+        benchsupport::writeFullNotes();
+    for (auto _ : st) {
+        auto s = std::make_unique<vertest::State>(50, 15);
+        if (!vertest::openbank(*s).ok())
+            st.SkipWithError("the bank cannot serve the test");
+        st.PauseTiming();
+        s.reset();
+        st.ResumeTiming();
+    }
+    QFile::remove(notes);
+}
+// Letting each test go waits for its notes: a fixed count of runs keeps the wait bounded.
+BENCHMARK(BM_OpenAFullBank)
+    ->ArgName("notes")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_DrawFiftyFromAFullBank(benchmark::State& st)
 {

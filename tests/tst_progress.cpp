@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 #include "app/main1.h"
+#include "bank/BankNotes.h"
 #include "bank/QuestionRecord.h"
 #include "platform/Twips.h"
 #include "progress/ResultsLog.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -241,26 +243,65 @@ void TestProgress::questionsOfTheSelectedTest_data()
 {
     QTest::addColumn<bool>("asToday");
     QTest::addColumn<QString>("recordThree");
+    QTest::addColumn<QString>("wholeThree");
+    QTest::addColumn<QStringList>("kinds");
     QTest::newRow("lines as written today")
         << true
-        << "1 | Record 3 has changed since this test; its question is not shown. | a | c | wrong";
-    // A line that keeps no check cannot tell: the record shows as it is now.
-    QTest::newRow("lines of Lexamo 1.0") << false << "1 | Question 3 | a) 3-a | c) 3-c | wrong";
+        << "1 | Record 3 has changed since this test; its question is not shown. |  | a | c | wrong"
+        << "Question 1\nRecord 3 has changed since this test; its question is not shown.\n\n"
+           "Your choice: a\nCorrect choice: c\nResult: wrong\n"
+        << QStringList{"analogy | 3 | 1 | 33% | 2 | 0 | 0%", "antonym | 2 | 1 | 50% | 1 | 1 | 100%",
+                       "(no kind) | 4 | 3 | 75% | 3 | 2 | 67%"};
+    // A line that keeps no check cannot tell: the record shows as it is now, with its note.
+    QTest::newRow("lines of Lexamo 1.0")
+        << false << "1 | Question 3 | synonym | a) 3-a | c) 3-c | wrong"
+        << "Question 1\nQuestion 3\n\na) 3-a\nb) 3-b\nc) 3-c\nd) 3-d\ne) 3-e\n\nYour choice: "
+           "a) 3-a\nCorrect choice: c) 3-c\nResult: wrong\nKind: synonym\n\nExplanation:\nThree."
+        << QStringList{"analogy | 3 | 1 | 33% | 2 | 0 | 0%", "antonym | 2 | 1 | 50% | 1 | 1 | 100%",
+                       "synonym | 2 | 1 | 50% | 1 | 0 | 0%",
+                       "(no kind) | 2 | 2 | 100% | 2 | 2 | 100%"};
 }
 
 void TestProgress::questionsOfTheSelectedTest()
 {
     QFETCH(bool, asToday);
     QFETCH(QString, recordThree);
+    QFETCH(QString, wholeThree);
+    QFETCH(QStringList, kinds);
     if (asToday && !linesKeepKindAndChecks())
         QSKIP("the lines of the results log keep no kind of test and no record checks");
     env->write("verbal.zep", bank());
     env->write("results.csv", logOf(kTests, asToday));
+    // Record 4's note was written for the question it held before: it is never shown.
+    BankNotes notes;
+    notes.setNote(1, record(1, "Question 1\r\nits second line"),
+                  {"antonym", "Because \"b\" is,\r\nthe opposite."});
+    notes.setNote(2, record(2), {"analogy", {}});
+    notes.setNote(3, record(3), {"synonym", "Three."});
+    notes.setNote(4, record(4, "An older question 4"), {"antonym", "Stale."});
+    const QByteArray notesFile = notes.toBytes();
+    env->write("verbal.notes.csv", notesFile);
     frmProgress* window = open();
     QVERIFY(window);
-    // The newest test comes selected.
-    QCOMPARE(questions(window), (QStringList{"1 | Question 4 | e) 4-e | e) 4-e | right",
-                                             "2 | Question 2 | a) 2-a | c) 2-c | wrong"}));
+    auto* list = part<QTreeWidget>(window, "lstquestions");
+    auto* whole = part<QPlainTextEdit>(window, "txtquestion");
+    QCOMPARE(list->headerItem()->text(2), QStringLiteral("Kind"));
+    // Each kind's questions over all tests and over the last 30 days, weakest first; those of no
+    // kind known, their records changed, gone or their notes stale, in a row of their own.
+    const QAbstractItemModel* byKind = part<QTableView>(window, "grdkinds")->model();
+    QStringList headers;
+    for (int c = 0; c < byKind->columnCount(); ++c)
+        headers << byKind->headerData(c, Qt::Horizontal).toString();
+    QCOMPARE(headers, (QStringList{"Kind", "Asked", "Right", "Percent", "Asked, 30 days",
+                                   "Right, 30 days", "Percent, 30 days"}));
+    QCOMPARE(rowsOf(byKind), kinds);
+    // The newest test comes selected, and its first question.
+    QCOMPARE(questions(window),
+             (QStringList{"1 | Question 4 |  | e) 4-e | e) 4-e | right",
+                          "2 | Question 2 | analogy | a) 2-a | c) 2-c | wrong"}));
+    QCOMPARE(whole->toPlainText(),
+             QStringLiteral("Question 1\nQuestion 4\n\na) 4-a\nb) 4-b\nc) 4-c\nd) 4-d\ne) 4-e\n\n"
+                            "Your choice: e) 4-e\nCorrect choice: e) 4-e\nResult: right\n"));
     QTableView* table = part<QTableView>(window, "grdtests");
     const auto select = [table](int row) {
         const QRect cell = table->visualRect(table->model()->index(row, 1));
@@ -269,15 +310,29 @@ void TestProgress::questionsOfTheSelectedTest()
     select(1);
     QCOMPARE(questions(window),
              (QStringList{recordThree, "2 | Record 9 is no longer in the bank; its question is not "
-                                       "shown. | d | d | right"}));
+                                       "shown. |  | d | d | right"}));
+    QCOMPARE(whole->toPlainText(), wholeThree);
     select(2);
     QCOMPARE(questions(window),
-             (QStringList{"1 | Question 1 its second line | b) 1-b | b) 1-b | right",
-                          "2 | Question 2 | none | c) 2-c | not answered"}));
-    // The bank was only read: it is as it was, and no other file was made.
+             (QStringList{"1 | Question 1 its second line | antonym | b) 1-b | b) 1-b | right",
+                          "2 | Question 2 | analogy | none | c) 2-c | not answered"}));
+    QCOMPARE(whole->toPlainText(),
+             QStringLiteral("Question 1\nQuestion 1\nits second line\n\na) 1-a\nb) 1-b\nc) 1-c\n"
+                            "d) 1-d\ne) 1-e\n\nYour choice: b) 1-b\nCorrect choice: b) 1-b\n"
+                            "Result: right\nKind: antonym\n\nExplanation:\nBecause \"b\" is,\n"
+                            "the opposite."));
+    // The keyboard moves to the next question, which shows whole in its turn.
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(whole->toPlainText(),
+             QStringLiteral("Question 2\nQuestion 2\n\na) 2-a\nb) 2-b\nc) 2-c\nd) 2-d\ne) 2-e\n\n"
+                            "Your choice: none\nCorrect choice: c) 2-c\nResult: not answered\n"
+                            "Kind: analogy\n"));
+    // The bank and its notes were only read: they are as they were, and no other file was made.
     QCOMPARE(env->read("verbal.zep"), bank());
+    QCOMPARE(env->read("verbal.notes.csv"), notesFile);
     QCOMPARE(QDir(env->dir.path()).entryList(QDir::Files),
-             (QStringList{"options", "results.csv", "verbal.zep"}));
+             (QStringList{"options", "results.csv", "verbal.notes.csv", "verbal.zep"}));
 }
 
 void TestProgress::noTestsYet_data()
@@ -354,25 +409,29 @@ void TestProgress::oneWindowThatFollowsTheLogAndTheKeyboard()
     main1::mainwindow->testLogged();
     QCOMPARE(part<QTableView>(window, "grdtests")->model()->rowCount(), 2);
     QVERIFY(part<QLabel>(window, "lblsummary")->text().startsWith("Tests taken: 2\n"));
-    QCOMPARE(questions(window).first(), QStringLiteral("1 | Question 1 its second line | b) 1-b | "
-                                                       "b) 1-b | right"));
+    QCOMPARE(questions(window).first(), QStringLiteral("1 | Question 1 its second line |  | "
+                                                       "b) 1-b | b) 1-b | right"));
 
     // Tab goes round every part of the window, the table and the list included.
     QApplication::setActiveWindow(window);
     QVERIFY(QTest::qWaitForWindowActive(window));
     part<QLabel>(window, "lblsummary")->setFocus();
     QStringList reached;
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 9; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         reached << QApplication::focusWidget()->objectName();
     }
-    QCOMPARE(reached, (QStringList{"cboperiod", "picplot", "grdtests", "lstquestions",
-                                   "cmdsaveplot", "cmdclose", "lblsummary"}));
-    for (const char* name : {"picplot", "grdtests", "lstquestions"})
+    QCOMPARE(reached, (QStringList{"cboperiod", "picplot", "grdtests", "grdkinds", "lstquestions",
+                                   "txtquestion", "cmdsaveplot", "cmdclose", "lblsummary"}));
+    for (const char* name : {"picplot", "grdtests", "grdkinds", "lstquestions", "txtquestion"})
         QVERIFY2(!part<QWidget>(window, name)->accessibleName().isEmpty(), name);
     QCOMPARE(part<QLabel>(window, "lblperiod")->buddy(), part<QWidget>(window, "cboperiod"));
     QCOMPARE(part<QLabel>(window, "lbltests")->buddy(), part<QWidget>(window, "grdtests"));
     QCOMPARE(part<QLabel>(window, "lblquestions")->buddy(), part<QWidget>(window, "lstquestions"));
+    QCOMPARE(part<QLabel>(window, "lblkinds")->text(), QStringLiteral("&Kinds, weakest first:"));
+    QCOMPARE(part<QLabel>(window, "lblkinds")->buddy(), part<QWidget>(window, "grdkinds"));
+    QCOMPARE(part<QLabel>(window, "lblquestion")->text(), QStringLiteral("&Selected question:"));
+    QCOMPARE(part<QLabel>(window, "lblquestion")->buddy(), part<QWidget>(window, "txtquestion"));
 }
 
 QTEST_MAIN(TestProgress)

@@ -1,6 +1,7 @@
 #include "app/HelpText.h"
 #include "app/frmMain.h"
 #include "app/main1.h"
+#include "bank/BankNotes.h"
 #include "exam/ExamRules.h"
 #include "platform/Twips.h"
 #include "support/ExamDriver.h"
@@ -39,11 +40,14 @@ QString lines(QString crlf)
     return crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-QString block(int i, const QString& question, const QString& correct, const QString& yours)
+QString block(int i, const QString& question, const QString& correct, const QString& yours,
+              const QString& explanation = {})
 {
-    return QStringLiteral("%1 . %2\r\nCorrect Choice : %3\r\nYour Choice : %4\r\n\r\n")
+    return QStringLiteral("%1 . %2\r\nCorrect Choice : %3\r\nYour Choice : %4\r\n%5\r\n")
         .arg(i)
-        .arg(question, correct, yours);
+        .arg(question, correct, yours,
+             explanation.isEmpty() ? QString()
+                                   : QStringLiteral("Explanation : ") + explanation + "\r\n");
 }
 
 } // namespace
@@ -66,6 +70,8 @@ private Q_SLOTS:
     void reviewOfATestQuitOnItsThirdQuestion();
     void reviewShowsTheQuestionsAsked_data();
     void reviewShowsTheQuestionsAsked();
+    void reviewShowsTheExplanationsOfTheQuestionsAsked_data();
+    void reviewShowsTheExplanationsOfTheQuestionsAsked();
     void testHelpAndBack();
     void timeOverUnderTheTestHelpThenReview();
     void testEndedUnderTheHelpThenGoBack();
@@ -130,17 +136,27 @@ void TestReview::reviewBlock_data()
     QTest::addColumn<int>("i");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("choice");
+    QTest::addColumn<QString>("explanation");
     QTest::addColumn<QString>("block");
     const QString q = QStringLiteral("What grows?\r\nName one.");
+    QTest::newRow("explanation over lines")
+        << 4 << "c"
+        << "b" << QStringLiteral("Chard grows;\r\nberries\ngrow\rtoo. \u00e9\u2028\u201cso\u201d")
+        << block(4, q, "chard", "berry",
+                 QStringLiteral("Chard grows; berries grow too. \u00e9 \u201cso\u201d"));
     QTest::newRow("c and c") << 1 << "c"
-                             << "c" << block(1, q, "chard", "chard");
+                             << "c"
+                             << "" << block(1, q, "chard", "chard");
     QTest::newRow("e") << 7 << "e"
-                       << "a" << block(7, q, "elder", "apple");
+                       << "a"
+                       << "" << block(7, q, "elder", "apple");
     QTest::newRow("upper-case A names E") << 10 << "A"
-                                          << "a" << block(10, q, "elder", "apple");
-    QTest::newRow("zero byte names E")
-        << 2 << QString(QChar(0)) << "d" << block(2, q, "elder", "dates");
+                                          << "a"
+                                          << "" << block(10, q, "elder", "apple");
+    QTest::newRow("zero byte names E") << 2 << QString(QChar(0)) << "d"
+                                       << "" << block(2, q, "elder", "dates");
     QTest::newRow("never answered") << 3 << "b"
+                                    << ""
                                     << "" << block(3, q, "berry", "(not answered)");
 }
 
@@ -149,6 +165,7 @@ void TestReview::reviewBlock()
     QFETCH(int, i);
     QFETCH(QString, answer);
     QFETCH(QString, choice);
+    QFETCH(QString, explanation);
     QFETCH(QString, block);
     QuestionRecord record;
     record.setQuestion(QStringLiteral("  What grows?\r\nName one.  "));
@@ -156,7 +173,7 @@ void TestReview::reviewBlock()
     for (int c = 0; c < QuestionRecord::kChoiceCount; ++c)
         record.setChoice(c, fruit[c]); // five letters and 70 fill spaces
     record.setAnswer(answer);
-    QCOMPARE(examrules::reviewBlock(i, record, choice), block);
+    QCOMPARE(examrules::reviewBlock(i, record, choice, explanation), block);
 }
 
 void TestReview::helpText_data()
@@ -294,6 +311,58 @@ void TestReview::reviewShowsTheQuestionsAsked()
     checkShown(QStringLiteral("&End Review"),
                block(1, "Question 1", "1-a", "1-a") + block(2, "Question 2", "2-b", "2-b"));
     QCOMPARE(env->exists(QStringLiteral("verbal.zep")), change != "removed");
+    click(on(w).cmdendreview);
+}
+
+void TestReview::reviewShowsTheExplanationsOfTheQuestionsAsked_data()
+{
+    QTest::addColumn<QString>("notes");
+    // Record 1 has an explanation over two lines; record 2 has a kind alone; record 3's note was
+    // written for the question it held before, and is never shown with the one it holds now.
+    QTest::newRow("notes beside the bank") << "file";
+    // Notes that cannot be read cost only the explanations: the test runs and says nothing.
+    QTest::newRow("notes that cannot be read") << "folder";
+}
+
+void TestReview::reviewShowsTheExplanationsOfTheQuestionsAsked()
+{
+    QFETCH(QString, notes);
+    writeBank("abc");
+    const QByteArray bank = env->read(QStringLiteral("verbal.zep"));
+    const auto recordOf = [&bank](int n) {
+        return QuestionRecord::fromBytes(
+            bank.mid((n - 1) * QuestionRecord::kSize, QuestionRecord::kSize));
+    };
+    QuestionRecord before = recordOf(3);
+    before.setQuestion(QStringLiteral("An older question 3"));
+    BankNotes written;
+    written.setNote(1, recordOf(1), {"antonym", "\u201cA\u201d, as asked;\r\nnot \"b\"."});
+    written.setNote(2, recordOf(2), {"analogy", {}});
+    written.setNote(3, before, {"antonym", "Stale."});
+    if (notes == "file")
+        env->write(QStringLiteral("verbal.notes.csv"), written.toBytes());
+    else
+        QVERIFY(QDir(env->dir.path()).mkdir(QStringLiteral("verbal.notes.csv")));
+    env->random.values = {drawing(1, 3), drawing(2, 3), drawing(3, 3)};
+    startTest("3\r\n15\r\n");
+    answer(on(w).opta);
+    // A note written while the test runs, the file replaced as the editor does, waits for the
+    // next test.
+    BankNotes later = written;
+    later.setNote(2, recordOf(2), {"analogy", "Written during the test."});
+    if (notes == "file")
+        QVERIFY(later.save(env->path(QStringLiteral("verbal.notes.csv"))).ok());
+    answer(on(w).optc);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Yes);
+    answer(on(w).optc);
+    QCOMPARE(described(env->boxes.shown), described({kReady, kComplete, scoreBox(2, 3), kReview}));
+    const QString first =
+        notes == "file" ? QStringLiteral("\u201cA\u201d, as asked; not \"b\".") : QString();
+    checkShown(QStringLiteral("&End Review"), block(1, "Question 1", "1-a", "1-a", first) +
+                                                  block(2, "Question 2", "2-b", "2-c") +
+                                                  block(3, "Question 3", "3-c", "3-c"));
     click(on(w).cmdendreview);
 }
 

@@ -18,6 +18,19 @@ qint64 remainingSeconds(qint64 elapsed, int testmins)
     return qint64(testmins) * 60 - 1 - elapsed;
 }
 
+// The review's line of an explanation, on one line whatever breaks it holds; none without one.
+QString explanationLine(QString explanation)
+{
+    if (explanation.isEmpty())
+        return {};
+    explanation.replace(kCrLf, QStringLiteral(" "));
+    for (QChar& c : explanation) {
+        if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u' ';
+    }
+    return QStringLiteral("Explanation : ") + explanation + kCrLf;
+}
+
 } // namespace
 
 qint16 drawCandidate(qint64 records, float u)
@@ -80,7 +93,8 @@ QString scoreText(int score, int total)
     return QStringLiteral("You have answered %1 out of %2 correctly").arg(score).arg(total);
 }
 
-QString reviewBlock(int i, const QuestionRecord& record, const QString& choice)
+QString reviewBlock(int i, const QuestionRecord& record, const QString& choice,
+                    const QString& explanation)
 {
     // "a" to "d" name their choice; any other answer letter names choice E.
     const int named = QuestionRecord::choiceNamed(record.answer());
@@ -91,7 +105,7 @@ QString reviewBlock(int i, const QuestionRecord& record, const QString& choice)
     return QString::number(i) + QStringLiteral(" . ") + textrules::shownField(record.question()) +
            kCrLf + QStringLiteral("Correct Choice : ") +
            textrules::shownField(record.choice(correct)) + kCrLf +
-           QStringLiteral("Your Choice : ") + yours + kCrLf + kCrLf;
+           QStringLiteral("Your Choice : ") + yours + kCrLf + explanationLine(explanation) + kCrLf;
 }
 
 } // namespace examrules

@@ -34,7 +34,10 @@ QString timeText(const TimeFields& fields);
 QString questionHeading(int number);
 QString scoreText(int score, int total);
 
-// The four review lines of question i, each ended by CR LF.
-QString reviewBlock(int i, const QuestionRecord& record, const QString& choice);
+// The review lines of question i, each ended by CR LF: the question, the correct choice, the
+// choice made, and a blank line; with an explanation, it comes on one line of its own before the
+// blank line, its line breaks made spaces.
+QString reviewBlock(int i, const QuestionRecord& record, const QString& choice,
+                    const QString& explanation = {});
 
 } // namespace examrules

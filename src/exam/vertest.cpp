@@ -8,9 +8,13 @@
 #include "progress/Practice.h"
 #include "progress/ResultsFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
+#include <system_error>
+#include <unistd.h>
 
 namespace vertest {
 
@@ -76,6 +80,43 @@ void logtest(State& test, resultslog::Ending how)
         std::fprintf(stderr, "lexamo: %s\n", qPrintable(logged.error()));
 }
 
+// The notes file is opened here, as the test begins, and read in the background: what it held
+// then is what the test keeps, for Lexamo replaces the file rather than writing into it. A file
+// that is missing or cannot be read leaves the test without notes; what is wrong with it is the
+// editor's to tell, not the running test's.
+void readnotes(Fields& s, const QString& path)
+{
+    s.notes = {};
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    try {
+        s.notes = std::async(std::launch::async, [fd] {
+            const Result<QByteArray> bytes = regularfile::readWhole(fd, BankNotes::kMaxBytes);
+            ::close(fd);
+            QList<BankNotes::Problem> problems;
+            return bytes.ok() ? BankNotes::fromBytes(bytes.value(), &problems) : BankNotes();
+        });
+    } catch (const std::system_error&) { // no thread to be had: the test goes without notes
+        ::close(fd);
+    }
+}
+
+// Each question shown gets the note written for the question its record held when shown, from
+// the notes as they were when the test began; then the notes are let go.
+void notequestions(Fields& s)
+{
+    if (!s.notes.valid())
+        return;
+    const BankNotes& notes = s.notes.get();
+    for (int i = 1; i <= s.quesindex; ++i) {
+        AnswerEntry& a = s.answers[i];
+        a.note = notes.noteFor(a.recnum, a.record);
+    }
+    s.notes = {};
+}
+
 } // namespace
 
 Result<void> openbank(State& test)
@@ -88,8 +129,11 @@ Result<void> openbank(State& test)
     if (const Result<void> opened = s.bankfile.open(name); !opened.ok())
         return Failure{opened.error() + QStringLiteral(" The test cannot start.")};
     Result<void> ready = examrules::canStart(s.bankfile.recordCount(), s.numques, s.testmins);
-    if (!ready.ok())
+    if (!ready.ok()) {
         s.bankfile.close();
+        return ready;
+    }
+    readnotes(s, BankNotes::pathFor(name));
     return ready;
 }
 
@@ -331,6 +375,7 @@ resultslog::Entry resultsentry(const State& test, resultslog::Ending how)
 void showscore(ExamScreen& w, State& test, qint16 total)
 {
     Fields& s = Access::of(test);
+    notequestions(s);
     // The score first, over the test screen it was earned on.
     platform::msgBox(examrules::scoreText(s.score, total), Buttons::Ok, Icon::None,
                      QStringLiteral("TEST SCORE"));
@@ -349,7 +394,8 @@ QString reviewtext(const State& test)
     QString text;
     text.reserve(s.quesindex * 400);
     for (int i = 1; i <= s.quesindex; ++i)
-        text += examrules::reviewBlock(i, s.answers[i].record, s.answers[i].choice);
+        text += examrules::reviewBlock(i, s.answers[i].record, s.answers[i].choice,
+                                       s.answers[i].note.explanation);
     return text;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bank/BankFile.h"
+#include "bank/BankNotes.h"
 #include "bank/QuestionRecord.h"
 #include "base/Result.h"
 #include "exam/ExamScreen.h"
@@ -9,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <future>
 
 // What a test keeps for each question it showed.
 struct AnswerEntry {
@@ -18,6 +20,9 @@ struct AnswerEntry {
     // The record as the test showed it: the review and the results log tell the question that
     // was asked, whatever another program does to the bank meanwhile.
     QuestionRecord record;
+    // Its note as the bank's notes held it, when the test began, for the question shown; empty
+    // when it had none. Filled in for the review once the test is scored.
+    BankNote note;
 };
 
 // The test that runs in the main window: its procedures drive the screen they are handed.
@@ -65,7 +70,10 @@ private:
         // ticks keep coming while its message boxes are open.
         bool testRunning = false;
 
-        BankFile bankfile;     // the bank, open from the start of a test to its score
+        BankFile bankfile; // the bank, open from the start of a test to its score
+        // The bank's notes, as the file held them when the test opened the bank; made out in
+        // the background, for the notes of a full bank take longer than a test may wait.
+        std::shared_future<BankNotes> notes;
         QuestionRecord currec; // the record of the question on screen
         int quesindex = 0;     // questions shown so far; the slot of the question on screen
         std::array<AnswerEntry, kSlots> answers{};
@@ -77,8 +85,10 @@ private:
     Fields f_;
 };
 
-// Opens the bank for the test's numques questions lasting testmins minutes. Ok when the test
-// can be drawn; otherwise the bank is closed again and the error says what is wrong.
+// Opens the bank for the test's numques questions lasting testmins minutes, and begins to read
+// its notes. Ok when the test can be drawn; otherwise the bank is closed again and the error says
+// what is wrong. Notes that cannot be read cost the test only its explanations: it runs without
+// them.
 Result<void> openbank(State& s);
 // The records of a Practice Test, by the tests of the results log: planned from every question
 // unasked when there is no log. A log that cannot be read plans the same, and the error says
@@ -112,6 +122,7 @@ enum class End { Complete, TimeOver, Quit, Abandoned };
 void endtest(ExamScreen& w, State& s, End how, const QString& reason = {});
 // The log's line of the test that is ending, the seconds used counted by the clock's ticks.
 resultslog::Entry resultsentry(const State& s, resultslog::Ending how);
+// The score, then the review offered; the questions shown get their notes for it first.
 void showscore(ExamScreen& w, State& s, qint16 total);
 
 // The review of the finished test: its text, from the questions as the test showed them, and

@@ -105,6 +105,13 @@ Result<QByteArray> readWhole(const QString& path, qint64 maxBytes)
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return Failure{fileerrors::reason(errno)};
+    Result<QByteArray> bytes = readWhole(fd, maxBytes);
+    ::close(fd);
+    return bytes;
+}
+
+Result<QByteArray> readWhole(int fd, qint64 maxBytes)
+{
     struct stat info {};
     QString refused = ::fstat(fd, &info) != 0 ? fileerrors::reason(errno) : refusal(info.st_mode);
     QByteArray bytes;
@@ -129,7 +136,6 @@ Result<QByteArray> readWhole(const QString& path, qint64 maxBytes)
             refused = QStringLiteral("it is larger than %1").arg(sizeText(maxBytes));
         bytes.truncate(qsizetype(done));
     }
-    ::close(fd);
     if (!refused.isEmpty())
         return Failure{refused};
     return bytes;

@@ -35,5 +35,7 @@ QString sizeText(qint64 bytes);
 // claims, without waiting on a pipe. The error is the reason alone, for the caller's sentence:
 // the system's words ("No such file or directory"), "it is a folder", "it is larger than 16 MB".
 Result<QByteArray> readWhole(const QString& path, qint64 maxBytes);
+// The same of a file open as fd, from where it stands; fd is left open.
+Result<QByteArray> readWhole(int fd, qint64 maxBytes);
 
 } // namespace regularfile

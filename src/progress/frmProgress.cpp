@@ -8,6 +8,7 @@
 #include "platform/Forms.h"
 #include "platform/MessageBoxes.h"
 #include "progress/HistoryPlot.h"
+#include "progress/KindTable.h"
 #include "progress/Mistakes.h"
 #include "progress/PlotView.h"
 #include "progress/ResultsFile.h"
@@ -21,12 +22,14 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -42,7 +45,7 @@ struct Period {
 constexpr Period kPeriods[] = {
     {"Last 30 days", 30}, {"Last 90 days", 90}, {"Last year", 365}, {"All tests", 0}};
 
-enum QuestionColumn { Number, Question, Chosen, Correct, Mark };
+enum QuestionColumn { Number, Question, Kind, Chosen, Correct, Mark };
 
 void warn(const QString& text)
 {
@@ -91,6 +94,12 @@ QString markOf(const resultslog::Question& q)
     return resultslog::missed(q) ? QStringLiteral("wrong") : QStringLiteral("right");
 }
 
+// A field of a record on lines of its own, line breaks as the view shows them.
+QString onLines(const QString& field)
+{
+    return textrules::toShownLineBreaks(textrules::shownField(field));
+}
+
 // What the bank says of a test's question: the record that still holds it, or why it is not
 // shown.
 struct Asked {
@@ -116,6 +125,27 @@ Asked lookUp(BankFile& bank, const QString& bankError, const resultslog::Questio
     return {record.value(), {}};
 }
 
+// Question number of a test shown whole: its text, its five choices, the choice made, the
+// correct one, and its kind and explanation when it has them. Without its record, why not.
+QString wholeQuestion(int number, const resultslog::Question& q, const Asked& asked,
+                      const BankNote& note)
+{
+    const QuestionRecord* record = asked.record ? &*asked.record : nullptr;
+    QString text = QStringLiteral("Question %1\n").arg(number);
+    text += record ? onLines(record->question()) : asked.why;
+    text += u'\n';
+    for (int i = 0; record && i < QuestionRecord::kChoiceCount; ++i)
+        text += (i == 0 ? QStringLiteral("\n") : QString()) +
+                choiceText(QuestionRecord::letterOf(i), record) + u'\n';
+    text += QStringLiteral("\nYour choice: %1\nCorrect choice: %2\nResult: %3\n")
+                .arg(choiceText(q.chosen, record), choiceText(q.answer, record), markOf(q));
+    if (!note.kind.isEmpty())
+        text += QStringLiteral("Kind: ") + note.kind + u'\n';
+    if (!note.explanation.isEmpty())
+        text += QStringLiteral("\nExplanation:\n") + textrules::toShownLineBreaks(note.explanation);
+    return text;
+}
+
 } // namespace
 
 frmProgress::frmProgress(QWidget* parent) : QWidget(parent, Qt::Window)
@@ -138,7 +168,13 @@ void frmProgress::buildControls()
     splitter->setObjectName(QStringLiteral("splitter"));
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(summaryPart());
-    splitter->addWidget(testsPart());
+    auto* tests = new QSplitter(Qt::Horizontal);
+    tests->setChildrenCollapsible(false);
+    tests->addWidget(testsPart());
+    tests->addWidget(kindsPart());
+    tests->setStretchFactor(0, 3);
+    tests->setStretchFactor(1, 2);
+    splitter->addWidget(tests);
     splitter->addWidget(questionsPart());
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
@@ -164,8 +200,10 @@ void frmProgress::buildControls()
     for (auto [from, to] : {std::pair<QWidget*, QWidget*>{lblsummary, cboperiod},
                             {cboperiod, picplot},
                             {picplot, grdtests},
-                            {grdtests, lstquestions},
-                            {lstquestions, cmdsaveplot},
+                            {grdtests, grdkinds},
+                            {grdkinds, lstquestions},
+                            {lstquestions, txtquestion},
+                            {txtquestion, cmdsaveplot},
                             {cmdsaveplot, cmdclose}})
         setTabOrder(from, to);
 }
@@ -236,6 +274,27 @@ QWidget* frmProgress::testsPart()
     return stacked(lbltests, grdtests);
 }
 
+QWidget* frmProgress::kindsPart()
+{
+    grdkinds = new QTableWidget(0, 7);
+    grdkinds->setObjectName(QStringLiteral("grdkinds"));
+    grdkinds->setAccessibleName(QStringLiteral("Questions asked and answered right, by kind"));
+    grdkinds->setHorizontalHeaderLabels(
+        {QStringLiteral("Kind"), QStringLiteral("Asked"), QStringLiteral("Right"),
+         QStringLiteral("Percent"), QStringLiteral("Asked, 30 days"),
+         QStringLiteral("Right, 30 days"), QStringLiteral("Percent, 30 days")});
+    grdkinds->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grdkinds->setSelectionMode(QAbstractItemView::SingleSelection);
+    grdkinds->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdkinds->setTabKeyNavigation(false);
+    grdkinds->setWordWrap(false);
+    grdkinds->verticalHeader()->hide();
+    grdkinds->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    lblkinds = captionFor(QStringLiteral("&Kinds, weakest first:"), grdkinds);
+    lblkinds->setObjectName(QStringLiteral("lblkinds"));
+    return stacked(lblkinds, grdkinds);
+}
+
 QWidget* frmProgress::questionsPart()
 {
     lstquestions = new QTreeWidget;
@@ -245,8 +304,8 @@ QWidget* frmProgress::questionsPart()
     lstquestions->setUniformRowHeights(true);
     lstquestions->setAlternatingRowColors(true);
     lstquestions->setHeaderLabels({QStringLiteral("No."), QStringLiteral("Question"),
-                                   QStringLiteral("Your choice"), QStringLiteral("Correct choice"),
-                                   QStringLiteral("Result")});
+                                   QStringLiteral("Kind"), QStringLiteral("Your choice"),
+                                   QStringLiteral("Correct choice"), QStringLiteral("Result")});
     // At most 50 rows: measuring them costs nothing.
     QHeaderView* header = lstquestions->header();
     header->setStretchLastSection(false);
@@ -255,7 +314,22 @@ QWidget* frmProgress::questionsPart()
     lblquestions = captionFor(QStringLiteral("&Questions of the selected test:"), lstquestions);
     lblquestions->setObjectName(QStringLiteral("lblquestions"));
 
-    return stacked(lblquestions, lstquestions);
+    txtquestion = new QPlainTextEdit;
+    txtquestion->setObjectName(QStringLiteral("txtquestion"));
+    txtquestion->setAccessibleName(QStringLiteral("The selected question, whole"));
+    txtquestion->setReadOnly(true);
+    txtquestion->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    txtquestion->setTabChangesFocus(true);
+    lblquestion = captionFor(QStringLiteral("&Selected question:"), txtquestion);
+    lblquestion->setObjectName(QStringLiteral("lblquestion"));
+
+    auto* beside = new QSplitter(Qt::Horizontal);
+    beside->setChildrenCollapsible(false);
+    beside->addWidget(stacked(lblquestions, lstquestions));
+    beside->addWidget(stacked(lblquestion, txtquestion));
+    beside->setStretchFactor(0, 3);
+    beside->setStretchFactor(1, 2);
+    return beside;
 }
 
 void frmProgress::connectHandlers()
@@ -263,6 +337,8 @@ void frmProgress::connectHandlers()
     connect(cboperiod, &QComboBox::currentIndexChanged, this, &frmProgress::cboperiod_Click);
     connect(grdtests->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &frmProgress::grdtests_SelChange);
+    connect(lstquestions, &QTreeWidget::currentItemChanged, this,
+            &frmProgress::lstquestions_SelChange);
     connect(cmdsaveplot, &QAbstractButton::clicked, this, &frmProgress::cmdsaveplot_Click);
     connect(cmdclose, &QAbstractButton::clicked, this, &frmProgress::cmdclose_Click);
     auto* escape = new QShortcut(QKeySequence::Cancel, this);
@@ -276,15 +352,18 @@ void frmProgress::Form_Load()
 
 void frmProgress::reload()
 {
-    // The log, read whole.
+    // The log, read whole; the notes are read anew with the questions of its first test shown.
     readLog();
+    notes_.reset();
     // The summary, the plot of the period chosen and the table.
     lblsummary->setText(summaryText());
     picplot->setAccessibleDescription(lblsummary->text());
     showPlot();
     model_->setTests(tests_);
+    showKinds();
     // The newest test and its questions are shown.
     lstquestions->clear();
+    txtquestion->clear();
     if (!tests_.isEmpty())
         grdtests->setCurrentIndex(model_->index(0, 0));
     // A log that cannot be read is told, over the window that says so.
@@ -342,6 +421,57 @@ QString frmProgress::summaryText() const
                       .arg(asked.missedLast);
 }
 
+void frmProgress::showKinds()
+{
+    grdkinds->setRowCount(0);
+    if (tests_.isEmpty())
+        return;
+    const BankNotes& bankNotes = notes();
+    const QStringList kinds = bankNotes.kinds();
+    QHash<QString, int> index;
+    for (qsizetype k = 0; k < kinds.size(); ++k)
+        index.insert(kinds[k], int(k));
+    // Each record asked is read once: its check, and the index of its kind when it has one.
+    struct Known {
+        bool read = false;
+        int check = -1;
+        int kind = -1;
+    };
+    BankFile bank;
+    const bool opened = bank.openToRead().ok();
+    QList<Known> records(opened ? bank.recordCount() + 1 : 0);
+    const auto kindOf = [&](const resultslog::Question& q) {
+        if (q.recnum < 1 || q.recnum >= records.size())
+            return -1;
+        Known& known = records[q.recnum];
+        if (!known.read) {
+            known.read = true;
+            if (const Result<QuestionRecord> record = bank.read(q.recnum); record.ok()) {
+                known.check = record.value().check();
+                known.kind = index.value(bankNotes.noteFor(q.recnum, record.value()).kind, -1);
+            }
+        }
+        // A question whose record has changed since is of no kind known.
+        const bool same = known.check >= 0 && (q.check < 0 || q.check == known.check);
+        return same ? known.kind : -1;
+    };
+    const QList<progress::KindRow> rows = progress::kindRows(
+        tests_, QDateTime::currentDateTime().addDays(-progress::kPractiseDays), kinds, kindOf);
+    grdkinds->setRowCount(int(rows.size()));
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const progress::KindRow& row = rows[r];
+        const QStringList cells{row.kind,
+                                QString::number(row.asked),
+                                QString::number(row.right),
+                                progress::percentText(row.right, row.asked),
+                                QString::number(row.recentAsked),
+                                QString::number(row.recentRight),
+                                progress::percentText(row.recentRight, row.recentAsked)};
+        for (qsizetype c = 0; c < cells.size(); ++c)
+            grdkinds->setItem(int(r), int(c), new QTableWidgetItem(cells[c]));
+    }
+}
+
 void frmProgress::showPlot()
 {
     const int days = cboperiod->currentData().toInt();
@@ -374,6 +504,22 @@ void frmProgress::grdtests_SelChange()
         lstquestions->clear();
 }
 
+void frmProgress::lstquestions_SelChange()
+{
+    const QTreeWidgetItem* current = lstquestions->currentItem();
+    txtquestion->setPlainText(current ? current->data(Number, Qt::UserRole).toString() : QString());
+}
+
+const BankNotes& frmProgress::notes()
+{
+    // Notes that cannot be read leave the questions without kinds and explanations; the editor
+    // tells what is wrong with them.
+    if (!notes_)
+        notes_ =
+            BankNotes::load(BankNotes::pathFor(QString::fromLatin1(BankFile::kFileName))).notes;
+    return *notes_;
+}
+
 void frmProgress::showQuestions(const resultslog::Entry& test)
 {
     BankFile bank;
@@ -383,10 +529,14 @@ void frmProgress::showQuestions(const resultslog::Entry& test)
         const resultslog::Question& q = test.shown[i];
         const Asked asked = lookUp(bank, opened.error(), q);
         const QuestionRecord* record = asked.record ? &*asked.record : nullptr;
+        // A note is shown only with the question it was written for.
+        const BankNote note = record ? notes().noteFor(q.recnum, *record) : BankNote();
         auto* row = new QTreeWidgetItem;
         row->setText(Number, QString::number(i + 1));
+        row->setData(Number, Qt::UserRole, wholeQuestion(int(i + 1), q, asked, note));
         row->setText(Question, record ? oneLine(record->question()) : asked.why);
         row->setToolTip(Question, row->text(Question));
+        row->setText(Kind, note.kind);
         row->setText(Chosen, choiceText(q.chosen, record));
         row->setText(Correct, choiceText(q.answer, record));
         row->setText(Mark, markOf(q));
@@ -395,6 +545,10 @@ void frmProgress::showQuestions(const resultslog::Entry& test)
     bank.close();
     lstquestions->clear();
     lstquestions->addTopLevelItems(rows);
+    if (rows.isEmpty())
+        txtquestion->clear();
+    else
+        lstquestions->setCurrentItem(rows.first());
 }
 
 void frmProgress::cmdsaveplot_Click()

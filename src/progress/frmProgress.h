@@ -1,22 +1,28 @@
 #pragma once
 
+#include "bank/BankNotes.h"
 #include "progress/ResultsLog.h"
 
 #include <QList>
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 class PlotView;
 class QComboBox;
 class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 class QTableView;
+class QTableWidget;
 class QTreeWidget;
 class TestTableModel;
 
 // The progress window of Tools > Progress: what the tests of the results log come to, in words,
 // as a plot of percent over time and as a table of every test, newest first; and the questions
-// of the test selected in the table, read from the bank as it is now.
+// of the test selected in the table, read from the bank as it is now, with their kinds from the
+// bank's notes, the question selected among them shown whole with its explanation; and how the
+// questions fare by kind.
 class frmProgress : public QWidget {
     Q_OBJECT
 
@@ -33,6 +39,7 @@ public:
     // Handlers.
     void cboperiod_Click();
     void grdtests_SelChange();
+    void lstquestions_SelChange();
     void cmdsaveplot_Click();
     void cmdclose_Click();
 
@@ -41,6 +48,7 @@ private:
     void connectHandlers();
     QWidget* summaryPart();
     QWidget* testsPart();
+    QWidget* kindsPart();
     QWidget* questionsPart();
 
     // Reads the log into tests_, or its error into logError_, and tells in lblnote how many
@@ -48,10 +56,15 @@ private:
     void readLog();
     // The summary's lines, with the bank's questions asked and missed (the bank read only).
     QString summaryText() const;
+    // Fills grdkinds with the kinds of the questions asked, weakest first.
+    void showKinds();
     // Plots the tests of the period chosen.
     void showPlot();
-    // Fills lstquestions with the test's questions as the bank holds them now.
+    // Fills lstquestions with the test's questions as the bank holds them now, the first one
+    // selected.
     void showQuestions(const resultslog::Entry& test);
+    // The bank's notes, read the first time a test's questions are shown after the log was.
+    const BankNotes& notes();
 
     // Controls, in tab order.
     QLabel* lblsummary = nullptr;
@@ -60,8 +73,12 @@ private:
     PlotView* picplot = nullptr;
     QLabel* lbltests = nullptr;
     QTableView* grdtests = nullptr;
+    QLabel* lblkinds = nullptr;
+    QTableWidget* grdkinds = nullptr;
     QLabel* lblquestions = nullptr;
     QTreeWidget* lstquestions = nullptr;
+    QLabel* lblquestion = nullptr;
+    QPlainTextEdit* txtquestion = nullptr;
     QLabel* lblnote = nullptr;
     QPushButton* cmdsaveplot = nullptr;
     QPushButton* cmdclose = nullptr;
@@ -70,4 +87,5 @@ private:
     QList<resultslog::Entry> tests_;   // the log's, oldest first
     QList<resultslog::Entry> plotted_; // those of the period chosen
     QString logError_;                 // why the log could not be read; empty when it could
+    std::optional<BankNotes> notes_;   // the bank's notes once read
 };

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "progress/ResultsLog.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// How the questions of the results log fare by their kind ("antonym", "analogy"): for each kind,
+// how many were asked and answered right, over all tests and over the recent ones.
+namespace progress {
+
+// The name of the row of the questions without a kind.
+QString noKindName();
+
+struct KindRow {
+    QString kind;
+    int asked = 0;
+    int right = 0;
+    int recentAsked = 0; // in the tests taken since the time given
+    int recentRight = 0;
+};
+
+// The rows of the kinds asked in the tests, weakest first by the percent answered right over all
+// tests, kinds that fare alike by name; the questions without a kind last, in a row of their own.
+// kindOf gives a question's kind as its index in kinds, or -1 when it has none.
+QList<KindRow> kindRows(const QList<resultslog::Entry>& tests, const QDateTime& since,
+                        const QStringList& kinds,
+                        const std::function<int(const resultslog::Question&)>& kindOf);
+
+// "67%", rounded; "-" when none were asked.
+QString percentText(int right, int asked);
+
+} // namespace progress
