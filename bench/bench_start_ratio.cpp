@@ -46,9 +46,9 @@ Run runOnce(const char* program, const std::string& folder)
     const pid_t child = fork();
     if (child == 0) {
         // Qt's offscreen platform notes on standard error what it cannot do; a failure shows
-        // in the exit status.
-        if (chdir(folder.c_str()) != 0 || !std::freopen("/dev/null", "w", stdout) ||
-            !std::freopen("/dev/null", "w", stderr))
+        // in the exit status. The notes go to a file of the run's own folder.
+        if (chdir(folder.c_str()) != 0 || !std::freopen("output.txt", "w", stdout) ||
+            !std::freopen("output.txt", "a", stderr))
             _exit(126);
         execl(program, program, static_cast<char*>(nullptr));
         _exit(127);
