@@ -1,6 +1,7 @@
 #include "bankio/BankCommands.h"
 #include "bankio/BankTool.h"
 
+#include "bank/BankNotes.h"
 #include "bank/QuestionRecord.h"
 #include "progress/ResultsLog.h"
 #include "support/FileSizeLimit.h"
@@ -88,6 +89,7 @@ private Q_SLOTS:
     void aHugeLineIsRefusedUnread();
     void summaryOfManyTests_data();
     void summaryOfManyTests();
+    void summaryByKind();
     void mistakesMostMissedFirst_data();
     void mistakesMostMissedFirst();
     void mistakesRefusesBadInput_data();
@@ -282,6 +284,50 @@ void TestHistory::summaryOfManyTests()
     env->write("results.csv", log);
     QCOMPARE(tool({"history"}), banktool::Done);
     QVERIFY2(out.endsWith(u'\n' + summary), qPrintable(out));
+}
+
+// Records 1 and 3 are analogies; record 2's note was written for another question, and record
+// 4 has none. One test 40 days ago missed analogy 1, one today got every question right.
+void TestHistory::summaryByKind()
+{
+    const QByteArray bank = bankOf(4);
+    const auto recordOf = [&bank](int n) {
+        return QuestionRecord::fromBytes(bank.mid((n - 1) * QuestionRecord::kSize));
+    };
+    BankNotes notes;
+    notes.setNote(1, recordOf(1), {QStringLiteral("analogy"), {}});
+    notes.setNote(3, recordOf(3), {QStringLiteral("analogy"), {}});
+    QuestionRecord before = recordOf(2);
+    before.setQuestion(QStringLiteral("Another question"));
+    notes.setNote(2, before, {QStringLiteral("antonym"), {}});
+    const auto taken = [](int daysAgo, const QList<resultslog::Question>& shown) {
+        Entry e;
+        e.when = QDateTime(QDate::currentDate().addDays(-daysAgo), QTime(0, 0));
+        e.ending = Ending::Complete;
+        e.questions = int(shown.size());
+        e.minutes = 15;
+        e.shown = shown;
+        for (const resultslog::Question& q : shown)
+            e.correct += resultslog::missed(q) ? 0 : 1;
+        return resultslog::line(e);
+    };
+    const QChar a(u'a'), b(u'b');
+    env->write("results.csv", resultslog::header() + taken(40, {{1, b, a}, {2, a, a}}) +
+                                  taken(0, {{3, a, a}, {1, a, a}, {4, a, a}}));
+    env->write("bank.zep", bank);
+    env->write("bank.notes.csv", notes.toBytes());
+    QCOMPARE(tool({"history", "--kinds", "bank.zep"}), banktool::Done);
+    QCOMPARE(err, QString());
+    QVERIFY2(out.endsWith("\nBy kind, weakest first (bank.zep):\n"
+                          "Kind       Asked  Right     %  30 days  Right     %\n"
+                          "analogy        3      2   67%        2      2  100%\n"
+                          "(no kind)      2      2  100%        1      1  100%\n"),
+             qPrintable(out));
+    // A bank that cannot be read costs the kinds alone.
+    QFile::remove(env->path("bank.zep"));
+    QCOMPARE(tool({"history", "--kinds", "bank.zep"}), banktool::Failed);
+    QVERIFY(out.startsWith("Date "));
+    QVERIFY2(err.endsWith("\nNo kinds shown.\n"), qPrintable(err));
 }
 
 void TestHistory::mistakesMostMissedFirst_data()

@@ -1,9 +1,11 @@
 #include "app/frmMain.h"
 #include "app/main1.h"
 #include "bank/BankFile.h"
+#include "bank/BankNotes.h"
 #include "exam/ExamRules.h"
 #include "platform/Twips.h"
 #include "progress/ResultsLog.h"
+#include "progress/frmProgress.h"
 #include "support/ExamDriver.h"
 #include "support/MainControls.h"
 #include "support/TestEnvironment.h"
@@ -23,6 +25,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -113,6 +116,7 @@ private Q_SLOTS:
     void bankTextsShownLiterally();
     void longestTextsShowWhole();
     void practiceTestAsksWhatIsNeededMost();
+    void practiseTheWeakestKind();
     void bankCutShortUnderATest_data();
     void bankCutShortUnderATest();
     void unwritableLogChangesNothing_data();
@@ -795,6 +799,82 @@ void TestFlow::practiceTestAsksWhatIsNeededMost()
              lines[lines.size() - 3].constData());
     QVERIFY2(lines[lines.size() - 2].contains(",quit,3,15,0,0,verbal,"),
              lines[lines.size() - 2].constData());
+}
+
+// Records 1, 3, 5 and 7 are analogies, 2 and 4 antonyms; record 6 was an analogy, but holds
+// another question since. A test missed analogy 1 and asked 2 and 6. "Practise This Kind" on
+// the analogies, the weakest kind, asks the four analogies of the bank and nothing else, though
+// the options ask for five questions; while it runs, no other test can be begun from the window.
+void TestFlow::practiseTheWeakestKind()
+{
+    writeBank("aaaaaaa");
+    BankFile bank;
+    QVERIFY(bank.openToRead().ok());
+    BankNotes notes;
+    for (const int n : {1, 3, 5, 7})
+        notes.setNote(n, bank.read(n).value(), {QStringLiteral("analogy"), {}});
+    for (const int n : {2, 4})
+        notes.setNote(n, bank.read(n).value(), {QStringLiteral("antonym"), {}});
+    QuestionRecord before = bank.read(6).value();
+    before.setQuestion(QStringLiteral("Another question 6"));
+    notes.setNote(6, before, {QStringLiteral("analogy"), {}});
+    env->write(QStringLiteral("verbal.notes.csv"), notes.toBytes());
+    resultslog::Entry missed;
+    missed.when = QDateTime::currentDateTime().addDays(-1);
+    missed.kind = resultslog::Kind::Practice;
+    missed.questions = 3;
+    missed.minutes = 15;
+    missed.correct = 2;
+    for (const auto& [recnum, chosen] : {std::pair{1, u'b'}, {2, u'a'}, {6, u'a'}})
+        missed.shown.append({recnum, QChar(chosen), QChar(u'a'),
+                             resultslog::recordCheck(bank.read(recnum).value().toBytes())});
+    bank.close();
+    env->write(QStringLiteral("results.csv"), resultslog::header() + resultslog::line(missed));
+    start();
+    env->write(QStringLiteral("options"), "5\r\n15\r\n");
+
+    QVERIFY(trigger(w, "mnuProgress"));
+    frmProgress* progress = w->progress;
+    QVERIFY(progress);
+    auto* kinds = progress->findChild<QTableWidget*>(QStringLiteral("grdkinds"));
+    auto* practise = progress->findChild<QPushButton*>(QStringLiteral("cmdpractise"));
+    QCOMPARE(practise->text(), QStringLiteral("P&ractise This Kind"));
+    QStringList names;
+    for (int r = 0; r < kinds->rowCount(); ++r)
+        names << kinds->item(r, 0)->text();
+    QCOMPARE(names, (QStringList{"analogy", "antonym", "(no kind)"}));
+    // A kind row offers its practice; the row of the questions without a kind offers none.
+    for (const auto& [row, offered] : {std::pair{2, false}, {1, true}, {0, true}}) {
+        kinds->setCurrentCell(row, 1);
+        QCOMPARE(practise->isEnabled(), offered);
+    }
+
+    env->boxes.answer(Answer::Yes);
+    click(practise);
+    QCOMPARE(described(env->boxes.shown),
+             described({{QStringLiteral("Are you ready to start the practice test of the kind "
+                                        "\"analogy\"? It asks first the questions of that kind "
+                                        "you missed, then those you have not been asked yet."),
+                         QStringLiteral("Practice Test start..."), Buttons::YesNo, Icon::None,
+                         Answer::Yes}}));
+    QCOMPARE(enabledItems(w), kTestItems);
+    QVERIFY(!practise->isEnabled());
+    QList<int> asked;
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::No);
+    for (int i = 0; i < 4; ++i) {
+        asked << on(w).lblquestion->text().trimmed().mid(9).toInt();
+        answer(on(w).opta);
+    }
+    QCOMPARE(env->boxes.shown.mid(1, 2).last(), scoreBox(4, 4));
+    std::sort(asked.begin(), asked.end());
+    QCOMPARE(asked, QList<int>({1, 3, 5, 7}));
+    QVERIFY(env->read(QStringLiteral("results.csv")).contains(",complete,4,15,0,4,practice,"));
+    // The test is over and shows in the window, its kind still selected, ready for the next.
+    QCOMPARE(kinds->item(kinds->currentRow(), 0)->text(), QStringLiteral("analogy"));
+    QCOMPARE(kinds->item(kinds->currentRow(), 3)->text(), QStringLiteral("80%"));
+    QVERIFY(practise->isEnabled());
 }
 
 void TestFlow::bankCutShortUnderATest_data()

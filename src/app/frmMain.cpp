@@ -310,6 +310,8 @@ void frmMain::setView(vertest::View view)
     // A Practice Test can begin exactly when a Verbal Test can.
     mnuFileVer->setEnabled(row.verbalTest);
     mnuFilePractice->setEnabled(row.verbalTest);
+    if (progress)
+        progress->setPractiseAllowed(row.verbalTest);
     mnuFileTestquit->setEnabled(row.testQuit);
     setMenuEnabled(mnuTools, row.tools);
     setMenuEnabled(mnuHelp, row.help);
@@ -486,7 +488,11 @@ void frmMain::mnuAdd_Click()
 
 void frmMain::mnuProgress_Click()
 {
+    const bool fresh = !progress;
     openModeless(progress);
+    if (fresh)
+        connect(progress, &frmProgress::practiseKindAsked, this, &frmMain::practiseKind);
+    progress->setPractiseAllowed(mnuFilePractice->isEnabled());
 }
 
 void frmMain::testLogged()

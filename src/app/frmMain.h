@@ -74,6 +74,8 @@ public:
     // Handlers.
     void mnuFileVer_Click();
     void mnuFilePractice_Click();
+    // The progress window's "Practise This Kind": a Practice Test of that kind's questions.
+    void practiseKind(const QString& kind);
     void mnuFileTestquit_Click();
     void mnuFileExit_Click();
     void mnuOptions_Click();
@@ -136,7 +138,8 @@ private:
 
     // The start of a test of either kind: the user's go-ahead, the options and a bank that can
     // serve them. Then the driver's next move: the next question, or the end after the last.
-    bool begintest(resultslog::Kind kind);
+    // A Practice Test of one kind names it in its go-ahead and draws from its questions alone.
+    bool begintest(resultslog::Kind kind, const QString& onlyKind = {});
     void nextquestion();
     // The contents help, and the reading of a help file into txtreview that both helps share.
     void showhelp();

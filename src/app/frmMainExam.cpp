@@ -22,28 +22,38 @@ using platform::Icon;
 // The start of a test: the user's go-ahead, the options in force, and a bank that can serve
 // them. A test that cannot be drawn does not start and changes nothing; one that can is a new
 // test.
-bool frmMain::begintest(resultslog::Kind kind)
+bool frmMain::begintest(resultslog::Kind kind, const QString& onlyKind)
 {
     const bool practice = kind == resultslog::Kind::Practice;
-    const QString ready = practice ? QStringLiteral("Are you ready to start the practice test? It "
-                                                    "asks first the questions you missed, then "
-                                                    "those you have not been asked yet.")
-                                   : QStringLiteral("Are you ready to start the verbal test");
+    const QString ready =
+        !onlyKind.isEmpty()
+            ? QStringLiteral("Are you ready to start the practice test of the kind \"%1\"? It "
+                             "asks first the questions of that kind you missed, then those you "
+                             "have not been asked yet.")
+                  .arg(onlyKind)
+        : practice ? QStringLiteral("Are you ready to start the practice test? It asks first the "
+                                    "questions you missed, then those you have not been asked "
+                                    "yet.")
+                   : QStringLiteral("Are you ready to start the verbal test");
     if (platform::msgBox(ready, Buttons::YesNo, Icon::None,
                          practice ? QStringLiteral("Practice Test start...")
                                   : QStringLiteral("Verbal Test start...")) != Answer::Yes)
         return false;
     const optionsfile::Values values = optionsfile::read();
-    auto fresh = std::make_unique<vertest::State>(values.numques, values.testmins, kind);
+    auto fresh = std::make_unique<vertest::State>(values.numques, values.testmins, kind, onlyKind);
     const Result<void> opened = vertest::openbank(*fresh);
     if (!opened.ok()) {
         platform::msgBox(opened.error(), Buttons::Ok, Icon::Exclamation);
         return false;
     }
     if (practice) {
-        const Result<void> planned = vertest::planpractice(*fresh);
-        if (!planned.ok())
-            platform::msgBox(planned.error() + QStringLiteral(" The practice test takes every "
+        const Result<QString> planned = vertest::planpractice(*fresh);
+        if (!planned.ok()) {
+            platform::msgBox(planned.error(), Buttons::Ok, Icon::Exclamation);
+            return false;
+        }
+        if (!planned.value().isEmpty())
+            platform::msgBox(planned.value() + QStringLiteral(" The practice test takes every "
                                                               "question as not asked yet."),
                              Buttons::Ok, Icon::Exclamation);
     }
@@ -68,6 +78,17 @@ void frmMain::mnuFilePractice_Click()
     if (test_->answered() != 0 || !begintest(resultslog::Kind::Practice))
         return;
     nextquestion();
+}
+
+void frmMain::practiseKind(const QString& kind)
+{
+    // The window's menus say whether a test may begin now; the test shows here, in front.
+    if (!mnuFilePractice->isEnabled())
+        return;
+    raise();
+    activateWindow();
+    if (begintest(resultslog::Kind::Practice, kind))
+        nextquestion();
 }
 
 void frmMain::nextquestion()

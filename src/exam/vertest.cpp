@@ -128,7 +128,11 @@ Result<void> openbank(State& test)
         return examrules::canStart(0, s.numques, s.testmins);
     if (const Result<void> opened = s.bankfile.open(name); !opened.ok())
         return Failure{opened.error() + QStringLiteral(" The test cannot start.")};
-    Result<void> ready = examrules::canStart(s.bankfile.recordCount(), s.numques, s.testmins);
+    // A test of one kind is cut to the kind's questions when it is planned.
+    const qint64 records = s.onlyKind.isEmpty()
+                               ? s.bankfile.recordCount()
+                               : std::max<qint64>(s.bankfile.recordCount(), s.numques);
+    Result<void> ready = examrules::canStart(records, s.numques, s.testmins);
     if (!ready.ok()) {
         s.bankfile.close();
         return ready;
@@ -137,34 +141,48 @@ Result<void> openbank(State& test)
     return ready;
 }
 
-Result<void> planpractice(State& test)
+Result<QString> planpractice(State& test)
 {
     Fields& s = Access::of(test);
+    const qint64 records = std::min<qint64>(s.bankfile.recordCount(), BankFile::kMaxRecords);
+    // A test of one kind waits for the notes: they tell which records it may draw.
+    const BankNotes none;
+    const BankNotes& notes = !s.onlyKind.isEmpty() && s.notes.valid() ? s.notes.get() : none;
     QList<int> checks;
-    for (qint64 n = 1; n <= std::min<qint64>(s.bankfile.recordCount(), BankFile::kMaxRecords);
-         ++n) {
+    QList<bool> allowed;
+    for (qint64 n = 1; n <= records; ++n) {
         const Result<QuestionRecord> record = s.bankfile.read(n);
         if (!record.ok())
             return Failure{record.error()};
         checks << resultslog::recordCheck(record.value().toBytes());
+        if (!s.onlyKind.isEmpty())
+            allowed << (notes.noteFor(int(n), record.value()).kind == s.onlyKind);
+    }
+    if (!s.onlyKind.isEmpty()) {
+        const qsizetype ofKind = allowed.count(true);
+        if (ofKind == 0)
+            return Failure{QStringLiteral("No question of the bank \"%1\" is of the kind \"%2\" "
+                                          "now, so there is no practice test of it.")
+                               .arg(QString::fromLatin1(BankFile::kFileName), s.onlyKind)};
+        s.numques = qint16(std::min<qsizetype>(s.numques, ofKind));
     }
     const QString log = QString::fromLatin1(resultslog::kFileName);
-    Result<void> read;
+    QString unread;
     QList<resultslog::Entry> tests;
     if (!regularfile::missing(log)) {
         const Result<resultsfile::Contents> contents = resultsfile::read(log);
         if (contents.ok())
             tests = resultsfile::entries(contents.value());
         else
-            read = Failure{contents.error()};
+            unread = contents.error();
     }
     platform::Random& random = *platform::services().random;
     random.reseed();
     s.planned.clear();
-    for (const int recnum :
-         progress::practiceDraw(tests, checks, s.numques, [&random] { return random.next(); }))
+    for (const int recnum : progress::practiceDraw(
+             tests, checks, s.numques, [&random] { return random.next(); }, allowed))
         s.planned << qint16(recnum);
-    return read;
+    return unread;
 }
 
 void runtest(State& test)

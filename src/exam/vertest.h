@@ -37,11 +37,14 @@ inline constexpr int kSlots = resultslog::kMaxQuestions + 1;
 class State {
 public:
     State() = default;
-    State(qint16 numques, qint16 testmins, resultslog::Kind kind = resultslog::Kind::Verbal)
+    // onlyKind names the kind of question a Practice Test draws from; empty for every kind.
+    State(qint16 numques, qint16 testmins, resultslog::Kind kind = resultslog::Kind::Verbal,
+          const QString& onlyKind = {})
     {
         f_.numques = numques;
         f_.testmins = testmins;
         f_.kind = kind;
+        f_.onlyKind = onlyKind;
     }
 
     // What the window reads to show the test and to know which step comes next.
@@ -64,6 +67,7 @@ private:
         // A Verbal Test draws at random; a Practice Test shows the records planned for it.
         resultslog::Kind kind = resultslog::Kind::Verbal;
         QList<qint16> planned;
+        QString onlyKind;   // a Practice Test of one kind: the kind; empty for every kind
         qint32 elapsed = 0; // timer ticks (seconds) since the test started
         qint16 quesno = 0;  // number of the question on screen, from 1
         // From the start of a test until its end begins: the end of a test runs once, though
@@ -86,14 +90,17 @@ private:
 };
 
 // Opens the bank for the test's numques questions lasting testmins minutes, and begins to read
-// its notes. Ok when the test can be drawn; otherwise the bank is closed again and the error says
-// what is wrong. Notes that cannot be read cost the test only its explanations: it runs without
-// them.
+// its notes. A Practice Test of one kind asks no more of the bank than the kind's questions,
+// which its plan counts. Ok when the test can be drawn; otherwise the bank is closed again and the
+// error says what is wrong. Notes that cannot be read cost the test only its explanations: it runs
+// without them.
 Result<void> openbank(State& s);
 // The records of a Practice Test, by the tests of the results log: planned from every question
-// unasked when there is no log. A log that cannot be read plans the same, and the error says
-// why.
-Result<void> planpractice(State& s);
+// unasked when there is no log. A log that cannot be read plans the same, and the value says why
+// (empty when the log was read). A test of one kind draws from the records whose notes give
+// them that kind now, numques of them or all when the kind has fewer; when the bank has none,
+// the test cannot be planned and the error says so.
+Result<QString> planpractice(State& s);
 // The test the bank can serve begins to run: its time is shown and counted from here on, and
 // its first question comes next.
 void runtest(State& s);

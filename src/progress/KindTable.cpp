@@ -1,5 +1,7 @@
 #include "progress/KindTable.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace progress {
@@ -27,6 +29,7 @@ QList<KindRow> kindRows(const QList<resultslog::Entry>& tests, const QDateTime& 
     for (qsizetype k = 0; k < kinds.size(); ++k)
         rows[k].kind = kinds[k];
     rows.last().kind = noKindName();
+    rows.last().noKind = true;
     for (const resultslog::Entry& test : tests) {
         const bool recent = test.when >= since;
         for (const resultslog::Question& q : test.shown) {
@@ -49,6 +52,66 @@ QList<KindRow> kindRows(const QList<resultslog::Entry>& tests, const QDateTime& 
     if (none.asked > 0)
         rows.append(none);
     return rows;
+}
+
+QList<KindRow> kindRowsOfBank(const QList<resultslog::Entry>& tests, const QDateTime& since,
+                              qint64 records,
+                              const std::function<std::optional<QuestionRecord>(qint64)>& recordAt,
+                              const BankNotes& notes)
+{
+    const QStringList kinds = notes.kinds();
+    QHash<QString, int> index;
+    for (qsizetype k = 0; k < kinds.size(); ++k)
+        index.insert(kinds[k], int(k));
+    struct Known {
+        bool read = false;
+        int check = -1;
+        int kind = -1;
+    };
+    QList<Known> known(qsizetype(std::max<qint64>(0, records)) + 1);
+    const auto kindOf = [&](const resultslog::Question& q) {
+        if (q.recnum < 1 || q.recnum >= known.size())
+            return -1;
+        Known& k = known[q.recnum];
+        if (!k.read) {
+            k.read = true;
+            if (const std::optional<QuestionRecord> record = recordAt(q.recnum)) {
+                k.check = record->check();
+                k.kind = index.value(notes.noteFor(q.recnum, *record).kind, -1);
+            }
+        }
+        const bool same = k.check >= 0 && (q.check < 0 || q.check == k.check);
+        return same ? k.kind : -1;
+    };
+    return kindRows(tests, since, kinds, kindOf);
+}
+
+QString kindLines(const QList<KindRow>& rows)
+{
+    const QStringList headings{QStringLiteral("Kind"),    QStringLiteral("Asked"),
+                               QStringLiteral("Right"),   QStringLiteral("%"),
+                               QStringLiteral("30 days"), QStringLiteral("Right"),
+                               QStringLiteral("%")};
+    QList<QStringList> lines{headings};
+    for (const KindRow& row : rows)
+        lines.append({row.kind, QString::number(row.asked), QString::number(row.right),
+                      percentText(row.right, row.asked), QString::number(row.recentAsked),
+                      QString::number(row.recentRight),
+                      percentText(row.recentRight, row.recentAsked)});
+    QList<qsizetype> widths(headings.size(), 0);
+    for (const QStringList& line : lines) {
+        for (qsizetype c = 0; c < line.size(); ++c)
+            widths[c] = std::max(widths[c], line[c].size());
+    }
+    QString text;
+    for (const QStringList& line : lines) {
+        // The kind on the left, the numbers on the right of their columns.
+        QString out = line[0].leftJustified(widths[0]);
+        for (qsizetype c = 1; c < line.size(); ++c)
+            out += QStringLiteral("  ") + line[c].rightJustified(widths[c]);
+        text += out + u'\n';
+    }
+    return text;
 }
 
 QString percentText(int right, int asked)

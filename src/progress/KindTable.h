@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bank/BankNotes.h"
+#include "bank/QuestionRecord.h"
 #include "progress/ResultsLog.h"
 
 #include <QDateTime>
@@ -7,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 // How the questions of the results log fare by their kind ("antonym", "analogy"): for each kind,
 // how many were asked and answered right, over all tests and over the recent ones.
@@ -17,6 +20,7 @@ QString noKindName();
 
 struct KindRow {
     QString kind;
+    bool noKind = false; // the row of the questions without a kind, named noKindName()
     int asked = 0;
     int right = 0;
     int recentAsked = 0; // in the tests taken since the time given
@@ -29,6 +33,18 @@ struct KindRow {
 QList<KindRow> kindRows(const QList<resultslog::Entry>& tests, const QDateTime& since,
                         const QStringList& kinds,
                         const std::function<int(const resultslog::Question&)>& kindOf);
+
+// The rows of the kinds for the tests, by a bank of records records as it is now and its notes:
+// recordAt(n) gives record n, or nothing when it cannot be read. Each record is read once, when
+// a test first asked it. A question whose record holds another question now, or whose note is
+// stale, is of no kind known.
+QList<KindRow> kindRowsOfBank(const QList<resultslog::Entry>& tests, const QDateTime& since,
+                              qint64 records,
+                              const std::function<std::optional<QuestionRecord>(qint64)>& recordAt,
+                              const BankNotes& notes);
+
+// The rows as a table of plain text, the columns lined up, one line a kind under a heading.
+QString kindLines(const QList<KindRow>& rows);
 
 // "67%", rounded; "-" when none were asked.
 QString percentText(int right, int asked);

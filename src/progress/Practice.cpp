@@ -21,7 +21,8 @@ struct Need {
 } // namespace
 
 QList<int> practiceDraw(const QList<resultslog::Entry>& tests, const QList<int>& checksNow,
-                        int count, const std::function<float()>& uniform)
+                        int count, const std::function<float()>& uniform,
+                        const QList<bool>& allowed)
 {
     QList<Need> needs(checksNow.size());
     for (qsizetype i = 0; i < needs.size(); ++i) {
@@ -41,6 +42,10 @@ QList<int> practiceDraw(const QList<resultslog::Entry>& tests, const QList<int>&
             need.lastMissed = missed;
         }
     }
+    if (!allowed.isEmpty())
+        needs.removeIf([&allowed](const Need& n) {
+            return n.recnum > allowed.size() || !allowed[n.recnum - 1];
+        });
     const auto key = [](const Need& n) {
         // Within the first group the most missed come first; within the last the oldest.
         const qsizetype within = n.group() == 0 ? -n.misses : (n.group() == 2 ? n.lastAsked : 0);

@@ -13,8 +13,11 @@ namespace progress {
 // missed first; then the questions never asked; then the rest, the longest unasked first. Ties
 // are broken at random, and the questions chosen are shown in random order. An attempt at a
 // record whose check differs from checksNow (the record holds another question now) does not
-// count; one of Lexamo 1.0, which kept no check, does. uniform gives numbers in [0, 1).
+// count; one of Lexamo 1.0, which kept no check, does. uniform gives numbers in [0, 1). When
+// allowed is not empty, only the records n with allowed[n - 1] are drawn (the questions of one
+// kind).
 QList<int> practiceDraw(const QList<resultslog::Entry>& tests, const QList<int>& checksNow,
-                        int count, const std::function<float()>& uniform);
+                        int count, const std::function<float()>& uniform,
+                        const QList<bool>& allowed = {});
 
 } // namespace progress

@@ -201,7 +201,8 @@ void frmProgress::buildControls()
                             {cboperiod, picplot},
                             {picplot, grdtests},
                             {grdtests, grdkinds},
-                            {grdkinds, lstquestions},
+                            {grdkinds, cmdpractise},
+                            {cmdpractise, lstquestions},
                             {lstquestions, txtquestion},
                             {txtquestion, cmdsaveplot},
                             {cmdsaveplot, cmdclose}})
@@ -292,7 +293,15 @@ QWidget* frmProgress::kindsPart()
     grdkinds->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     lblkinds = captionFor(QStringLiteral("&Kinds, weakest first:"), grdkinds);
     lblkinds->setObjectName(QStringLiteral("lblkinds"));
-    return stacked(lblkinds, grdkinds);
+    cmdpractise = new QPushButton(QStringLiteral("P&ractise This Kind"));
+    cmdpractise->setObjectName(QStringLiteral("cmdpractise"));
+    cmdpractise->setEnabled(false);
+    QWidget* part = stacked(lblkinds, grdkinds);
+    auto* button = new QHBoxLayout;
+    button->addStretch(1);
+    button->addWidget(cmdpractise);
+    static_cast<QVBoxLayout*>(part->layout())->addLayout(button);
+    return part;
 }
 
 QWidget* frmProgress::questionsPart()
@@ -339,6 +348,9 @@ void frmProgress::connectHandlers()
             &frmProgress::grdtests_SelChange);
     connect(lstquestions, &QTreeWidget::currentItemChanged, this,
             &frmProgress::lstquestions_SelChange);
+    connect(grdkinds, &QTableWidget::currentCellChanged, this, &frmProgress::grdkinds_SelChange);
+    connect(grdkinds, &QTableWidget::cellActivated, this, &frmProgress::cmdpractise_Click);
+    connect(cmdpractise, &QAbstractButton::clicked, this, &frmProgress::cmdpractise_Click);
     connect(cmdsaveplot, &QAbstractButton::clicked, this, &frmProgress::cmdsaveplot_Click);
     connect(cmdclose, &QAbstractButton::clicked, this, &frmProgress::cmdclose_Click);
     auto* escape = new QShortcut(QKeySequence::Cancel, this);
@@ -423,40 +435,22 @@ QString frmProgress::summaryText() const
 
 void frmProgress::showKinds()
 {
+    // The kind selected stays selected when the log is read again.
+    const QTableWidgetItem* current = grdkinds->item(grdkinds->currentRow(), 0);
+    const QString selected = current ? current->text() : QString();
     grdkinds->setRowCount(0);
     if (tests_.isEmpty())
         return;
-    const BankNotes& bankNotes = notes();
-    const QStringList kinds = bankNotes.kinds();
-    QHash<QString, int> index;
-    for (qsizetype k = 0; k < kinds.size(); ++k)
-        index.insert(kinds[k], int(k));
-    // Each record asked is read once: its check, and the index of its kind when it has one.
-    struct Known {
-        bool read = false;
-        int check = -1;
-        int kind = -1;
-    };
     BankFile bank;
     const bool opened = bank.openToRead().ok();
-    QList<Known> records(opened ? bank.recordCount() + 1 : 0);
-    const auto kindOf = [&](const resultslog::Question& q) {
-        if (q.recnum < 1 || q.recnum >= records.size())
-            return -1;
-        Known& known = records[q.recnum];
-        if (!known.read) {
-            known.read = true;
-            if (const Result<QuestionRecord> record = bank.read(q.recnum); record.ok()) {
-                known.check = record.value().check();
-                known.kind = index.value(bankNotes.noteFor(q.recnum, record.value()).kind, -1);
-            }
-        }
-        // A question whose record has changed since is of no kind known.
-        const bool same = known.check >= 0 && (q.check < 0 || q.check == known.check);
-        return same ? known.kind : -1;
-    };
-    const QList<progress::KindRow> rows = progress::kindRows(
-        tests_, QDateTime::currentDateTime().addDays(-progress::kPractiseDays), kinds, kindOf);
+    const QList<progress::KindRow> rows = progress::kindRowsOfBank(
+        tests_, QDateTime::currentDateTime().addDays(-progress::kPractiseDays),
+        opened ? bank.recordCount() : 0,
+        [&bank](qint64 n) {
+            Result<QuestionRecord> record = bank.read(n);
+            return record.ok() ? std::optional(std::move(record).value()) : std::nullopt;
+        },
+        notes());
     grdkinds->setRowCount(int(rows.size()));
     for (qsizetype r = 0; r < rows.size(); ++r) {
         const progress::KindRow& row = rows[r];
@@ -469,7 +463,13 @@ void frmProgress::showKinds()
                                 progress::percentText(row.recentRight, row.recentAsked)};
         for (qsizetype c = 0; c < cells.size(); ++c)
             grdkinds->setItem(int(r), int(c), new QTableWidgetItem(cells[c]));
+        // The row of the questions without a kind has none to practise.
+        if (!row.noKind)
+            grdkinds->item(int(r), 0)->setData(Qt::UserRole, row.kind);
+        if (row.kind == selected)
+            grdkinds->setCurrentCell(int(r), 0);
     }
+    grdkinds_SelChange();
 }
 
 void frmProgress::showPlot()
@@ -508,6 +508,27 @@ void frmProgress::lstquestions_SelChange()
 {
     const QTreeWidgetItem* current = lstquestions->currentItem();
     txtquestion->setPlainText(current ? current->data(Number, Qt::UserRole).toString() : QString());
+}
+
+void frmProgress::setPractiseAllowed(bool allowed)
+{
+    practiseAllowed_ = allowed;
+    grdkinds_SelChange();
+}
+
+void frmProgress::grdkinds_SelChange()
+{
+    const QTableWidgetItem* kind = grdkinds->item(grdkinds->currentRow(), 0);
+    cmdpractise->setEnabled(practiseAllowed_ && kind &&
+                            !kind->data(Qt::UserRole).toString().isEmpty());
+}
+
+void frmProgress::cmdpractise_Click()
+{
+    const QTableWidgetItem* kind = grdkinds->item(grdkinds->currentRow(), 0);
+    if (!cmdpractise->isEnabled() || !kind)
+        return;
+    Q_EMIT practiseKindAsked(kind->data(Qt::UserRole).toString());
 }
 
 const BankNotes& frmProgress::notes()

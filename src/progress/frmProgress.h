@@ -35,11 +35,20 @@ public:
     void Form_Load();
     // Reads the log again, after a test has added its line.
     void reload();
+    // Whether a test may begin now: "Practise This Kind" is offered only then.
+    void setPractiseAllowed(bool allowed);
 
+Q_SIGNALS:
+    // "Practise This Kind" was pressed on the row of kind.
+    void practiseKindAsked(const QString& kind);
+
+public:
     // Handlers.
     void cboperiod_Click();
     void grdtests_SelChange();
     void lstquestions_SelChange();
+    void grdkinds_SelChange();
+    void cmdpractise_Click();
     void cmdsaveplot_Click();
     void cmdclose_Click();
 
@@ -75,6 +84,7 @@ private:
     QTableView* grdtests = nullptr;
     QLabel* lblkinds = nullptr;
     QTableWidget* grdkinds = nullptr;
+    QPushButton* cmdpractise = nullptr;
     QLabel* lblquestions = nullptr;
     QTreeWidget* lstquestions = nullptr;
     QLabel* lblquestion = nullptr;
@@ -88,4 +98,5 @@ private:
     QList<resultslog::Entry> plotted_; // those of the period chosen
     QString logError_;                 // why the log could not be read; empty when it could
     std::optional<BankNotes> notes_;   // the bank's notes once read
+    bool practiseAllowed_ = true;      // no test runs in the main window
 };

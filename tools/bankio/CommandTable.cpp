@@ -21,6 +21,7 @@ const QList<Option>& options()
         {QStringLiteral("flatten"), {}, {}},
         {QStringLiteral("plot"), {}, QStringLiteral("FILE.svg|FILE.png"), true},
         {QStringLiteral("last"), {}, QStringLiteral("N")},
+        {QStringLiteral("kinds"), {}, QStringLiteral("BANK")},
     };
     return table;
 }
@@ -115,7 +116,7 @@ const QList<Command>& commands()
          QStringLiteral("[LOG]"),
          {},
          {},
-         {QStringLiteral("plot")},
+         {QStringLiteral("plot"), QStringLiteral("kinds")},
          checkHistoryUsage,
          historyCommand,
          QStringLiteral(
@@ -124,7 +125,10 @@ const QList<Command>& commands()
              "each ended, score and time used, then the tests taken, the average and best percent "
              "of\n"
              "the last 10 and of all, and the trend. A line that cannot be read is reported and\n"
-             "skipped. --plot draws the percent of each test over time with a moving average.")},
+             "skipped. --plot draws the percent of each test over time with a moving average.\n"
+             "--kinds adds, by the kinds that BANK's notes give its questions, the questions "
+             "asked\n"
+             "and answered right over all tests and over the last 30 days, weakest first.")},
         {QStringLiteral("mistakes"),
          2,
          2,

@@ -5,6 +5,7 @@
 
 #include "files/RegularFile.h"
 #include "progress/HistoryPlot.h"
+#include "progress/KindTable.h"
 #include "progress/ResultsFile.h"
 #include "progress/Statistics.h"
 
@@ -111,6 +112,27 @@ int drawPlot(const QString& path, const QString& plot, const QList<resultslog::E
     return Done;
 }
 
+// The questions of the tests by their kinds, by the bank at bankPath as it is now and its notes.
+int writeKinds(const QString& bankPath, const QList<resultslog::Entry>& tests, QTextStream& out,
+               QTextStream& err)
+{
+    const Result<bankfiles::BankContents> read = bankfiles::readBank(bankPath);
+    if (!read.ok()) {
+        err << read.error() << "\nNo kinds shown.\n";
+        return Failed;
+    }
+    const QList<QuestionRecord>& records = read.value().records;
+    const BankNotes::Loaded notes = BankNotes::load(BankNotes::pathFor(bankPath));
+    if (!notes.warning.isEmpty())
+        err << notes.warning << '\n';
+    const QList<progress::KindRow> rows = progress::kindRowsOfBank(
+        tests, QDateTime::currentDateTime().addDays(-progress::kPractiseDays), records.size(),
+        [&records](qint64 n) { return std::optional(records.at(n - 1)); }, notes.notes);
+    out << QStringLiteral("\nBy kind, weakest first (%1):\n").arg(bankPath)
+        << progress::kindLines(rows);
+    return Done;
+}
+
 } // namespace
 
 Result<void> checkHistoryUsage(const Invocation& call)
@@ -137,6 +159,9 @@ int historyCommand(const Invocation& call, QTextStream& out, QTextStream& err)
         writeTable(out, tests);
         out << '\n' << progress::summaryLines(progress::summary(tests));
     }
+    if (!call.kinds.isEmpty() && !tests.isEmpty() &&
+        writeKinds(call.kinds, tests, out, err) != Done)
+        return Failed;
     return call.plot.isEmpty() ? Done : drawPlot(path, call.plot, tests, err);
 }
 

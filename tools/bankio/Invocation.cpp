@@ -83,6 +83,7 @@ Result<Invocation> parseInvocation(const QStringList& arguments)
     call.append = parser.isSet(QStringLiteral("append"));
     call.flatten = parser.isSet(QStringLiteral("flatten"));
     call.plot = parser.value(QStringLiteral("plot"));
+    call.kinds = parser.value(QStringLiteral("kinds"));
     call.last = lastTests(parser.value(QStringLiteral("last")));
     if (const Result<void> usage = checkUsage(call, parser); !usage.ok())
         return Failure{usage.error()};

@@ -22,8 +22,9 @@ struct Invocation {
     bool flatten = false;
     bool help = false;
     bool version = false;
-    QString plot; // history: the picture to draw
-    int last = 0; // mistakes: only the last tests; 0 for all, -1 when not a whole number above 0
+    QString plot;  // history: the picture to draw
+    QString kinds; // history: the bank whose notes give the questions' kinds
+    int last = 0;  // mistakes: only the last tests; 0 for all, -1 when not a whole number above 0
 };
 
 // The invocation of the arguments after the program's name, or the reason when they do not
