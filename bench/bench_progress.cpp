@@ -1,6 +1,6 @@
 // The progress window over a results log of 100,000 tests of 15 questions: opening it (the log
 // read, the summary, the tables and the plot painted at the window's size), with and without
-// notes for the whole bank, the reading of the log alone, and the plot painted again at a new
+// notes for the whole bank, the reading of the notes and of the log alone, and the plot painted again at a new
 // size.
 #include "bank/BankFile.h"
 #include "bank/BankNotes.h"
@@ -59,6 +59,20 @@ void BM_OpenProgress(benchmark::State& state)
     QFile::remove(notes);
 }
 BENCHMARK(BM_OpenProgress)->ArgName("notes")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The part of the opening that reads the notes of a full bank, every one 1,000 characters long.
+void BM_ReadFullNotes(benchmark::State& state)
+{
+    const QString notes = BankNotes::pathFor(QString::fromLatin1(BankFile::kFileName));
+    benchsupport::writeFullNotes();
+    for (auto _ : state) {
+        const BankNotes::Loaded loaded = BankNotes::load(notes);
+        if (loaded.notes.rows().size() != BankFile::kMaxRecords)
+            state.SkipWithError("the notes were not read");
+    }
+    QFile::remove(notes);
+}
+BENCHMARK(BM_ReadFullNotes)->Unit(benchmark::kMillisecond);
 
 // The part of the opening that reads the log.
 void BM_ReadLog(benchmark::State& state)

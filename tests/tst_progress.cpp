@@ -279,13 +279,18 @@ void TestProgress::questionsOfTheSelectedTest()
     notes.setNote(2, record(2), {"analogy", {}});
     notes.setNote(3, record(3), {"synonym", "Three."});
     notes.setNote(4, record(4, "An older question 4"), {"antonym", "Stale."});
-    const QByteArray notesFile = notes.toBytes();
+    // A row that cannot be read is left out, and told below the rest.
+    const QByteArray notesFile = notes.toBytes() + "5,zzzz,antonym,\r\n";
     env->write("verbal.notes.csv", notesFile);
     frmProgress* window = open();
     QVERIFY(window);
     auto* list = part<QTreeWidget>(window, "lstquestions");
     auto* whole = part<QPlainTextEdit>(window, "txtquestion");
     QCOMPARE(list->headerItem()->text(2), QStringLiteral("Kind"));
+    QCOMPARE(part<QLabel>(window, "lblnote")->text().split(u'\n').last(),
+             QStringLiteral("Some notes of the question bank, in \"verbal.notes.csv\", cannot be "
+                            "read and are left out: line 7: \"zzzz\" is not a check of four hex "
+                            "digits."));
     // Each kind's questions over all tests and over the last 30 days, weakest first; those of no
     // kind known, their records changed, gone or their notes stale, in a row of their own.
     const QAbstractItemModel* byKind = part<QTableView>(window, "grdkinds")->model();

@@ -7,9 +7,13 @@
 #include "files/RegularFile.h"
 #include "files/SafeWrite.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QStringDecoder>
+#include <fcntl.h>
+#include <system_error>
+#include <unistd.h>
 
 namespace {
 
@@ -95,11 +99,13 @@ QString describe(const QList<BankNotes::Problem>& problems)
 
 } // namespace
 
-BankNotes::Loaded BankNotes::load(const QString& path)
+namespace {
+
+// The notes of the file at path, open as fd (or -1 with errno set when it could not be opened).
+BankNotes::Loaded loadOpened(int fd, const QString& path)
 {
-    if (regularfile::missing(path))
-        return {};
-    const Result<QByteArray> bytes = regularfile::readWhole(path, kMaxBytes);
+    const Result<QByteArray> bytes = fd < 0 ? Result<QByteArray>(Failure{fileerrors::reason(errno)})
+                                            : regularfile::readWhole(fd, BankNotes::kMaxBytes);
     const QString name = QFileInfo(path).fileName();
     if (!bytes.ok())
         return {{},
@@ -107,13 +113,56 @@ BankNotes::Loaded BankNotes::load(const QString& path)
                                "Questions show without their kinds and explanations.")
                     .arg(name, bytes.error()),
                 true};
-    QList<Problem> problems;
-    Loaded loaded{fromBytes(bytes.value(), &problems), {}};
+    QList<BankNotes::Problem> problems;
+    BankNotes::Loaded loaded{BankNotes::fromBytes(bytes.value(), &problems), {}};
     if (!problems.isEmpty())
         loaded.warning = QStringLiteral("Some notes of the question bank, in \"%1\", cannot be "
                                         "read and are left out: %2.")
                              .arg(name, describe(problems));
     return loaded;
+}
+
+int openNotes(const QString& path)
+{
+    return ::open(QFile::encodeName(path).constData(),
+                  O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
+} // namespace
+
+BankNotes::Loaded BankNotes::load(const QString& path)
+{
+    if (regularfile::missing(path))
+        return {};
+    const int fd = openNotes(path);
+    Loaded loaded = loadOpened(fd, path);
+    if (fd >= 0)
+        ::close(fd);
+    return loaded;
+}
+
+std::shared_future<BankNotes::Loaded> BankNotes::loadLater(const QString& path)
+{
+    const int fd = regularfile::missing(path) ? -2 : openNotes(path);
+    if (fd >= 0) {
+        try {
+            return std::async(std::launch::async, [fd, path] {
+                Loaded loaded = loadOpened(fd, path);
+                ::close(fd);
+                return loaded;
+            });
+        } catch (const std::system_error&) { // no thread to be had: read here and now
+        }
+    }
+    std::promise<Loaded> now;
+    if (fd == -2) {
+        now.set_value({});
+    } else {
+        now.set_value(loadOpened(fd, path));
+        if (fd >= 0)
+            ::close(fd);
+    }
+    return now.get_future().share();
 }
 
 Result<void> BankNotes::save(const QString& path) const
@@ -158,7 +207,7 @@ BankNotes BankNotes::fromBytes(QByteArrayView bytes, QList<Problem>* problems)
         problems->append({0, QStringLiteral("it is not UTF-8 text; what cannot be read shows as "
                                             "\uFFFD")});
     BankNotes notes;
-    QMap<qint64, int> lineOf;
+    QList<int> lineOf(BankFile::kMaxRecords + 1, 0); // by record number, the line of its note
     CsvRows rows(text);
     bool first = true;
     while (!rows.atEnd()) {
@@ -177,12 +226,12 @@ BankNotes BankNotes::fromBytes(QByteArrayView bytes, QList<Problem>* problems)
         Row read;
         if (const QString why = readRow(row, &n, &read); !why.isEmpty()) {
             problems->append({row.line, why});
-        } else if (lineOf.contains(n)) {
+        } else if (lineOf.at(n) > 0) {
             problems->append({row.line, QStringLiteral("record %1 has a note already, on line %2")
                                             .arg(n)
-                                            .arg(lineOf.value(n))});
+                                            .arg(lineOf.at(n))});
         } else if (!read.note.isEmpty()) {
-            lineOf.insert(n, row.line);
+            lineOf[n] = row.line;
             notes.rows_.insert(n, read);
         }
     }
@@ -243,14 +292,16 @@ QString BankNotes::kindProblem(const QString& kind)
 {
     if (kind.contains(u'\n') || kind.contains(u'\r'))
         return QStringLiteral("the kind is more than one line");
-    if (const qsizetype n = characters(kind); n > kMaxKind)
+    if (const qsizetype n = kind.size() > kMaxKind ? characters(kind) : 0; n > kMaxKind)
         return QStringLiteral("the kind is %1 characters; a kind holds %2").arg(n).arg(kMaxKind);
     return {};
 }
 
 QString BankNotes::explanationProblem(const QString& explanation)
 {
-    if (const qsizetype n = characters(explanation); n > kMaxExplanation)
+    // A text no longer in UTF-16 units than the bound holds no more characters either.
+    if (const qsizetype n = explanation.size() > kMaxExplanation ? characters(explanation) : 0;
+        n > kMaxExplanation)
         return QStringLiteral("the explanation is %1 characters; an explanation holds %2")
             .arg(n)
             .arg(kMaxExplanation);

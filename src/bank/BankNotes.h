@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <future>
 
 // What a question has beyond its 576 bytes: its kind ("antonym", "analogy") and its
 // explanation, why the right choice is right. They live beside the bank in a companion file
@@ -79,6 +80,11 @@ public:
     // names the file, the lines and what is wrong, for the user to be told once.
     struct Loaded;
     static Loaded load(const QString& path);
+    // The same, the file opened now and read in the background: the notes of a full bank take
+    // longer to read than a window may wait. What the file held when it was opened is what is
+    // read, for Lexamo replaces the file rather than writing into it. Without a thread to be
+    // had, the file is read at once.
+    static std::shared_future<Loaded> loadLater(const QString& path);
     // Replaces the notes file at path by these notes, whole or not at all.
     Result<void> save(const QString& path) const;
     // Changes the notes of the bank whose file is open as bankFd, at bankPath: under the bank's

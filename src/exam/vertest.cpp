@@ -8,13 +8,9 @@
 #include "progress/Practice.h"
 #include "progress/ResultsFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
-#include <fcntl.h>
-#include <system_error>
-#include <unistd.h>
 
 namespace vertest {
 
@@ -80,36 +76,13 @@ void logtest(State& test, resultslog::Ending how)
         std::fprintf(stderr, "lexamo: %s\n", qPrintable(logged.error()));
 }
 
-// The notes file is opened here, as the test begins, and read in the background: what it held
-// then is what the test keeps, for Lexamo replaces the file rather than writing into it. A file
-// that is missing or cannot be read leaves the test without notes; what is wrong with it is the
-// editor's to tell, not the running test's.
-void readnotes(Fields& s, const QString& path)
-{
-    s.notes = {};
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    try {
-        s.notes = std::async(std::launch::async, [fd] {
-            const Result<QByteArray> bytes = regularfile::readWhole(fd, BankNotes::kMaxBytes);
-            ::close(fd);
-            QList<BankNotes::Problem> problems;
-            return bytes.ok() ? BankNotes::fromBytes(bytes.value(), &problems) : BankNotes();
-        });
-    } catch (const std::system_error&) { // no thread to be had: the test goes without notes
-        ::close(fd);
-    }
-}
-
 // Each question shown gets the note written for the question its record held when shown, from
 // the notes as they were when the test began; then the notes are let go.
 void notequestions(Fields& s)
 {
     if (!s.notes.valid())
         return;
-    const BankNotes& notes = s.notes.get();
+    const BankNotes& notes = s.notes.get().notes;
     for (int i = 1; i <= s.quesindex; ++i) {
         AnswerEntry& a = s.answers[i];
         a.note = notes.noteFor(a.recnum, a.record);
@@ -137,7 +110,9 @@ Result<void> openbank(State& test)
         s.bankfile.close();
         return ready;
     }
-    readnotes(s, BankNotes::pathFor(name));
+    // Notes that are missing or cannot be read leave the test without them; what is wrong with
+    // them is the editor's and the progress window's to tell, not the running test's.
+    s.notes = BankNotes::loadLater(BankNotes::pathFor(name));
     return ready;
 }
 
@@ -147,7 +122,8 @@ Result<QString> planpractice(State& test)
     const qint64 records = std::min<qint64>(s.bankfile.recordCount(), BankFile::kMaxRecords);
     // A test of one kind waits for the notes: they tell which records it may draw.
     const BankNotes none;
-    const BankNotes& notes = !s.onlyKind.isEmpty() && s.notes.valid() ? s.notes.get() : none;
+    const BankNotes& notes =
+        !s.onlyKind.isEmpty() && s.notes.valid() ? s.notes.get().notes : none;
     QList<int> checks;
     QList<bool> allowed;
     for (qint64 n = 1; n <= records; ++n) {

@@ -77,7 +77,7 @@ private:
         BankFile bankfile; // the bank, open from the start of a test to its score
         // The bank's notes, as the file held them when the test opened the bank; made out in
         // the background, for the notes of a full bank take longer than a test may wait.
-        std::shared_future<BankNotes> notes;
+        std::shared_future<BankNotes::Loaded> notes;
         QuestionRecord currec; // the record of the question on screen
         int quesindex = 0;     // questions shown so far; the slot of the question on screen
         std::array<AnswerEntry, kSlots> answers{};

@@ -27,25 +27,38 @@ bool CsvRows::readField(QString* field, Problem* problem)
         return true;
     }
     const int openedOn = line_;
-    for (++pos_;;) {
-        const qsizetype quote = text_.indexOf(u'"', pos_);
-        if (quote < 0)
+    // The closing quote is the first one not doubled; the field is then copied once.
+    const qsizetype start = pos_ + 1;
+    qsizetype doubled = 0;
+    qsizetype quote = start;
+    for (;;) {
+        quote = text_.indexOf(u'"', quote);
+        if (quote < 0 || quote + 1 >= text_.size() || text_.at(quote + 1) != u'"')
             break;
-        const QStringView piece = text_.mid(pos_, quote - pos_);
-        line_ += int(piece.count(u'\n'));
-        field->append(piece);
-        pos_ = quote + 1;
-        if (pos_ < text_.size() && text_.at(pos_) == u'"') { // a doubled quote stands for one
-            field->append(u'"');
-            ++pos_;
-            continue;
-        }
-        return afterClosingQuote(problem);
+        ++doubled;
+        quote += 2;
     }
-    line_ += int(text_.mid(pos_).count(u'\n'));
-    pos_ = text_.size();
-    *problem = {openedOn, QStringLiteral("a quoted field is never closed (unterminated quote)")};
-    return false;
+    if (quote < 0) {
+        line_ += int(text_.mid(pos_).count(u'\n'));
+        pos_ = text_.size();
+        *problem = {openedOn, QStringLiteral("a quoted field is never closed (unterminated quote)")};
+        return false;
+    }
+    const QStringView quoted = text_.mid(start, quote - start);
+    line_ += int(quoted.count(u'\n'));
+    if (doubled == 0) {
+        *field = quoted.toString();
+    } else {
+        field->reserve(quoted.size() - doubled);
+        for (qsizetype from = 0; from < quoted.size();) {
+            const qsizetype at = quoted.indexOf(u'"', from);
+            const qsizetype end = at < 0 ? quoted.size() : at + 1; // one of the pair is kept
+            field->append(quoted.mid(from, end - from));
+            from = at < 0 ? end : end + 1;
+        }
+    }
+    pos_ = quote + 1;
+    return afterClosingQuote(problem);
 }
 
 void CsvRows::readPlainField(QString* field)

@@ -30,8 +30,13 @@ QList<KindRow> kindRows(const QList<resultslog::Entry>& tests, const QDateTime& 
         rows[k].kind = kinds[k];
     rows.last().kind = noKindName();
     rows.last().noKind = true;
+    // Local times compared by their date and time, as the log keeps them: comparing the
+    // QDateTimes would look the time zone up for every test.
+    const QDate sinceDate = since.date();
+    const QTime sinceTime = since.time();
     for (const resultslog::Entry& test : tests) {
-        const bool recent = test.when >= since;
+        const QDate date = test.when.date();
+        const bool recent = date > sinceDate || (date == sinceDate && test.when.time() >= sinceTime);
         for (const resultslog::Question& q : test.shown) {
             const int k = kindOf(q);
             KindRow& row = rows[k >= 0 && k < kinds.size() ? k : kinds.size()];

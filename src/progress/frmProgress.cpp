@@ -364,9 +364,10 @@ void frmProgress::Form_Load()
 
 void frmProgress::reload()
 {
-    // The log, read whole; the notes are read anew with the questions of its first test shown.
+    // The notes are read in the background while the log is read whole.
+    notes_ = BankNotes::loadLater(BankNotes::pathFor(QString::fromLatin1(BankFile::kFileName)));
+    notesTold_ = false;
     readLog();
-    notes_.reset();
     // The summary, the plot of the period chosen and the table.
     lblsummary->setText(summaryText());
     picplot->setAccessibleDescription(lblsummary->text());
@@ -533,12 +534,19 @@ void frmProgress::cmdpractise_Click()
 
 const BankNotes& frmProgress::notes()
 {
-    // Notes that cannot be read leave the questions without kinds and explanations; the editor
-    // tells what is wrong with them.
-    if (!notes_)
+    // Notes that cannot be read leave the questions without kinds and explanations, and the
+    // window says why once, below the rest.
+    if (!notes_.valid())
         notes_ =
-            BankNotes::load(BankNotes::pathFor(QString::fromLatin1(BankFile::kFileName))).notes;
-    return *notes_;
+            BankNotes::loadLater(BankNotes::pathFor(QString::fromLatin1(BankFile::kFileName)));
+    const BankNotes::Loaded& loaded = notes_.get();
+    if (!notesTold_ && !loaded.warning.isEmpty()) {
+        notesTold_ = true;
+        lblnote->setText(lblnote->isHidden() ? loaded.warning
+                                             : lblnote->text() + u'\n' + loaded.warning);
+        lblnote->show();
+    }
+    return loaded.notes;
 }
 
 void frmProgress::showQuestions(const resultslog::Entry& test)

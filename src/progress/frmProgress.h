@@ -6,7 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QWidget>
-#include <optional>
+#include <future>
 
 class PlotView;
 class QComboBox;
@@ -72,7 +72,8 @@ private:
     // Fills lstquestions with the test's questions as the bank holds them now, the first one
     // selected.
     void showQuestions(const resultslog::Entry& test);
-    // The bank's notes, read the first time a test's questions are shown after the log was.
+    // The bank's notes, read in the background from each reading of the log on; a file that
+    // cannot be read, or only in part, is told in lblnote.
     const BankNotes& notes();
 
     // Controls, in tab order.
@@ -97,6 +98,7 @@ private:
     QList<resultslog::Entry> tests_;   // the log's, oldest first
     QList<resultslog::Entry> plotted_; // those of the period chosen
     QString logError_;                 // why the log could not be read; empty when it could
-    std::optional<BankNotes> notes_;   // the bank's notes once read
+    std::shared_future<BankNotes::Loaded> notes_; // the bank's notes, as the log was read
+    bool notesTold_ = false;                      // what is wrong with them is in lblnote
     bool practiseAllowed_ = true;      // no test runs in the main window
 };
