@@ -3,6 +3,7 @@
 #include "bank/BankFile.h"
 #include "bank/BankNotes.h"
 #include "bank/QuestionRecord.h"
+#include "files/RegularFile.h"
 
 #include <QString>
 
@@ -16,8 +17,13 @@ struct EditorState {
     qint16 recno = 0;       // the record on screen, or the one being added
     QuestionRecord quesrec; // the working copy: the record last read or written
     // The bank's notes (kind, explanation), as the window's load step read them and its saves
-    // left them.
+    // left them; the file is read again only when it is no longer the one read, for the notes
+    // of a full bank take longer to read than an opening may. What was wrong with the file as
+    // read, and whether the user was told.
     BankNotes notes;
+    regularfile::Stamp notesRead;
+    QString notesWarning;
+    bool notesTold = false;
     bool adding = false; // the record on screen is a new one, not in the bank yet
     // ADD was pressed, and no record has been shown or saved since: SAVE stays offered, even
     // where ADD went no further than its checks.

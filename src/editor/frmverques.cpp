@@ -250,10 +250,22 @@ void frmverques::Form_Load()
 
 void frmverques::loadNotes()
 {
-    const BankNotes::Loaded loaded = BankNotes::load(BankNotes::pathFor(state_.fileno.fileName()));
-    state_.notes = loaded.notes;
-    if (!loaded.warning.isEmpty() && isVisible())
-        warn(loaded.warning);
+    EditorState& s = state_;
+    const QString path = BankNotes::pathFor(s.fileno.fileName());
+    // Stamped before it is read: a file changed meanwhile is read again at the next opening.
+    const regularfile::Stamp now = regularfile::stamp(path);
+    if (!(now == s.notesRead)) {
+        BankNotes::Loaded loaded = BankNotes::load(path);
+        s.notes = std::move(loaded.notes);
+        s.notesWarning = loaded.warning;
+        s.notesRead = now;
+        s.notesTold = false;
+    }
+    // What is wrong with the file is told once, when the window is there to be told over.
+    if (!s.notesWarning.isEmpty() && !s.notesTold && isVisible()) {
+        s.notesTold = true;
+        warn(s.notesWarning);
+    }
 }
 
 void frmverques::Form_Unload()
@@ -420,8 +432,10 @@ bool frmverques::savenote(qint16 n, const QuestionRecord& record, const BankNote
         warn(kNoteNotSaved.arg(n).arg(written.error()));
         return false;
     }
-    // The notes as the file now holds them, with what other windows and programs wrote.
+    // The notes as the file now holds them, with what other windows and programs wrote; the
+    // next opening reads the file again.
     s.notes = updated;
+    s.notesRead = {};
     showKinds();
     return true;
 }

@@ -70,6 +70,21 @@ bool missing(const QString& path)
     return !statOf(path, &info) && errno == ENOENT;
 }
 
+Stamp stamp(const QString& path)
+{
+    struct stat info {};
+    if (!statOf(path, &info))
+        return {errno == ENOENT, false};
+    const auto ns = [](const timespec& t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    return {true,
+            true,
+            qint64(info.st_dev),
+            qint64(info.st_ino),
+            qint64(info.st_size),
+            ns(info.st_mtim),
+            ns(info.st_ctim)};
+}
+
 Result<void> readable(const QString& path)
 {
     struct stat info {};

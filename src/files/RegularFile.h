@@ -28,6 +28,23 @@ Result<void> readable(const QString& path);
 // True when both paths, links followed, name one existing file, however they name it.
 bool sameFile(const QString& a, const QString& b);
 
+// What tells a file from the one that replaced it or that it was changed into: where it lives,
+// its size and the times of its last change. Two stamps of one path are equal only when the
+// file is the same and unchanged, or missing both times; a path that cannot be looked at has no
+// stamp equal to any.
+struct Stamp {
+    bool known = false;
+    bool exists = false;
+    qint64 device = 0, inode = 0, size = 0, modified = 0, changed = 0; // times in nanoseconds
+    bool operator==(const Stamp& other) const
+    {
+        return known && other.known && exists == other.exists && device == other.device &&
+               inode == other.inode && size == other.size && modified == other.modified &&
+               changed == other.changed;
+    }
+};
+Stamp stamp(const QString& path);
+
 // "16 MB", "64 KB" or "700 bytes", for the messages that name a bound.
 QString sizeText(qint64 bytes);
 

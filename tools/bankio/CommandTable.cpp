@@ -121,8 +121,9 @@ const QList<Command>& commands()
          historyCommand,
          QStringLiteral(
              "Prints the tests of Lexamo's results log LOG (results.csv when not given): date, "
-             "how\n"
-             "each ended, score and time used, then the tests taken, the average and best percent "
+             "kind\n"
+             "of test, how each ended, score and time used, then the tests taken, the average and "
+             "best percent "
              "of\n"
              "the last 10 and of all, and the trend. A line that cannot be read is reported and\n"
              "skipped. --plot draws the percent of each test over time with a moving average.\n"

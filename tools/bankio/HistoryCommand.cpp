@@ -159,10 +159,11 @@ int historyCommand(const Invocation& call, QTextStream& out, QTextStream& err)
         writeTable(out, tests);
         out << '\n' << progress::summaryLines(progress::summary(tests));
     }
-    if (!call.kinds.isEmpty() && !tests.isEmpty() &&
-        writeKinds(call.kinds, tests, out, err) != Done)
-        return Failed;
-    return call.plot.isEmpty() ? Done : drawPlot(path, call.plot, tests, err);
+    // A bank that cannot be read costs the kinds alone, not the plot.
+    const int kinds =
+        call.kinds.isEmpty() || tests.isEmpty() ? Done : writeKinds(call.kinds, tests, out, err);
+    const int plot = call.plot.isEmpty() ? Done : drawPlot(path, call.plot, tests, err);
+    return kinds == Done ? plot : kinds;
 }
 
 } // namespace banktool
