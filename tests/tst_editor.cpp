@@ -162,13 +162,15 @@ private Q_SLOTS:
     void noteIsSavedByEveryPathThatSavesItsRecord_data();
     void noteIsSavedByEveryPathThatSavesItsRecord();
     void noteComesBackWithItsRecordUnlessChanged();
+    void notesOfAFullBankComeWithoutLosingAnEdit();
     void badNotesFileIsToldOnceAndCostsOnlyTheNotes();
     void notesThatCannotBeWrittenAreToldAfterTheRecordIsSaved();
 
 private:
     // Starts Lexamo and opens the editor from the menu, on a bank of these bytes unless null.
-    frmverques* open(const QByteArray& bank);
-    frmverques* reopen();
+    // The editor opened from the main window; by default once the bank's notes have come.
+    frmverques* open(const QByteArray& bank, bool withNotes = true);
+    frmverques* reopen(bool withNotes = true);
     void fill(frmverques* ed, const QString& text = QStringLiteral("x"));
     void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     QByteArray bankRecord(int n) { return env->read(kBank).mid((n - 1) * 576, 576); }
@@ -196,18 +198,22 @@ void TestEditor::cleanup()
     QCOMPARE(bankHandles(), 0);
 }
 
-frmverques* TestEditor::open(const QByteArray& bank)
+frmverques* TestEditor::open(const QByteArray& bank, bool withNotes)
 {
     if (!bank.isNull())
         env->write(kBank, bank);
     main1::Main();
-    return reopen();
+    return reopen(withNotes);
 }
 
-frmverques* TestEditor::reopen()
+frmverques* TestEditor::reopen(bool withNotes)
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return trigger(main1::mainwindow, "mnuAdd") ? main1::mainwindow->editor.data() : nullptr;
+    frmverques* ed =
+        trigger(main1::mainwindow, "mnuAdd") ? main1::mainwindow->editor.data() : nullptr;
+    if (ed && withNotes && !QTest::qWaitFor([ed] { return ed->cbokind->isEnabled(); }))
+        qWarning("the notes of the bank never came");
+    return ed;
 }
 
 void TestEditor::fill(frmverques* ed, const QString& text)
@@ -1225,6 +1231,42 @@ void TestEditor::noteComesBackWithItsRecordUnlessChanged()
     click(ed->cmdprevious);
     QCOMPARE(ed->txtexplain->text(), second.explanation);
     QCOMPARE(boxesShown(), 1);
+}
+
+// Notes for every record a bank can have, each explanation 1,000 characters: the editor opens
+// without waiting for them, its note boxes disabled until they come. What the user changed
+// meanwhile stays changed, and a SAVE before they come keeps the record's note.
+void TestEditor::notesOfAFullBankComeWithoutLosingAnEdit()
+{
+    const BankNote first{QStringLiteral("synonym"), QStringLiteral("Both mean \"large\".")};
+    BankNotes notes;
+    notes.setNote(1, QuestionRecord::fromBytes(threeRecords().left(576)), first);
+    for (int n = 4; n <= BankFile::kMaxRecords; ++n)
+        notes.setNote(n, record(n, 'a'), {QStringLiteral("antonym"), QString(1000, u'w')});
+    for (const bool saveAtOnce : {false, true}) {
+        env->write(kNotes, notes.toBytes()); // a file written anew is read anew
+        frmverques* ed = saveAtOnce ? reopen(false) : open(threeRecords(), false);
+        QVERIFY(ed);
+        if (ed->cbokind->isEnabled())
+            QSKIP("the notes came before the window was on screen");
+        QVERIFY(!ed->txtexplain->isEnabled());
+        QCOMPARE(ed->txtexplain->placeholderText(),
+                 QStringLiteral("Reading the notes of the bank..."));
+        QTest::keyClicks(ed->txtques, QStringLiteral("!"));
+        if (saveAtOnce) {
+            click(ed->cmdsave);
+            QCOMPARE(savedNote(1), first);
+            QVERIFY(!ed->cmdsave->isEnabled());
+        }
+        QTRY_VERIFY(ed->cbokind->isEnabled());
+        QCOMPARE(ed->cbokind->currentText(), first.kind);
+        QCOMPARE(ed->txtexplain->text(), first.explanation);
+        QCOMPARE(kindsOffered(ed), QStringList({"antonym", "synonym"}));
+        QCOMPARE(ed->cmdsave->isEnabled(), !saveAtOnce);
+        ed->close();
+    }
+    QCOMPARE(bankRecord(1).left(11), QByteArray("!First line"));
+    QCOMPARE(boxesShown(), 0);
 }
 
 void TestEditor::badNotesFileIsToldOnceAndCostsOnlyTheNotes()

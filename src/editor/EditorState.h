@@ -6,6 +6,7 @@
 #include "files/RegularFile.h"
 
 #include <QString>
+#include <future>
 
 // What the question-bank editor keeps for the whole run of the program. The application owns
 // it and hands it to each editor window it makes: closing the window keeps it, and the next
@@ -21,7 +22,11 @@ struct EditorState {
     // of a full bank take longer to read than an opening may. What was wrong with the file as
     // read, and whether the user was told.
     BankNotes notes;
+    QStringList kinds; // the kinds the notes name, as BankNotes::kinds() gives them
     regularfile::Stamp notesRead;
+    // The notes being read in the background, while they are; the kind and explanation boxes
+    // wait for them.
+    std::shared_future<BankNotes::Loaded> notesComing;
     QString notesWarning;
     bool notesTold = false;
     bool adding = false; // the record on screen is a new one, not in the bank yet

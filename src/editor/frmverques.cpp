@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -206,6 +207,14 @@ void frmverques::buildControls()
 
 void frmverques::connectHandlers()
 {
+    notesTimer_ = new QTimer(this);
+    notesTimer_->setInterval(20);
+    connect(notesTimer_, &QTimer::timeout, this, [this] {
+        using namespace std::chrono_literals;
+        if (state_.notesComing.valid() &&
+            state_.notesComing.wait_for(0s) == std::future_status::ready)
+            takeNotes();
+    });
     connect(cmdsave, &QPushButton::clicked, this, &frmverques::cmdsave_Click);
     connect(cmdbegin, &QPushButton::clicked, this, &frmverques::cmdbegin_Click);
     connect(cmdprevious, &QToolButton::clicked, this, &frmverques::cmdprevious_Click);
@@ -254,14 +263,62 @@ void frmverques::loadNotes()
     const QString path = BankNotes::pathFor(s.fileno.fileName());
     // Stamped before it is read: a file changed meanwhile is read again at the next opening.
     const regularfile::Stamp now = regularfile::stamp(path);
-    if (!(now == s.notesRead)) {
-        BankNotes::Loaded loaded = BankNotes::load(path);
-        s.notes = std::move(loaded.notes);
-        s.notesWarning = loaded.warning;
+    const bool anew = !(now == s.notesRead);
+    if (anew) {
+        s.notesComing = BankNotes::loadLater(path);
         s.notesRead = now;
-        s.notesTold = false;
     }
-    // What is wrong with the file is told once, when the window is there to be told over.
+    // The notes of a small file are there at once; those of a large one come when they come.
+    using namespace std::chrono_literals;
+    if (s.notesComing.valid() &&
+        s.notesComing.wait_for(anew ? 20ms : 0ms) == std::future_status::ready)
+        takeNotes();
+    const bool coming = s.notesComing.valid();
+    for (QWidget* box : {static_cast<QWidget*>(cbokind), static_cast<QWidget*>(txtexplain)})
+        box->setEnabled(!coming);
+    txtexplain->setPlaceholderText(coming ? QStringLiteral("Reading the notes of the bank...")
+                                          : QString());
+    if (coming)
+        notesTimer_->start();
+    else
+        tellNotesProblem();
+}
+
+void frmverques::takeNotes()
+{
+    EditorState& s = state_;
+    if (!s.notesComing.valid())
+        return;
+    BankNotes::Loaded loaded = s.notesComing.get();
+    s.notesComing = {};
+    notesTimer_->stop();
+    s.notes = std::move(loaded.notes);
+    s.kinds = s.notes.kinds();
+    s.notesWarning = loaded.warning;
+    s.notesTold = false;
+    cbokind->setEnabled(true);
+    txtexplain->setEnabled(true);
+    txtexplain->setPlaceholderText({});
+    // The boxes were disabled, so they hold nothing of the user's: the note of the record on
+    // screen goes in, and the change flag stays as the user left it.
+    const bool changed = s.changed;
+    showKinds();
+    if (!s.adding && s.fileno.isOpen() && s.recno >= 1 && s.recno <= recordCount()) {
+        setNoteBoxes(s.notes.noteFor(s.recno, s.quesrec));
+    }
+    setChanged(changed);
+    tellNotesProblem();
+}
+
+void frmverques::awaitNotes()
+{
+    if (state_.notesComing.valid())
+        takeNotes();
+}
+
+void frmverques::tellNotesProblem()
+{
+    EditorState& s = state_;
     if (!s.notesWarning.isEmpty() && !s.notesTold && isVisible()) {
         s.notesTold = true;
         warn(s.notesWarning);
@@ -304,6 +361,11 @@ void frmverques::setForms(const QuestionRecord& record, const BankNote& note)
     if (const int chosen = QuestionRecord::choiceNamed(record.answer()); chosen >= 0)
         options()[chosen]->setChecked(true);
     showKinds();
+    setNoteBoxes(note);
+}
+
+void frmverques::setNoteBoxes(const BankNote& note)
+{
     cbokind->setEditText(note.kind);
     // A notes file written by hand may end its lines in CR LF; the box shows line feeds.
     QString explanation = note.explanation;
@@ -316,7 +378,7 @@ void frmverques::showKinds()
     const QString typed = cbokind->currentText();
     const QSignalBlocker quiet(cbokind);
     cbokind->clear();
-    cbokind->addItems(state_.notes.kinds());
+    cbokind->addItems(state_.kinds);
     cbokind->setEditText(typed);
 }
 
@@ -377,6 +439,7 @@ Result<frmverques::Saved> frmverques::appendrecord(const QuestionRecord& record)
 
 Result<frmverques::Saved> frmverques::saverecord(qint16 n)
 {
+    awaitNotes();
     const QuestionRecord record = recordFromForms();
     const Result<Saved> saved = writerecord(n, record);
     if (!saved.ok() || saved.value() != Saved::Written)
@@ -435,6 +498,7 @@ bool frmverques::savenote(qint16 n, const QuestionRecord& record, const BankNote
     // The notes as the file now holds them, with what other windows and programs wrote; the
     // next opening reads the file again.
     s.notes = updated;
+    s.kinds = s.notes.kinds();
     s.notesRead = {};
     showKinds();
     return true;

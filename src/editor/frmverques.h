@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QTimer;
 class QToolButton;
 class LimitedTextBox;
 
@@ -108,9 +109,17 @@ private:
     void buildControls();
     void connectHandlers();
     void Form_Unload();
-    // Reads the bank's notes; a notes file that cannot be read, or only in part, is told in a
-    // box when the window is on screen.
+    // Reads the bank's notes when the file is not the one read before: in the background, the
+    // kind and explanation boxes disabled until they come, when they take longer than an
+    // opening may wait. A notes file that cannot be read, or only in part, is told once in a
+    // box while the window is on screen.
     void loadNotes();
+    // The notes read in the background, once they are there: the record on screen gets its
+    // kind and explanation, and what it changed so far stays changed.
+    void takeNotes();
+    // Waits for the notes still being read, so that what is saved holds the note on screen.
+    void awaitNotes();
+    void tellNotesProblem();
 
     std::array<QLineEdit*, 5> choiceBoxes() const { return {txta, txtb, txtc, txtd, txte}; }
     std::array<QRadioButton*, 5> options() const { return {opta, optb, optc, optd, opte}; }
@@ -138,6 +147,7 @@ private:
     void setForms(const QuestionRecord& record, const BankNote& note);
     QuestionRecord recordFromForms() const;
     BankNote noteFromForms() const;
+    void setNoteBoxes(const BankNote& note);
     // The kind box's list: the kinds the notes name; the text in the box stays.
     void showKinds();
     // Writes the record as saverecord does, without its note.
@@ -149,6 +159,7 @@ private:
     void showNumber(qint16 n);
 
     EditorState& state_;
+    QTimer* notesTimer_ = nullptr; // looks, while the notes are read, whether they are there
     // Why the latest opening of the bank failed; empty when it is open.
     QString openError_;
 };
