@@ -53,6 +53,7 @@ private Q_SLOTS:
     void placementRoundTrip();
     void normalWindowKeepsItsOuterSizeOverRuns();
     void closingMinimizedWritesNothing();
+    void exitThatMovedNothingWritesNothing();
     void unusablePlacementValues_data();
     void unusablePlacementValues();
     void settingsThatAreNoPlainFileNeverWait_data();
@@ -279,6 +280,26 @@ void TestApp::closingMinimizedWritesNothing()
     closeMain();
     QCOMPARE(stored("MainLeft"), QStringLiteral("1234"));
     QCOMPARE(stored("MainWidth"), QString());
+}
+
+// Settings that hold the values already are not written again: an exit that moved nothing
+// takes no lock and replaces no file.
+void TestApp::exitThatMovedNothingWritesNothing()
+{
+    const QString ini = env->path(QStringLiteral(".settings/Lexamo/Lexamo.ini"));
+    const auto inode = [&ini] {
+        struct stat info {};
+        return ::stat(QFile::encodeName(ini).constData(), &info) == 0 ? qint64(info.st_ino) : -1;
+    };
+    const platform::SettingsStore::Values placement{{"MainLeft", "1995"}, {"MainTop", "300"}};
+    env->settings.writeSection(kApp, kSection, placement);
+    const qint64 first = inode();
+    QVERIFY(first >= 0);
+    env->settings.writeSection(kApp, kSection, placement);
+    QCOMPARE(inode(), first);
+    env->settings.writeSection(kApp, kSection, {{"MainLeft", "1995"}, {"MainTop", "315"}});
+    QVERIFY(inode() != first);
+    QCOMPARE(stored("MainTop"), QStringLiteral("315"));
 }
 
 void TestApp::unusablePlacementValues_data()

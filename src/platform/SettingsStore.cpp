@@ -7,6 +7,7 @@
 #include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -96,6 +97,16 @@ void QtSettingsStore::writeSection(const QString& application, const QString& se
                                    const Values& values)
 {
     const QString path = filePath(folder_, application);
+    // Values the file holds already are not written again: an exit that moved nothing writes
+    // nothing, and takes no lock.
+    const QString absent = QStringLiteral("\x01");
+    const bool stored =
+        !regularfile::missing(path) &&
+        std::all_of(values.begin(), values.end(), [&](const auto& keyValue) {
+            return read(application, section, keyValue.first, absent) == keyValue.second;
+        });
+    if (stored)
+        return;
     QString refused = writeRefusal(path);
     if (refused.isEmpty()) {
         QSettings settings(path, QSettings::IniFormat);
