@@ -58,7 +58,15 @@ QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
 // Qt still fires the shortcuts of a disabled menu's items, so the items follow their menu.
 void setMenuEnabled(QMenu* menu, bool enabled)
 {
-    menu->menuAction()->setEnabled(enabled);
+    // A disabled menu gives up its access key while it is disabled: the menu bar keeps Alt+T and
+    // Alt+H for its titles even then, and a press would only move the focus between the menu and
+    // the test's button of the same letter. The title reads the same either way.
+    QAction* title = menu->menuAction();
+    if (!title->property("caption").isValid())
+        title->setProperty("caption", title->text());
+    const QString caption = title->property("caption").toString();
+    title->setText(enabled ? caption : QString(caption).remove(u'&'));
+    title->setEnabled(enabled);
     for (QAction* item : menu->actions())
         item->setEnabled(enabled);
 }
