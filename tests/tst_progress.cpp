@@ -437,6 +437,16 @@ void TestProgress::oneWindowThatFollowsTheLogAndTheKeyboard()
     QCOMPARE(part<QLabel>(window, "lblkinds")->buddy(), part<QWidget>(window, "grdkinds"));
     QCOMPARE(part<QLabel>(window, "lblquestion")->text(), QStringLiteral("&Selected question:"));
     QCOMPARE(part<QLabel>(window, "lblquestion")->buddy(), part<QWidget>(window, "txtquestion"));
+    // Esc in the open period list closes the list alone; then it closes the window.
+    auto* period = part<QComboBox>(window, "cboperiod");
+    period->setFocus();
+    period->showPopup();
+    QTRY_VERIFY(period->view()->isVisible());
+    QTest::keyClick(period->view(), Qt::Key_Escape);
+    QTRY_VERIFY(!period->view()->isVisible());
+    QVERIFY(window->isVisible());
+    QTest::keyClick(period, Qt::Key_Escape);
+    QTRY_VERIFY(!window->isVisible());
 }
 
 QTEST_MAIN(TestProgress)

@@ -26,7 +26,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QSplitter>
 #include <QTableView>
 #include <QTableWidget>
@@ -353,8 +353,6 @@ void frmProgress::connectHandlers()
     connect(cmdpractise, &QAbstractButton::clicked, this, &frmProgress::cmdpractise_Click);
     connect(cmdsaveplot, &QAbstractButton::clicked, this, &frmProgress::cmdsaveplot_Click);
     connect(cmdclose, &QAbstractButton::clicked, this, &frmProgress::cmdclose_Click);
-    auto* escape = new QShortcut(QKeySequence::Cancel, this);
-    connect(escape, &QShortcut::activated, this, &frmProgress::cmdclose_Click);
 }
 
 void frmProgress::Form_Load()
@@ -610,6 +608,16 @@ void frmProgress::cmdsaveplot_Click()
                                             : Result<void>(Failure{picture.error()});
     if (!saved.ok())
         warn(saved.error() + QStringLiteral(" The plot is not saved."));
+}
+
+void frmProgress::keyPressEvent(QKeyEvent* event)
+{
+    // Esc that no part of the window took for its own (an open list closes itself) closes it.
+    if (event->matches(QKeySequence::Cancel)) {
+        cmdclose_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmProgress::cmdclose_Click()

@@ -10,6 +10,7 @@
 
 class PlotView;
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -51,6 +52,9 @@ public:
     void cmdpractise_Click();
     void cmdsaveplot_Click();
     void cmdclose_Click();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
