@@ -117,6 +117,8 @@ private Q_SLOTS:
     void longestTextsShowWhole();
     void practiceTestAsksWhatIsNeededMost();
     void practiseTheWeakestKind();
+    void practiceTestTellsALogItCannotUse_data();
+    void practiceTestTellsALogItCannotUse();
     void bankCutShortUnderATest_data();
     void bankCutShortUnderATest();
     void unwritableLogChangesNothing_data();
@@ -885,6 +887,46 @@ void TestFlow::practiseTheWeakestKind()
     QCOMPARE(kinds->item(kinds->currentRow(), 0)->text(), QStringLiteral("analogy"));
     QCOMPARE(kinds->item(kinds->currentRow(), 3)->text(), QStringLiteral("80%"));
     QVERIFY(practise->isEnabled());
+}
+
+void TestFlow::practiceTestTellsALogItCannotUse_data()
+{
+    QTest::addColumn<bool>("folder"); // else lines that do not read
+    QTest::addColumn<QString>("told");
+    QTest::newRow("a folder") << true << "results.csv";
+    // Saved again by a spreadsheet with ";" between the fields.
+    QTest::newRow("no line reads")
+        << false << "No line of the results log \"results.csv\" can be read: 2 lines are left out.";
+}
+
+// The draw goes on as if nothing were asked yet, after a box that says why.
+void TestFlow::practiceTestTellsALogItCannotUse()
+{
+    QFETCH(bool, folder);
+    QFETCH(QString, told);
+    writeBank("aaa");
+    if (folder)
+        QVERIFY(QDir(env->dir.path()).mkdir(QStringLiteral("results.csv")));
+    else
+        env->write(QStringLiteral("results.csv"),
+                   "2026-11-01T10:00:00;complete;1;15;300;1;1;a;a\r\n"
+                   "2026-11-02T10:00:00;quit;1;15;300;0;2;b;a\r\n");
+    start();
+    env->write(QStringLiteral("options"), "2\r\n15\r\n");
+    env->boxes.answer(Answer::Yes);
+    env->boxes.answer(Answer::Ok);
+    QVERIFY(trigger(w, "mnuFilePractice"));
+    QCOMPARE(env->boxes.shown.size(), 2);
+    const platform::MessageBox box = env->boxes.shown.last();
+    QVERIFY2(box.text.contains(told), qPrintable(box.text));
+    QVERIFY2(box.text.endsWith(" The practice test takes every question as not asked yet."),
+             qPrintable(box.text));
+    QCOMPARE(box.icon, Icon::Exclamation);
+    QCOMPARE(visibleControls(w), kTestScreen);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::No);
+    QVERIFY(trigger(w, "mnuFileTestquit"));
 }
 
 void TestFlow::bankCutShortUnderATest_data()

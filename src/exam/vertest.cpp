@@ -122,8 +122,7 @@ Result<QString> planpractice(State& test)
     const qint64 records = std::min<qint64>(s.bankfile.recordCount(), BankFile::kMaxRecords);
     // A test of one kind waits for the notes: they tell which records it may draw.
     const BankNotes none;
-    const BankNotes& notes =
-        !s.onlyKind.isEmpty() && s.notes.valid() ? s.notes.get().notes : none;
+    const BankNotes& notes = !s.onlyKind.isEmpty() && s.notes.valid() ? s.notes.get().notes : none;
     QList<int> checks;
     QList<bool> allowed;
     for (qint64 n = 1; n <= records; ++n) {
@@ -151,6 +150,13 @@ Result<QString> planpractice(State& test)
             tests = resultsfile::entries(contents.value());
         else
             unread = contents.error();
+        // A log of which no line reads (saved again by a program with other separators, say)
+        // tells no more than one that cannot be opened, and is said as such.
+        if (contents.ok() && tests.isEmpty() && !contents.value().problems.isEmpty())
+            unread = QStringLiteral("No line of the results log \"%1\" can be read: %2 lines "
+                                    "are left out.")
+                         .arg(log)
+                         .arg(contents.value().problems.size());
     }
     platform::Random& random = *platform::services().random;
     random.reseed();
