@@ -23,6 +23,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTableWidget>
@@ -119,6 +120,7 @@ private Q_SLOTS:
     void practiseTheWeakestKind();
     void practiceTestTellsALogItCannotUse_data();
     void practiceTestTellsALogItCannotUse();
+    void testThatCannotBeLoggedIsToldInTheWindow();
     void bankCutShortUnderATest_data();
     void bankCutShortUnderATest();
     void unwritableLogChangesNothing_data();
@@ -927,6 +929,36 @@ void TestFlow::practiceTestTellsALogItCannotUse()
     env->boxes.answer(Answer::Ok);
     env->boxes.answer(Answer::No);
     QVERIFY(trigger(w, "mnuFileTestquit"));
+}
+
+// A results log that cannot be written (here a folder in its place): the boxes of the test's
+// end come as ever, and the window says below the rest that the test is not kept, until a test
+// is logged again.
+void TestFlow::testThatCannotBeLoggedIsToldInTheWindow()
+{
+    writeBank("aa");
+    QVERIFY(QDir(env->dir.path()).mkdir(QStringLiteral("results.csv")));
+    const auto status = [this] {
+        const auto* bar = w->findChild<QStatusBar*>();
+        return bar && bar->isVisible() ? bar->currentMessage() : QString();
+    };
+    const QString notKept = QStringLiteral("Cannot add the test to \"results.csv\": Is a "
+                                           "directory. This test is not among the results Lexamo "
+                                           "keeps.");
+    for (const bool logged : {false, true}) {
+        env->boxes.shown.clear();
+        startTest("1\r\n15\r\n");
+        QCOMPARE(status(), logged ? notKept : QString());
+        env->boxes.answer(Answer::Ok);
+        env->boxes.answer(Answer::Ok);
+        env->boxes.answer(Answer::No);
+        answer(on(w).opta);
+        QCOMPARE(described(env->boxes.shown),
+                 described({kReady, kComplete, scoreBox(1, 1), kReview}));
+        QCOMPARE(status(), logged ? QString() : notKept);
+        if (!logged)
+            QVERIFY(QDir(env->dir.path()).rmdir(QStringLiteral("results.csv")));
+    }
 }
 
 void TestFlow::bankCutShortUnderATest_data()

@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
@@ -329,6 +330,26 @@ void frmMain::setView(vertest::View view)
 void frmMain::setEndViewWide(bool wide)
 {
     setEndReviewWidth(wide ? kTestHelpEndWidth : kEndReviewWidth);
+}
+
+void frmMain::setLogProblem(const QString& problem)
+{
+    // A status line below the window, made the first time there is something to say, so that
+    // a window whose tests are all logged keeps its whole height.
+    auto* bar = findChild<QStatusBar*>(QStringLiteral("stbLog"));
+    if (problem.isEmpty()) {
+        if (bar)
+            bar->hide();
+        return;
+    }
+    if (!bar) {
+        bar = new QStatusBar(this);
+        bar->setObjectName(QStringLiteral("stbLog"));
+        setStatusBar(bar);
+    }
+    bar->showMessage(problem);
+    bar->setToolTip(problem);
+    bar->show();
 }
 
 void frmMain::setSection(const QString& name)

@@ -70,6 +70,7 @@ public:
     int selectedChoice() const override;
     void enableTestButtons() override;
     void setText(const QString& text) override;
+    void setLogProblem(const QString& problem) override;
 
     // Handlers.
     void mnuFileVer_Click();

@@ -38,6 +38,9 @@ public:
 
     // The text of the text view; empty clears it.
     virtual void setText(const QString& text) = 0;
+    // Why the test that ended is not in the results log, said in the window until a test is
+    // logged again; empty when it is.
+    virtual void setLogProblem(const QString& problem) = 0;
 };
 
 } // namespace vertest

@@ -67,13 +67,17 @@ void backtotest(ExamScreen& w)
 
 // The moment a test ends with a score, before any box of its end: the test stops running and
 // its line goes to the results log.
-void logtest(State& test, resultslog::Ending how)
+void logtest(ExamScreen& w, State& test, resultslog::Ending how)
 {
     Access::of(test).testRunning = false;
     const Result<void> logged = resultslog::append(QString::fromLatin1(resultslog::kFileName),
                                                    resultslog::line(resultsentry(test, how)));
     if (!logged.ok())
         std::fprintf(stderr, "lexamo: %s\n", qPrintable(logged.error()));
+    // The student sees the window, not standard error; the boxes of the end stay as they are.
+    w.setLogProblem(logged.ok() ? QString()
+                                : logged.error() + QStringLiteral(" This test is not among the "
+                                                                  "results Lexamo keeps."));
 }
 
 // Each question shown gets the note written for the question its record held when shown, from
@@ -317,7 +321,7 @@ void endtest(ExamScreen& w, State& test, End how, const QString& reason)
     switch (how) {
     case End::Complete:
         s.showtime = false;
-        logtest(test, resultslog::Ending::Complete);
+        logtest(w, test, resultslog::Ending::Complete);
         platform::msgBox(QStringLiteral("You have finished your Test. Press OK to see your scores"),
                          Buttons::Ok, Icon::None, QStringLiteral("Test Complete"));
         showscore(w, test, s.numques);
@@ -325,7 +329,7 @@ void endtest(ExamScreen& w, State& test, End how, const QString& reason)
         break;
     case End::TimeOver:
         // The time stays on screen, at 0 : 0 : 0, until the score is shown.
-        logtest(test, resultslog::Ending::TimeOver);
+        logtest(w, test, resultslog::Ending::TimeOver);
         platform::msgBox(
             QStringLiteral("Time alloted for the test is over. Press OK to see your Result"),
             Buttons::Ok, Icon::None, QStringLiteral("Time Over"));
@@ -333,7 +337,7 @@ void endtest(ExamScreen& w, State& test, End how, const QString& reason)
         s.showtime = false;
         break;
     case End::Quit:
-        logtest(test, resultslog::Ending::Quit);
+        logtest(w, test, resultslog::Ending::Quit);
         showscore(w, test, s.numques);
         s.showtime = false;
         break;
