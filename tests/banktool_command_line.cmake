@@ -1,7 +1,7 @@
 # Runs the real lexamo-bank: --help succeeds and says how to import; a bad import fails with
 # status 1, names the file and line, and leaves no bank behind; "-" reads standard input and
-# writes standard output; a file size limit gives "File too large", not a killed tool; history
-# draws its plot without a display.
+# writes standard output; a file size limit gives "File too large", not a killed tool, also when
+# it cuts standard output short; history draws its plot without a display.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
@@ -47,6 +47,19 @@ execute_process(COMMAND bash -c "ulimit -f 8 && exec \"$0\" import \"$1\" -o \"$
     RESULT_VARIABLE status ERROR_VARIABLE err)
 if(NOT status EQUAL 1 OR NOT err MATCHES "limited\\.zep\": File too large\\.")
     message(FATAL_ERROR "import past a file size limit: status ${status}, messages:\n${err}")
+endif()
+
+# Output that a file size limit cuts short is a failure, said as such, for every command that
+# writes standard output.
+string(REPEAT "Q,a,b,c,d,e,a\n" 100 rows)
+file(WRITE ${WORK}/hundred.csv "question,a,b,c,d,e,answer\n${rows}")
+execute_process(COMMAND ${TOOL} import ${WORK}/hundred.csv -o ${WORK}/hundred.zep
+    RESULT_VARIABLE status)
+execute_process(COMMAND bash -c "ulimit -f 1 && exec \"$0\" list \"$1\" > \"$2\""
+                        ${TOOL} ${WORK}/hundred.zep ${WORK}/list.txt
+    RESULT_VARIABLE status ERROR_VARIABLE err)
+if(NOT status EQUAL 1 OR NOT err MATCHES "Cannot write standard output: File too large\\.")
+    message(FATAL_ERROR "list past a file size limit: status ${status}, messages:\n${err}")
 endif()
 
 # history draws its plot from a plain terminal: no display, whatever QT_QPA_PLATFORM says.

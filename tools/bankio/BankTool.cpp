@@ -6,8 +6,26 @@
 
 #include "bank/BankFile.h"
 #include "bank/QuestionRecord.h"
+#include "files/FileErrors.h"
+
+#include <cerrno>
 
 namespace banktool {
+
+namespace {
+
+// Output that could not all be written (a full disk, a file size limit, a closed pipe) is a
+// failure to tell, not a success with its end cut off. A command that failed has said why.
+int finished(int status, QTextStream& out, QTextStream& err)
+{
+    out.flush();
+    if (out.status() == QTextStream::Ok || status != Done)
+        return status;
+    err << QStringLiteral("Cannot write standard output: %1.\n").arg(fileerrors::reason(errno));
+    return Failed;
+}
+
+} // namespace
 
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
@@ -19,13 +37,13 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
     const Invocation& call = parsed.value();
     if (call.help) {
         out << helpText();
-        return Done;
+        return finished(Done, out, err);
     }
     if (call.version) {
         out << versionText();
-        return Done;
+        return finished(Done, out, err);
     }
-    return call.command->run(call, out, err);
+    return finished(call.command->run(call, out, err), out, err);
 }
 
 QString helpText()
