@@ -23,6 +23,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -32,6 +33,7 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -111,6 +113,8 @@ private Q_SLOTS:
     void testThatCannotBeDrawn();
     void timeOverWithTicksDuringEveryBox();
     void hiddenTimeStillEndsTheTest();
+    void lastMinuteInAWarningColour_data();
+    void lastMinuteInAWarningColour();
     void clockEndsTheTestUnderTheQuitQuestion();
     void clockEndsTheTestUnderTheChoiceWarning();
     void completedAsTheTimeRunsOut();
@@ -621,6 +625,61 @@ void TestFlow::hiddenTimeStillEndsTheTest()
     tick();
     QCOMPARE(described(env->boxes.shown), described({kReady, kTimeOver, scoreBox(0, 1), kReview}));
     checkIdle();
+}
+
+void TestFlow::lastMinuteInAWarningColour_data()
+{
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("light palette") << false;
+    QTest::newRow("dark palette") << true;
+}
+
+// In its last minute the remaining time turns a colour of its own, which stands out from the
+// window's text and reads on the window (a contrast of at least 4.5 to 1), light or dark.
+void TestFlow::lastMinuteInAWarningColour()
+{
+    QFETCH(bool, dark);
+    const QPalette before = QApplication::palette();
+    const auto restore = qScopeGuard([&before] { QApplication::setPalette(before); });
+    if (dark) {
+        QPalette night = before;
+        night.setColor(QPalette::Window, QColor(32, 32, 32));
+        night.setColor(QPalette::WindowText, QColor(224, 224, 224));
+        QApplication::setPalette(night);
+    }
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const auto contrast = [&](const QColor& a, const QColor& b) {
+        const double la = luminance(a), lb = luminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    };
+    writeBank("ab");
+    startTest("1\r\n2\r\n");
+    const auto colour = [this] { return on(w).lbltime->palette().color(QPalette::WindowText); };
+    const QColor text = colour();
+    const QColor window = w->palette().color(QPalette::Window);
+    tick(60);
+    QCOMPARE(on(w).lbltime->text(), QStringLiteral("Time Remaining 0 : 1 : 0"));
+    QCOMPARE(colour(), text);
+    tick();
+    QCOMPARE(on(w).lbltime->text(), QStringLiteral("Time Remaining 0 : 0 : 59"));
+    QVERIFY(colour() != text);
+    QVERIFY2(contrast(colour(), window) >= 4.5, qPrintable(colour().name()));
+    // Hidden, the time has no colour to show; shown again, it warns again.
+    click(on(w).cmdtime);
+    tick();
+    QCOMPARE(colour(), text);
+    click(on(w).cmdtime);
+    tick();
+    QVERIFY(colour() != text);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::Ok);
+    env->boxes.answer(Answer::No);
+    QVERIFY(trigger(w, "mnuFileTestquit"));
 }
 
 void TestFlow::clockEndsTheTestUnderTheQuitQuestion()

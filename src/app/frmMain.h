@@ -142,6 +142,8 @@ private:
     // A Practice Test of one kind names it in its go-ahead and draws from its questions alone.
     bool begintest(resultslog::Kind kind, const QString& onlyKind = {});
     void nextquestion();
+    // The remaining time in its warning colour, or in the window's own.
+    void showTimeWarning(bool warn);
     // The contents help, and the reading of a help file into txtreview that both helps share.
     void showhelp();
     void readhelp(const QString& fileName);

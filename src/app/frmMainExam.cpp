@@ -166,11 +166,25 @@ void frmMain::Timer1_Timer()
     // The remaining time, shown or blank, goes up before the tick: a test whose time is up ends
     // with 0 : 0 : 0 on screen.
     const vertest::State& s = *test_;
-    lbltime->setText(s.showtime()
-                         ? examrules::timeText(examrules::timeFields(s.elapsed(), s.testmins()))
-                         : QString());
+    const examrules::TimeFields left = examrules::timeFields(s.elapsed(), s.testmins());
+    lbltime->setText(s.showtime() ? examrules::timeText(left) : QString());
+    // The last minute shows in a warning colour: the label's text stays as it is.
+    showTimeWarning(s.showtime() && left.hours == 0 && left.minutes == 0);
     if (vertest::tick(*this, *test_))
         testLogged(); // an open progress window shows the test
+}
+
+void frmMain::showTimeWarning(bool warn)
+{
+    if (!warn) {
+        lbltime->setPalette(QPalette()); // the window's own colours, whatever they become
+        return;
+    }
+    // Dark red on a light window, light red on a dark one: either reads at a glance.
+    QPalette palette = this->palette();
+    const bool dark = palette.color(QPalette::Window).lightness() < 128;
+    palette.setColor(QPalette::WindowText, dark ? QColor(255, 128, 128) : QColor(176, 0, 0));
+    lbltime->setPalette(palette);
 }
 
 void frmMain::cmdtime_Click()
