@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
+#include <numeric>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -127,6 +128,35 @@ qint64 middle(int fd, qint64 size)
 
 } // namespace
 
+namespace {
+
+// The tests by when they were taken, those of one second in the file's order: a log joined from
+// two machines may hold the lines of June before those of March. A log in order, as Lexamo
+// writes it, is only looked through. Local dates and times are compared as the log gives them.
+void inOrderOfTime(QList<resultslog::Entry>& tests)
+{
+    const auto key = [](const resultslog::Entry& e) {
+        return std::pair(e.when.date().toJulianDay(), e.when.time().msecsSinceStartOfDay());
+    };
+    QList<std::pair<qint64, int>> keys;
+    keys.reserve(tests.size());
+    for (const resultslog::Entry& test : tests)
+        keys.append(key(test));
+    if (std::is_sorted(keys.cbegin(), keys.cend()))
+        return;
+    QList<qsizetype> order(tests.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&keys](qsizetype a, qsizetype b) { return keys[a] < keys[b]; });
+    QList<resultslog::Entry> sorted;
+    sorted.reserve(tests.size());
+    for (const qsizetype i : order)
+        sorted.append(std::move(tests[i]));
+    tests = std::move(sorted);
+}
+
+} // namespace
+
 Result<Contents> read(const QString& path)
 {
     if (const Result<void> readable = regularfile::readable(path); !readable.ok())
@@ -162,6 +192,7 @@ Result<Contents> read(const QString& path)
         problem.line += firstLines - 1;
     contents.tests.append(std::move(rest.tests));
     contents.problems.append(std::move(rest.problems));
+    inOrderOfTime(contents.tests);
     return contents;
 }
 

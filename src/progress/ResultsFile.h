@@ -16,16 +16,16 @@ struct Problem {
 };
 
 struct Contents {
-    QList<resultslog::Entry> tests; // in the file's order
+    QList<resultslog::Entry> tests; // oldest first; those of one second in the file's order
     QList<Problem> problems;
 };
 
-// Every test of the log at path, in the file's order, and every line that could not be read;
+// Every test of the log at path, oldest first, and every line that could not be read;
 // blank lines and header rows are passed over. An error naming the file when it is missing, is
 // not a regular file or cannot be read.
 Result<Contents> read(const QString& path);
 
-// The tests read, in the file's order; with last above 0, the last ones only.
+// The tests read, oldest first; with last above 0, the last ones only.
 QList<resultslog::Entry> entries(const Contents& contents, qsizetype last = 0);
 
 // The problem as the tool reports it: "file:line: what".
