@@ -10,6 +10,7 @@
 #include "support/ReadOnlyFolder.h"
 #include "support/TestEnvironment.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
@@ -228,6 +229,7 @@ void TestEditor::windowAndControls()
     frmverques* ed = open(threeRecords());
     QVERIFY(ed);
     QCOMPARE(ed->windowTitle(), QStringLiteral("Add to your Verbal database..."));
+    QCOMPARE(QAccessible::queryAccessibleInterface(ed)->role(), QAccessible::Window);
     QCOMPARE(ed->size(), QSize(480, 525));
     QCOMPARE(ed->minimumSize(), ed->maximumSize());
     QCOMPARE(ed->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft());

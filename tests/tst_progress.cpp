@@ -9,6 +9,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -408,6 +409,10 @@ void TestProgress::oneWindowThatFollowsTheLogAndTheKeyboard()
     QVERIFY(trigger(main1::mainwindow, "mnuProgress"));
     QCOMPARE(main1::mainwindow->progress.data(), window);
     QCOMPARE(openTopLevelWindows().count(QStringLiteral("frmProgress")), 1);
+    // A screen reader announces it as a window, with its title.
+    QAccessibleInterface* announced = QAccessible::queryAccessibleInterface(window);
+    QCOMPARE(announced->role(), QAccessible::Window);
+    QCOMPARE(announced->text(QAccessible::Name), QStringLiteral("Lexamo - Progress"));
 
     // A test ends and its line is logged: the open window shows it, selected.
     env->write("results.csv", logOf(kTests.mid(0, 2)));

@@ -98,6 +98,7 @@ frmverques::frmverques(EditorState& state, QWidget* parent)
     setObjectName(QStringLiteral("frmverques"));
     setWindowTitle(QStringLiteral("Add to your Verbal database..."));
     setWindowIcon(forms::programIcon());
+    forms::announceAsWindow(this);
     setFixedSize(twips::rect(0, 0, kClientWidth, kClientHeight).size());
     buildControls();
     connectHandlers();

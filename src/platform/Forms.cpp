@@ -3,6 +3,8 @@
 #include "platform/Twips.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QEvent>
 #include <QIconEngine>
@@ -142,6 +144,21 @@ void paintConfirm(QPainter& p, int s)
 }
 
 } // namespace
+
+void announceAsWindow(QWidget* window)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {
+            auto* widget = qobject_cast<QWidget*>(object);
+            if (!widget || !widget->property("lexamoWindow").toBool())
+                return nullptr;
+            return new QAccessibleWidget(widget, QAccessible::Window);
+        });
+        return true;
+    }();
+    (void)installed;
+    window->setProperty("lexamoWindow", true);
+}
 
 QIcon programIcon()
 {

@@ -30,6 +30,11 @@ void layOut(std::initializer_list<Place> table);
 // Clears every button of an exclusive group (an exclusive group refuses to clear its last one).
 void clearGroup(QButtonGroup* group);
 
+// A window made of a plain QWidget shows to assistive technology as a mere "filler", which a
+// screen reader does not announce when it opens: this one is made known as a window, with its
+// title. Called before anything asks for the window's accessible interface.
+void announceAsWindow(QWidget* window);
+
 // The program's icon (an SVG picture; needs Qt's SVG icon plugin), and the pictures of the
 // picture buttons, drawn by Lexamo itself.
 QIcon programIcon();

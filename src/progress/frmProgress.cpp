@@ -21,12 +21,12 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-#include <QKeyEvent>
 #include <QSplitter>
 #include <QTableView>
 #include <QTableWidget>
@@ -153,6 +153,7 @@ frmProgress::frmProgress(QWidget* parent) : QWidget(parent, Qt::Window)
     setObjectName(QStringLiteral("frmProgress"));
     setWindowTitle(appinfo::title() + QStringLiteral(" - Progress"));
     setWindowIcon(forms::programIcon());
+    forms::announceAsWindow(this);
     buildControls();
     connectHandlers();
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -535,8 +536,7 @@ const BankNotes& frmProgress::notes()
     // Notes that cannot be read leave the questions without kinds and explanations, and the
     // window says why once, below the rest.
     if (!notes_.valid())
-        notes_ =
-            BankNotes::loadLater(BankNotes::pathFor(QString::fromLatin1(BankFile::kFileName)));
+        notes_ = BankNotes::loadLater(BankNotes::pathFor(QString::fromLatin1(BankFile::kFileName)));
     const BankNotes::Loaded& loaded = notes_.get();
     if (!notesTold_ && !loaded.warning.isEmpty()) {
         notesTold_ = true;
