@@ -118,7 +118,8 @@ void TestOptionsDialog::windowAndControls()
     QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool);
     QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QVERIFY(flags & Qt::WindowCloseButtonHint);
-    QVERIFY(!dialog->parentWidget());
+    // Owned by the main window, which the window system keeps beneath it.
+    QCOMPARE(dialog->windowHandle()->transientParent(), main1::mainwindow->windowHandle());
 
     QCOMPARE(dialog->txtQnum->text(), QStringLiteral("20"));
     QCOMPARE(dialog->txtTime->text(), QStringLiteral("30"));

@@ -409,6 +409,7 @@ void TestProgress::oneWindowThatFollowsTheLogAndTheKeyboard()
     QVERIFY(trigger(main1::mainwindow, "mnuProgress"));
     QCOMPARE(main1::mainwindow->progress.data(), window);
     QCOMPARE(openTopLevelWindows().count(QStringLiteral("frmProgress")), 1);
+    QCOMPARE(window->windowHandle()->transientParent(), main1::mainwindow->windowHandle());
     // A screen reader announces it as a window, with its title.
     QAccessibleInterface* announced = QAccessible::queryAccessibleInterface(window);
     QCOMPARE(announced->role(), QAccessible::Window);

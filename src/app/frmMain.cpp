@@ -495,7 +495,9 @@ template <typename Form, typename... Args>
 void frmMain::openModeless(QPointer<Form>& form, Args&... args)
 {
     if (!form) {
-        form = new Form(args...);
+        // Owned by the main window, which the window system then keeps beneath it: a click on
+        // the main window, or a test that ends in it, never hides it.
+        form = new Form(args..., this);
         form->setAttribute(Qt::WA_DeleteOnClose);
         main1::trackWindow(form);
     }
