@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
 #include "app/main1.h"
+#include "platform/MessageBoxes.h"
 #include "platform/Twips.h"
 #include "support/MainControls.h"
 #include "support/TestEnvironment.h"
@@ -59,6 +60,7 @@ private Q_SLOTS:
     void settingsThatAreNoPlainFileNeverWait_data();
     void settingsThatAreNoPlainFileNeverWait();
     void exitUnloadsOtherWindowsNewestFirst();
+    void boxesGoOverTheMainWindowWhenLexamoIsNotInFront();
     void splashTexts();
     void layoutFontsMapToInstalledFonts_data();
     void layoutFontsMapToInstalledFonts();
@@ -372,6 +374,19 @@ void TestApp::settingsThatAreNoPlainFileNeverWait()
     QCOMPARE(lines.filter(told.arg(folder)).size(), 1);
     QCOMPARE(QFileInfo(odd).isDir(), !fifo); // left as it was
     QVERIFY(!QFileInfo(odd).isFile());
+}
+
+// A box raised while another program is in front (a test's time ran out) goes over the main
+// window, not into the middle of the screen; a modal dialog open takes it over itself.
+void TestApp::boxesGoOverTheMainWindowWhenLexamoIsNotInFront()
+{
+    frmMain* w = start();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(nullptr);
+    QVERIFY(!QApplication::activeWindow());
+    QCOMPARE(platform::boxOwner(), w);
 }
 
 void TestApp::exitUnloadsOtherWindowsNewestFirst()

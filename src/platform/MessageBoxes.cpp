@@ -4,6 +4,7 @@
 #include "platform/Services.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -64,11 +65,28 @@ bool belongsTo(Answer answer, Buttons buttons)
 
 } // namespace
 
+QWidget* boxOwner()
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    // Lexamo is not the program in front (a test's time ran out meanwhile, say): the box goes
+    // over the main window rather than into the middle of the screen.
+    QWidget* shown = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible() || window->isMinimized() || window->windowType() != Qt::Window)
+            continue;
+        if (qobject_cast<QMainWindow*>(window))
+            return window;
+        shown = shown ? shown : window;
+    }
+    return shown;
+}
+
 Answer QtMessageBoxes::show(const MessageBox& box)
 {
-    QWidget* owner = QApplication::activeModalWidget();
-    if (!owner)
-        owner = QApplication::activeWindow();
+    QWidget* owner = boxOwner();
     QMessageBox dialog(box.icon == Icon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                        box.title, box.text, standardButtons(box.buttons), owner);
     dialog.setTextFormat(Qt::PlainText);

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace platform {
 
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -27,7 +29,11 @@ public:
     virtual Answer show(const MessageBox& box) = 0;
 };
 
-// Real message boxes, modal over the active window.
+// The window a box goes over, centred on it: the modal dialog open, else the active window,
+// else (Lexamo not in front) the main window or another one shown; none when nothing is shown.
+QWidget* boxOwner();
+
+// Real message boxes, modal over boxOwner().
 class QtMessageBoxes final : public MessageBoxes {
 public:
     Answer show(const MessageBox& box) override;
