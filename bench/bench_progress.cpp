@@ -1,7 +1,7 @@
 // The progress window over a results log of 100,000 tests of 15 questions: opening it (the log
 // read, the summary, the tables and the plot painted at the window's size), with and without
-// notes for the whole bank, the reading of the notes and of the log alone, and the plot painted again at a new
-// size.
+// notes for the whole bank, the reading of the notes and of the log alone, and the plot painted
+// again at a new size.
 #include "bank/BankFile.h"
 #include "bank/BankNotes.h"
 #include "progress/PlotView.h"

@@ -97,6 +97,7 @@ private Q_SLOTS:
     void mistakesKeepsTheOldBankOnAFailedWrite();
     void plotDrawsAPicture_data();
     void plotDrawsAPicture();
+    void plotOfAFewTestsMinutesApart();
     void plotRefusals_data();
     void plotRefusals();
     void wrongUsage_data();
@@ -489,6 +490,30 @@ void TestHistory::plotDrawsAPicture()
             dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
     }
     QVERIFY2(dark > 1000, qPrintable(QString::number(dark)));
+}
+
+// Four tests within two minutes: each date under the axis once, and no moving average of five
+// tests drawn through four.
+void TestHistory::plotOfAFewTestsMinutesApart()
+{
+    QByteArray log = resultslog::header();
+    for (int i = 0; i < 4; ++i) {
+        Entry e;
+        e.when = QDateTime(QDate(2026, 12, 8), QTime(13, 3, 0).addSecs(i * 40));
+        e.questions = 1;
+        e.minutes = 15;
+        e.shown = {{1, QChar(u'a'), QChar(u'a')}};
+        e.correct = 1;
+        log += resultslog::line(e);
+    }
+    env->write("results.csv", log);
+    QCOMPARE(tool({"history", "--plot", "plot.svg"}), banktool::Done);
+    const QByteArray svg = env->read("plot.svg");
+    for (const char* label : {"12-08 13:03", "12-08 13:04", "12-08 13:05"})
+        QVERIFY2(svg.count(label) <= 1, label);
+    QVERIFY(svg.contains("12-08 13:03"));
+    QVERIFY(!svg.contains("moving average"));
+    QVERIFY(!svg.contains("#d65f00"));
 }
 
 void TestHistory::plotRefusals_data()

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -359,6 +360,7 @@ void TestProgress::noTestsYet()
     frmProgress* window = open();
     QVERIFY(window);
     QCOMPARE(part<QLabel>(window, "lblsummary")->text(), kNoTests);
+    QCOMPARE(part<QLabel>(window, "lblsummary")->font(), window->font()); // not the fixed one
     QCOMPARE(part<QTableView>(window, "grdtests")->model()->rowCount(), 0);
     QCOMPARE(questions(window), QStringList());
     QVERIFY(!part<QPushButton>(window, "cmdsaveplot")->isEnabled());
@@ -408,6 +410,11 @@ void TestProgress::oneWindowThatFollowsTheLogAndTheKeyboard()
     QVERIFY(window);
     QVERIFY(trigger(main1::mainwindow, "mnuProgress"));
     QCOMPARE(main1::mainwindow->progress.data(), window);
+    // The table of tests takes the whole width it is given.
+    window->resize(1600, 900);
+    QCoreApplication::processEvents();
+    const QTableView* table = part<QTableView>(window, "grdtests");
+    QCOMPARE(table->horizontalHeader()->length(), table->viewport()->width());
     QCOMPARE(openTopLevelWindows().count(QStringLiteral("frmProgress")), 1);
     QCOMPARE(window->windowHandle()->transientParent(), main1::mainwindow->windowHandle());
     // A screen reader announces it as a window, with its title.

@@ -41,7 +41,8 @@ bool CsvRows::readField(QString* field, Problem* problem)
     if (quote < 0) {
         line_ += int(text_.mid(pos_).count(u'\n'));
         pos_ = text_.size();
-        *problem = {openedOn, QStringLiteral("a quoted field is never closed (unterminated quote)")};
+        *problem = {openedOn,
+                    QStringLiteral("a quoted field is never closed (unterminated quote)")};
         return false;
     }
     const QStringView quoted = text_.mid(start, quote - start);

@@ -18,7 +18,12 @@ namespace {
 
 const QColor kPoints(0x1f, 0x77, 0xb4);
 const QColor kAverage(0xd6, 0x5f, 0x00);
-const QRectF kArea(80, 80, kWidth - 80 - 60, kHeight - 80 - 70);
+// The plotting area of a canvas: room on the left for the percents, above for the title and
+// the legend, below for the dates.
+QRectF areaOf(const QSizeF& canvas)
+{
+    return QRectF(80, 80, canvas.width() - 80 - 60, canvas.height() - 80 - 70);
+}
 // The tests stand this far inside the area, so that no point sits on an axis.
 constexpr double kInset = 12;
 
@@ -47,9 +52,9 @@ Colours coloursOf(const QPalette& palette)
             palette.color(QPalette::Active, QPalette::Highlight)};
 }
 
-double xAt(double share)
+double xAt(const QRectF& area, double share)
 {
-    return kArea.left() + kInset + share * (kArea.width() - 2 * kInset);
+    return area.left() + kInset + share * (area.width() - 2 * kInset);
 }
 
 // A test's local date and time as seconds on one scale, the clock as the user read it. Cheap,
@@ -68,6 +73,7 @@ QDateTime fromLocalSeconds(qint64 seconds)
 
 // Where each test stands along the x axis: its time, or its place when all share one time.
 struct TimeAxis {
+    QRectF area;
     qint64 first = 0;
     qint64 span = 0;
     double x(const QDateTime& when, qsizetype index, qsizetype count) const
@@ -75,11 +81,12 @@ struct TimeAxis {
         const double share = span > 0    ? double(localSeconds(when) - first) / double(span)
                              : count > 1 ? double(index) / double(count - 1)
                                          : 0.5;
-        return xAt(share);
+        return xAt(area, share);
     }
+    double y(double percent) const { return area.bottom() - percent / 100.0 * area.height(); }
 };
 
-TimeAxis timeAxis(const QList<resultslog::Entry>& tests)
+TimeAxis timeAxis(const QRectF& area, const QList<resultslog::Entry>& tests)
 {
     qint64 low = localSeconds(tests.first().when);
     qint64 high = low;
@@ -88,26 +95,22 @@ TimeAxis timeAxis(const QList<resultslog::Entry>& tests)
         low = std::min(low, at);
         high = std::max(high, at);
     }
-    return {low, high - low};
+    return {area, low, high - low};
 }
 
-double y(double percent)
+void paintPercentAxis(QPainter& p, const Colours& c, const TimeAxis& axis)
 {
-    return kArea.bottom() - percent / 100.0 * kArea.height();
-}
-
-void paintPercentAxis(QPainter& p, const Colours& c)
-{
+    const QRectF& area = axis.area;
     for (int pc = 0; pc <= 100; pc += 20) {
         p.setPen(pc == 0 ? c.ink : c.grid);
-        p.drawLine(QPointF(kArea.left(), y(pc)), QPointF(kArea.right(), y(pc)));
+        p.drawLine(QPointF(area.left(), axis.y(pc)), QPointF(area.right(), axis.y(pc)));
         p.setPen(c.ink);
-        p.drawText(QRectF(kArea.left() - 60, y(pc) - 10, 52, 20), Qt::AlignRight | Qt::AlignVCenter,
-                   QStringLiteral("%1%").arg(pc));
+        p.drawText(QRectF(area.left() - 60, axis.y(pc) - 10, 52, 20),
+                   Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1%").arg(pc));
     }
-    p.drawLine(kArea.bottomLeft(), kArea.topLeft());
+    p.drawLine(area.bottomLeft(), area.topLeft());
     p.save();
-    p.translate(22, kArea.center().y());
+    p.translate(22, area.center().y());
     p.rotate(-90);
     p.drawText(QRectF(-150, -12, 300, 24), Qt::AlignCenter, QStringLiteral("Percent correct"));
     p.restore();
@@ -116,29 +119,35 @@ void paintPercentAxis(QPainter& p, const Colours& c)
 void paintDateAxis(QPainter& p, const Colours& c, const TimeAxis& axis,
                    const QList<resultslog::Entry>& tests)
 {
-    constexpr int kTicks = 6;
+    const QRectF& area = axis.area;
+    // As many ticks as their dates have room for, six at most; a date the tick before showed
+    // is not shown again (tests of one day, minutes apart).
+    const int ticks = std::clamp(int(area.width() / 130), 2, 6);
     p.setPen(c.ink);
     const bool days = axis.span >= 3 * 24 * 3600;
     const QString format = days ? QStringLiteral("yyyy-MM-dd") : QStringLiteral("MM-dd HH:mm");
-    for (int i = 0; i < kTicks; ++i) {
-        const double share = double(i) / (kTicks - 1);
-        const double x = xAt(share);
+    QString shown;
+    for (int i = 0; i < ticks; ++i) {
+        const double share = double(i) / (ticks - 1);
+        const double x = xAt(area, share);
         const QDateTime when =
             axis.span > 0 ? fromLocalSeconds(axis.first + qint64(share * double(axis.span)))
                           : tests.first().when;
         p.setPen(c.grid);
-        p.drawLine(QPointF(x, kArea.top()), QPointF(x, kArea.bottom()));
+        p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
         p.setPen(c.ink);
-        p.drawLine(QPointF(x, kArea.bottom()), QPointF(x, kArea.bottom() + 5));
-        if (axis.span > 0 || i == 0)
-            p.drawText(QRectF(x - 60, kArea.bottom() + 8, 120, 20), Qt::AlignCenter,
-                       when.toString(format));
+        p.drawLine(QPointF(x, area.bottom()), QPointF(x, area.bottom() + 5));
+        const QString label = when.toString(format);
+        if ((axis.span > 0 || i == 0) && label != shown)
+            p.drawText(QRectF(x - 60, area.bottom() + 8, 120, 20), Qt::AlignCenter, label);
+        shown = label;
     }
-    p.drawText(QRectF(kArea.left(), kArea.bottom() + 34, kArea.width(), 24), Qt::AlignCenter,
+    p.drawText(QRectF(area.left(), area.bottom() + 34, area.width(), 24), Qt::AlignCenter,
                QStringLiteral("Date of the test"));
 }
 
-void paintTitle(QPainter& p, const Colours& c, const QList<resultslog::Entry>& tests)
+void paintTitle(QPainter& p, const Colours& c, const QRectF& area, double width,
+                const QList<resultslog::Entry>& tests)
 {
     QFont font = p.font();
     font.setPixelSize(20);
@@ -147,20 +156,22 @@ void paintTitle(QPainter& p, const Colours& c, const QList<resultslog::Entry>& t
     p.setFont(font);
     p.setPen(c.ink);
     p.drawText(
-        QRectF(0, 10, kWidth, 30), Qt::AlignCenter,
+        QRectF(0, 10, width, 30), Qt::AlignCenter,
         QStringLiteral("Lexamo practice: percent correct in each of %1 tests").arg(tests.size()));
     p.restore();
-    // The legend, under the title.
+    // The legend, under the title; the average only once there are tests enough for it.
     const double top = 52;
     p.setPen(Qt::NoPen);
     p.setBrush(c.points);
-    p.drawEllipse(QPointF(kArea.left() + 10, top), 4, 4);
+    p.drawEllipse(QPointF(area.left() + 10, top), 4, 4);
     p.setPen(c.ink);
-    p.drawText(QPointF(kArea.left() + 22, top + 5), QStringLiteral("one test"));
+    p.drawText(QPointF(area.left() + 22, top + 5), QStringLiteral("one test"));
+    if (tests.size() < averageWindow(tests.size()))
+        return;
     p.setPen(QPen(kAverage, 2.5));
-    p.drawLine(QPointF(kArea.left() + 130, top), QPointF(kArea.left() + 160, top));
+    p.drawLine(QPointF(area.left() + 130, top), QPointF(area.left() + 160, top));
     p.setPen(c.ink);
-    p.drawText(QPointF(kArea.left() + 168, top + 5),
+    p.drawText(QPointF(area.left() + 168, top + 5),
                QStringLiteral("moving average of %1 tests").arg(averageWindow(tests.size())));
 }
 
@@ -253,12 +264,17 @@ void paintTests(QPainter& p, const Colours& c, const TimeAxis& axis,
         if (i >= window)
             sum -= progress::percent(tests[i - window]);
         const double x = axis.x(tests[i].when, i, n);
-        shapes.vertex(QPointF(x, y(sum / double(std::min(i + 1, window)))));
-        shapes.point(QPointF(x, y(progress::percent(tests[i]))));
+        // The average begins once it has its whole width of tests.
+        if (i + 1 >= window)
+            shapes.vertex(QPointF(x, axis.y(sum / double(window))));
+        shapes.point(QPointF(x, axis.y(progress::percent(tests[i]))));
     }
+    const QPainterPath& average = shapes.average();
+    if (average.isEmpty())
+        return;
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(kAverage, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(shapes.average());
+    p.drawPath(average);
 }
 
 QByteArray svg(const QList<resultslog::Entry>& tests)
@@ -304,19 +320,19 @@ QPalette printPalette()
 }
 
 void paint(QPainter& painter, const QList<resultslog::Entry>& tests, const QPalette& palette,
-           Detail detail)
+           Detail detail, const QSizeF& canvas)
 {
     const Colours colours = coloursOf(palette);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(QRectF(0, 0, kWidth, kHeight), colours.ground);
+    painter.fillRect(QRectF(QPointF(), canvas), colours.ground);
     QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(14);
+    font.setPixelSize(kTextPixels);
     painter.setFont(font);
-    const TimeAxis axis = timeAxis(tests);
+    const TimeAxis axis = timeAxis(areaOf(canvas), tests);
     paintDateAxis(painter, colours, axis, tests);
-    paintPercentAxis(painter, colours);
+    paintPercentAxis(painter, colours, axis);
     paintTests(painter, colours, axis, tests, detail);
-    paintTitle(painter, colours, tests);
+    paintTitle(painter, colours, axis.area, canvas.width(), tests);
 }
 
 std::optional<Picture> pictureFor(const QString& path)

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QPalette>
+#include <QSizeF>
 #include <QString>
 #include <optional>
 
@@ -17,6 +18,8 @@ namespace historyplot {
 
 inline constexpr int kWidth = 1000;
 inline constexpr int kHeight = 560;
+// The size of the picture's words, in the canvas's units.
+inline constexpr int kTextPixels = 14;
 // The moving average is taken over this many tests (fewer at the start), or over a fiftieth of
 // the tests when there are more than 250, so that the line stays readable.
 inline constexpr int kAverageOf = 5;
@@ -34,10 +37,13 @@ QPalette printPalette();
 // tests is painted in a few milliseconds and looks the same.
 enum class Detail { Every, Screen };
 
-// Draws the tests (at least one, in the log's order) on a kWidth x kHeight canvas. A test stands
-// on the time axis by its local date and time.
+// Draws the tests (at least one, oldest first) on a canvas of the size given, kWidth x kHeight
+// for a file; the screen gives a canvas that its scale brings to the window's text size. A test
+// stands on the time axis by its local date and time. The moving average begins at the test
+// that completes its first window; the dates under the axis are as many as have room.
 void paint(QPainter& painter, const QList<resultslog::Entry>& tests,
-           const QPalette& palette = printPalette(), Detail detail = Detail::Every);
+           const QPalette& palette = printPalette(), Detail detail = Detail::Every,
+           const QSizeF& canvas = QSizeF(kWidth, kHeight));
 
 enum class Picture { Svg, Png };
 // The kind of picture a file's ending names (.svg or .png, in either case); none for another.

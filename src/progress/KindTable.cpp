@@ -36,7 +36,8 @@ QList<KindRow> kindRows(const QList<resultslog::Entry>& tests, const QDateTime& 
     const QTime sinceTime = since.time();
     for (const resultslog::Entry& test : tests) {
         const QDate date = test.when.date();
-        const bool recent = date > sinceDate || (date == sinceDate && test.when.time() >= sinceTime);
+        const bool recent =
+            date > sinceDate || (date == sinceDate && test.when.time() >= sinceTime);
         for (const resultslog::Question& q : test.shown) {
             const int k = kindOf(q);
             KindRow& row = rows[k >= 0 && k < kinds.size() ? k : kinds.size()];

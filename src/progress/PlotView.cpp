@@ -3,6 +3,7 @@
 #include "progress/HistoryPlot.h"
 
 #include <QEvent>
+#include <QFontInfo>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -49,10 +50,13 @@ QPixmap PlotView::picture(const QRect& place) const
     cache_ = QPixmap(place.size() * ratio);
     cache_.setDevicePixelRatio(ratio);
     cache_.fill(palette().color(QPalette::Base));
+    // The canvas is as large as the place at the window's text size: scaled onto the place,
+    // the picture's words come out at that size, whatever the window's size.
     QPainter painter(&cache_);
-    painter.scale(qreal(place.width()) / historyplot::kWidth,
-                  qreal(place.height()) / historyplot::kHeight);
-    historyplot::paint(painter, tests_, palette(), historyplot::Detail::Screen);
+    const qreal scale = qreal(QFontInfo(font()).pixelSize()) / historyplot::kTextPixels;
+    painter.scale(scale, scale);
+    historyplot::paint(painter, tests_, palette(), historyplot::Detail::Screen,
+                       QSizeF(place.size()) / scale);
     return cache_;
 }
 
@@ -76,7 +80,7 @@ void PlotView::paintEvent(QPaintEvent*)
 
 void PlotView::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::PaletteChange)
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
         cache_ = QPixmap();
     QWidget::changeEvent(event);
 }

@@ -215,7 +215,6 @@ QWidget* frmProgress::summaryPart()
     lblsummary = new QLabel;
     lblsummary->setObjectName(QStringLiteral("lblsummary"));
     lblsummary->setTextFormat(Qt::PlainText);
-    lblsummary->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     lblsummary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Selectable, so that Tab reaches it and a screen reader reads it.
     lblsummary->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -261,6 +260,7 @@ QWidget* frmProgress::testsPart()
     grdtests->setWordWrap(false);
     grdtests->setAlternatingRowColors(true);
     grdtests->verticalHeader()->hide();
+    grdtests->horizontalHeader()->setStretchLastSection(true); // the table fills its width
     // Fixed sizes: a log of 100,000 tests is never measured row by row.
     grdtests->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grdtests->verticalHeader()->setDefaultSectionSize(grdtests->fontMetrics().height() + 6);
@@ -368,6 +368,10 @@ void frmProgress::reload()
     notesTold_ = false;
     readLog();
     // The summary, the plot of the period chosen and the table.
+    // The summary's columns line up in a fixed font; what to do without tests reads as the
+    // rest of the window does.
+    lblsummary->setFont(tests_.isEmpty() ? font()
+                                         : QFontDatabase::systemFont(QFontDatabase::FixedFont));
     lblsummary->setText(summaryText());
     picplot->setAccessibleDescription(lblsummary->text());
     showPlot();

@@ -104,5 +104,5 @@ private:
     QString logError_;                 // why the log could not be read; empty when it could
     std::shared_future<BankNotes::Loaded> notes_; // the bank's notes, as the log was read
     bool notesTold_ = false;                      // what is wrong with them is in lblnote
-    bool practiseAllowed_ = true;      // no test runs in the main window
+    bool practiseAllowed_ = true;                 // no test runs in the main window
 };
