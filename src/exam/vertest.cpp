@@ -156,11 +156,11 @@ Result<QString> planpractice(State& test)
             unread = contents.error();
         // A log of which no line reads (saved again by a program with other separators, say)
         // tells no more than one that cannot be opened, and is said as such.
-        if (contents.ok() && tests.isEmpty() && !contents.value().problems.isEmpty())
-            unread = QStringLiteral("No line of the results log \"%1\" can be read: %2 lines "
-                                    "are left out.")
-                         .arg(log)
-                         .arg(contents.value().problems.size());
+        if (const qsizetype left = contents.ok() ? contents.value().problems.size() : 0;
+            tests.isEmpty() && left > 0)
+            unread = QStringLiteral("No line of the results log \"%1\" can be read: %2 left out.")
+                         .arg(log, left == 1 ? QStringLiteral("1 line is")
+                                             : QStringLiteral("%1 lines are").arg(left));
     }
     platform::Random& random = *platform::services().random;
     random.reseed();
