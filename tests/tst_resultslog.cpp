@@ -75,30 +75,49 @@ void TestResultsLog::lineOfATest_data()
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<Entry>("parsed"); // what reading the line gives back
     const Entry complete = sample(Ending::Complete,
-                                  {{12, QChar(u'b'), QChar(u'b'), 0x1a2b},
-                                   {40, QChar(u'a'), QChar(u'c'), 0},
-                                   {7, QChar(u'e'), QChar(u'e'), 0xffff}},
+                                  {{12, QChar(u'b'), QChar(u'b'), 0x1a2b, 31},
+                                   {40, QChar(u'a'), QChar(u'c'), 0, 0},
+                                   {7, QChar(u'e'), QChar(u'e'), 0xffff, 381}},
                                   2);
     QTest::newRow("complete") << complete
                               << QByteArray("2026-12-07T18:04:31,complete,3,15,412,2,verbal,12,b,"
-                                            "b,1a2b,40,a,c,0000,7,e,e,ffff\r\n")
+                                            "b,1a2b,31,40,a,c,0000,0,7,e,e,ffff,381\r\n")
                               << complete;
-    Entry quit = sample(Ending::Quit,
-                        {{12, QChar(u'b'), QChar(u'b'), 0x00f0}, {40, QChar(), QChar(u'c'), 9}}, 1);
+    Entry quit = sample(
+        Ending::Quit,
+        {{12, QChar(u'b'), QChar(u'b'), 0x00f0, 200}, {40, QChar(), QChar(u'c'), 9, 212}}, 1);
     quit.kind = resultslog::Kind::Practice;
     QTest::newRow("practice quit, last unanswered")
         << quit
-        << QByteArray("2026-12-07T18:04:31,quit,3,15,412,1,practice,12,b,b,00f0,40,,c,0009\r\n")
+        << QByteArray("2026-12-07T18:04:31,quit,3,15,412,1,practice,12,b,b,00f0,200,40,,c,0009,"
+                      "212\r\n")
         << quit;
+    // Lines of Lexamo 1.1 keep checks but no times: read as they stand, their times unknown,
+    // even where their columns come in twenties (fives of four, fours of five).
+    Entry before = quit;
+    for (resultslog::Question& q : before.shown)
+        q.time = -1;
+    QTest::newRow("a line of 1.1")
+        << Entry()
+        << QByteArray("2026-12-07T18:04:31,quit,3,15,412,1,practice,12,b,b,00f0,40,,c,0009\r\n")
+        << before;
+    Entry twenty = sample(Ending::Quit, {}, 0);
+    twenty.questions = 5;
+    QByteArray twentyLine = "2026-12-07T18:04:31,quit,5,15,412,0,verbal";
+    for (int n = 1; n <= 5; ++n) {
+        twenty.shown.append({n, QChar(), QChar(u'a'), n});
+        twentyLine += QByteArray(",%1,,a,000%1").replace("%1", QByteArray::number(n));
+    }
+    QTest::newRow("a line of 1.1 of five questions") << Entry() << twentyLine + "\r\n" << twenty;
     // Answer letters the bank may hold: upper case, marks that CSV quotes, beyond ASCII, and
     // control characters, which the log leaves out.
     Entry odd = sample(Ending::Quit,
-                       {{1, QChar(u'c'), QChar(u'C'), 1},
-                        {2, QChar(u'a'), QChar(u','), 2},
-                        {3, QChar(u'a'), QChar(u'"'), 3},
-                        {4, QChar(u'a'), QChar(0), 4},
-                        {5, QChar(u'a'), QChar(u'\n'), 5},
-                        {6, QChar(u'a'), QChar(0xe9), 6}},
+                       {{1, QChar(u'c'), QChar(u'C'), 1, 1},
+                        {2, QChar(u'a'), QChar(u','), 2, 2},
+                        {3, QChar(u'a'), QChar(u'"'), 3, 3},
+                        {4, QChar(u'a'), QChar(0), 4, 4},
+                        {5, QChar(u'a'), QChar(u'\n'), 5, 5},
+                        {6, QChar(u'a'), QChar(0xe9), 6, 6}},
                        0);
     odd.questions = 6;
     Entry oddParsed = odd;
@@ -106,8 +125,8 @@ void TestResultsLog::lineOfATest_data()
     oddParsed.shown[4].answer = QChar();
     QTest::newRow("odd answer letters")
         << odd
-        << QByteArray("2026-12-07T18:04:31,quit,6,15,412,0,verbal,1,c,C,0001,2,a,\",\",0002,3,a,"
-                      "\"\"\"\",0003,4,a,,0004,5,a,,0005,6,a,\xc3\xa9,0006\r\n")
+        << QByteArray("2026-12-07T18:04:31,quit,6,15,412,0,verbal,1,c,C,0001,1,2,a,\",\",0002,2,3,"
+                      "a,\"\"\"\",0003,3,4,a,,0004,4,5,a,,0005,5,6,a,\xc3\xa9,0006,6\r\n")
         << oddParsed;
     // Lines of Lexamo 1.0 read as Verbal Tests whose checks are not known.
     QTest::newRow("a line of 1.0")
@@ -130,10 +149,10 @@ void TestResultsLog::lineOfATest()
 void TestResultsLog::headerNamesEveryColumn()
 {
     const QByteArray h = resultslog::header();
-    QVERIFY(h.startsWith(
-        "date,ended,questions,minutes,seconds,correct,kind,record1,chosen1,answer1,check1,"));
-    QVERIFY(h.endsWith(",record50,chosen50,answer50,check50\r\n"));
-    QCOMPARE(h.count(','), 7 + 200 - 1);
+    QVERIFY(h.startsWith("date,ended,questions,minutes,seconds,correct,kind,record1,chosen1,"
+                         "answer1,check1,time1,"));
+    QVERIFY(h.endsWith(",record50,chosen50,answer50,check50,time50\r\n"));
+    QCOMPARE(h.count(','), 7 + 250 - 1);
     QVERIFY(resultslog::isHeader(QString::fromLatin1(h.chopped(2))));
     QVERIFY(!resultslog::parseLine(QString::fromLatin1(h.chopped(2))).ok());
 }
@@ -212,6 +231,13 @@ void TestResultsLog::appendGrowsTheFile_data()
     const QByteArray old = h1 + "2026-12-07T18:04:31,time-over,3,15,412,0,5,,a\r\n";
     QTest::newRow("after lines of 1.0") << old << old + h + line;
     QTest::newRow("after 1.0's header alone") << h1 << h1 + h + line;
+    // And so do those of Lexamo 1.1, which keep no times.
+    QByteArray h2 = "date,ended,questions,minutes,seconds,correct,kind";
+    for (int n = 1; n <= 50; ++n)
+        h2 += QByteArray(",recordN,chosenN,answerN,checkN").replace('N', QByteArray::number(n));
+    const QByteArray lines11 = h2 + "\r\n2026-12-07T18:04:31,quit,3,15,412,1,practice,12,b,b,00f0,"
+                                    "40,,c,0009\r\n";
+    QTest::newRow("after lines of 1.1") << lines11 << lines11 + h + line;
 }
 
 void TestResultsLog::appendGrowsTheFile()

@@ -141,7 +141,8 @@ private:
     // The tests in results.csv after its header, each as its fields after the date, which must
     // be the time of this test function.
     QStringList loggedTests();
-    QString logged(int recnum, const QString& chosen, const QString& answer);
+    // A question's columns in the log, its check left out: seconds is its time on screen.
+    QString logged(int recnum, const QString& chosen, const QString& answer, int seconds = 0);
 
     std::unique_ptr<TestEnvironment> env;
     QPointer<frmMain> w;
@@ -211,10 +212,11 @@ QStringList TestFlow::loggedTests()
             QDateTime::fromString(QString::fromUtf8(line.left(comma)), Qt::ISODate);
         if (!line.endsWith('\r') || when.secsTo(began) > 0 || now.secsTo(when) > 0)
             return {QStringLiteral("a line without its CR or time: ") + QString::fromUtf8(line)};
-        // Each question's check is the check of its record in the bank; the rest is compared.
+        // Each question's check is the check of its record in the bank; the rest, its time on
+        // screen included, is compared.
         QStringList fields = QString::fromUtf8(line.mid(comma + 1).chopped(1)).split(u',');
         const QByteArray bank = env->read(QStringLiteral("verbal.zep"));
-        for (qsizetype at = fields.size() - 1; at >= 9; at -= 4) {
+        for (qsizetype at = fields.size() - 2; at >= 9; at -= 5) {
             const int recnum = fields[at - 3].toInt();
             const int check = resultslog::recordCheck(QByteArrayView(bank).sliced(
                 qsizetype(recnum - 1) * QuestionRecord::kSize, QuestionRecord::kSize));
@@ -227,9 +229,9 @@ QStringList TestFlow::loggedTests()
     return tests;
 }
 
-QString TestFlow::logged(int recnum, const QString& chosen, const QString& answer)
+QString TestFlow::logged(int recnum, const QString& chosen, const QString& answer, int seconds)
 {
-    return QStringLiteral(",%1,%2,%3").arg(recnum).arg(chosen, answer);
+    return QStringLiteral(",%1,%2,%3,%4").arg(recnum).arg(chosen, answer).arg(seconds);
 }
 
 // A fresh question on screen: its heading, texts with their fill spaces, nothing selected, only
@@ -310,8 +312,10 @@ void TestFlow::completedTestOfThree()
     checkQuestion(1, 2);
     answer(on(w).optb);
     checkQuestion(2, 5);
+    tick(5); // each question's time on screen goes to the log
     answer(on(w).opta);
     checkQuestion(3, 1);
+    tick(7);
 
     env->boxes.answer(Answer::Ok, [this] {
         QCOMPARE(visibleControls(w), kTestScreen); // the screen stays up under the box
@@ -329,8 +333,8 @@ void TestFlow::completedTestOfThree()
     QCOMPARE(described(env->boxes.shown), described({kReady, kComplete, scoreBox(2, 3), kReview}));
     checkIdle();
     QCOMPARE(env->random.reseeds, 4);
-    QCOMPARE(loggedTests(), QStringList{"complete,3,15,0,2,verbal" + logged(2, "b", "b") +
-                                        logged(5, "a", "e") + logged(1, "a", "a")});
+    QCOMPARE(loggedTests(), QStringList{"complete,3,15,12,2,verbal" + logged(2, "b", "b", 0) +
+                                        logged(5, "a", "e", 5) + logged(1, "a", "a", 7)});
 }
 
 void TestFlow::quitAfterThreeAnswersOfTwenty_data()
@@ -382,10 +386,10 @@ void TestFlow::quitAfterThreeAnswersOfTwenty()
     checkIdle();
     // The four questions shown, the last unanswered, each drawn once.
     const QStringList fields = loggedTests().value(0).split(u',');
-    QCOMPARE(fields.size(), 6 + 4 * 3);
+    QCOMPARE(fields.size(), 6 + 4 * 4);
     QList<int> drawn;
     for (int i = 0; i < 4; ++i)
-        drawn << fields[6 + 3 * i].toInt();
+        drawn << fields[6 + 4 * i].toInt();
     QCOMPARE(loggedTests(), QStringList{"quit,20,15,0,2,verbal" + logged(drawn[0], "a", "a") +
                                         logged(drawn[1], "b", "a") + logged(drawn[2], "a", "a") +
                                         logged(drawn[3], "", "a")});
@@ -600,8 +604,9 @@ void TestFlow::timeOverWithTicksDuringEveryBox()
     QCOMPARE(on(w).lbltime->text(), QString());
     // The whole minute was used; the ticks under the boxes came after the end.
     const int recnum = on(w).lblquestion->text().trimmed().mid(9).toInt();
+    // The question on screen at the end was there the whole minute.
     QCOMPARE(loggedTests(), QStringList{"time-over,3,1,60,0,verbal" +
-                                        logged(recnum, "", QString(QChar(u'a' + recnum - 1)))});
+                                        logged(recnum, "", QString(QChar(u'a' + recnum - 1)), 60)});
 }
 
 void TestFlow::hiddenTimeStillEndsTheTest()

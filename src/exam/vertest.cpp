@@ -249,6 +249,7 @@ void showquestion(ExamScreen& w, State& test, qint16 recnum, qint16 quesno)
     // The question takes the next slot of the answer table.
     ++s.quesindex;
     s.answers[s.quesindex].recnum = recnum;
+    s.answers[s.quesindex].shownAt = s.elapsed; // its time on screen counts from here
     // Its record, read from the bank, is kept as shown for the review and the results log.
     const Result<QuestionRecord> record = s.bankfile.read(recnum);
     if (!record.ok()) {
@@ -287,6 +288,7 @@ void getchoice(const ExamScreen& w, State& test, qint16 first)
     AnswerEntry& entry = s.answers[s.quesindex];
     const int selected = w.selectedChoice();
     entry.choice = selected < 0 ? QString() : QString(QuestionRecord::letterOf(selected));
+    entry.seconds = s.elapsed - entry.shownAt;
     // Exact and case-sensitive: "C" in the bank never matches.
     entry.correct = !entry.choice.isEmpty() && entry.choice == s.currec.answer();
     if (entry.correct)
@@ -369,9 +371,12 @@ resultslog::Entry resultsentry(const State& test, resultslog::Ending how)
     entry.correct = s.score;
     for (int i = 1; i <= s.quesindex; ++i) {
         const AnswerEntry& a = s.answers[i];
+        // The question on screen when the test ended counts its time to the end.
+        const qint64 seconds = a.seconds >= 0 ? a.seconds : entry.seconds - a.shownAt;
         entry.shown.append({a.recnum, resultslog::letterOf(a.choice),
                             resultslog::letterOf(a.record.answer()),
-                            resultslog::recordCheck(a.record.toBytes())});
+                            resultslog::recordCheck(a.record.toBytes()),
+                            int(std::clamp<qint64>(seconds, 0, entry.seconds))});
     }
     return entry;
 }

@@ -17,6 +17,8 @@ struct AnswerEntry {
     qint16 recnum = 0; // the bank record shown
     QString choice;    // the letter confirmed, "a" to "e"; empty while unanswered
     bool correct = false;
+    qint32 shownAt = 0;  // the clock's seconds when the question was shown
+    qint32 seconds = -1; // from its showing to its confirmed answer; -1 while unanswered
     // The record as the test showed it: the review and the results log tell the question that
     // was asked, whatever another program does to the bank meanwhile.
     QuestionRecord record;

@@ -33,6 +33,7 @@ struct Layout {
 };
 constexpr Layout kLayout1{kFixedColumns, 3};
 constexpr Layout kLayout2{kFixedColumns + 1, 4};
+constexpr Layout kLayout3{kFixedColumns + 1, 5}; // today's: with each question's time
 constexpr std::array<const char*, 2> kKinds = {"verbal", "practice"};
 // Plain characters, so that tables built before main() can name the endings too.
 constexpr std::array<const char*, 3> kEndings = {"complete", "time-over", "quit"};
@@ -56,7 +57,7 @@ QString printable(QChar letter)
 // The fields of a line, as views into it; a quoted field with its quotes undoubled is kept in
 // unquoted. A line is read without a string a field: a log holds millions of fields.
 struct Fields {
-    QVarLengthArray<QStringView, 2 * kLayout2.fixed + 4 * kMaxQuestions> views;
+    QVarLengthArray<QStringView, 2 * kLayout3.fixed + 5 * kMaxQuestions> views;
     QStringList unquoted;
     qsizetype size() const { return views.size(); }
     QStringView operator[](qsizetype i) const { return views[i]; }
@@ -175,7 +176,7 @@ Result<Question> parseQuestion(const Fields& fields, const Layout& layout, int n
                        .arg(answer));
     q.chosen = chosen.isEmpty() ? QChar() : chosen.front();
     q.answer = answer.isEmpty() ? QChar() : answer.front();
-    if (layout.perQuestion == 4) {
+    if (layout.perQuestion >= 4) {
         // Empty when the check was not known; four hex digits else.
         const QStringView check = fields[at + 3];
         q.check = check.isEmpty() ? -1 : hex4(check);
@@ -184,7 +185,48 @@ Result<Question> parseQuestion(const Fields& fields, const Layout& layout, int n
                            .arg(n)
                            .arg(check));
     }
+    if (layout.perQuestion >= 5) {
+        // Empty when the time was not known; whole seconds else, no more than a test can last.
+        const QStringView time = fields[at + 4];
+        qint64 seconds = -1;
+        if (!time.isEmpty() && !number(time, 0, qint64(numberrules::kLargestNumber) * 60, &seconds))
+            return bad(QStringLiteral("the time of question %1, \"%2\", is not a number of "
+                                      "seconds")
+                           .arg(n)
+                           .arg(time));
+        q.time = int(seconds);
+    }
     return q;
+}
+
+// The kind of test the seventh field names; none on a line of 1.0, where a record number stands.
+const char* const* kindOf(const Fields& fields)
+{
+    if (fields.size() < kLayout2.fixed)
+        return kKinds.end();
+    return std::find_if(kKinds.begin(), kKinds.end(), [&](const char* name) {
+        return fields[kLayout2.fixed - 1] == QLatin1String(name);
+    });
+}
+
+// The layout of a line's fields: 1.0's without a kind; today's when the question columns come in
+// fives that each begin with a record number (in fours, the sixth column is a letter or empty,
+// never a number); else 1.1's.
+const Layout* layoutOf(const Fields& fields)
+{
+    if (kindOf(fields) == kKinds.end())
+        return &kLayout1;
+    const qsizetype extra = fields.size() - kLayout3.fixed;
+    if (extra <= 0 || extra % kLayout3.perQuestion != 0)
+        return &kLayout2;
+    if (extra % kLayout2.perQuestion != 0)
+        return &kLayout3;
+    for (qsizetype at = kLayout3.fixed; at < fields.size(); at += kLayout3.perQuestion) {
+        qint64 recnum = 0;
+        if (!number(fields[at], 1, BankFile::kMaxRecords, &recnum))
+            return &kLayout2;
+    }
+    return &kLayout3;
 }
 
 struct FixedColumns {
@@ -315,15 +357,15 @@ QByteArray lastLine(int fd, off_t size)
     return tail.mid(tail.lastIndexOf('\n') + 1);
 }
 
-// Whether a line of the log is today's: its header row, or a test with its kind.
+// Whether a line of the log is in today's format: its header row, or a test whose questions
+// have their times.
 bool todays(const QByteArray& line)
 {
     if (line.startsWith("date,ended,"))
         return line.startsWith(header().chopped(2));
-    const QList<QByteArray> fields = line.split(',');
-    return fields.size() > kLayout2.fixed &&
-           std::any_of(kKinds.begin(), kKinds.end(),
-                       [&](const char* kind) { return fields[kLayout2.fixed - 1] == kind; });
+    Fields fields;
+    const QString text = QString::fromUtf8(line);
+    return splitFields(text, &fields) && layoutOf(fields) == &kLayout3;
 }
 
 // What goes before a new line: a line end after a last line left without one (a CR alone, from
@@ -390,7 +432,7 @@ QByteArray header()
     QByteArray text = "date,ended,questions,minutes,seconds,correct,kind";
     for (int n = 1; n <= kMaxQuestions; ++n) {
         const QByteArray i = QByteArray::number(n);
-        text += ",record" + i + ",chosen" + i + ",answer" + i + ",check" + i;
+        text += ",record" + i + ",chosen" + i + ",answer" + i + ",check" + i + ",time" + i;
     }
     return text + "\r\n";
 }
@@ -409,7 +451,8 @@ QByteArray line(const Entry& entry)
                << csvField(printable(q.answer))
                << (q.check < 0
                        ? QString()
-                       : QStringLiteral("%1").arg(q.check & 0xffff, 4, 16, QLatin1Char('0')));
+                       : QStringLiteral("%1").arg(q.check & 0xffff, 4, 16, QLatin1Char('0')))
+               << (q.time < 0 ? QString() : QString::number(q.time));
     return fields.join(u',').toUtf8() + "\r\n";
 }
 
@@ -423,15 +466,8 @@ Result<Entry> parseLine(QStringView text)
     Fields fields;
     if (!splitFields(text, &fields))
         return bad(QStringLiteral("a quoted field is not closed or has text after its quote"));
-    // The seventh field is the kind of test on today's lines, a record number on 1.0's.
-    const auto kind =
-        fields.size() > kLayout2.fixed - 1
-            ? std::find_if(kKinds.begin(), kKinds.end(),
-                           [&](const char* name) {
-                               return fields[kLayout2.fixed - 1] == QLatin1String(name);
-                           })
-            : kKinds.end();
-    const Layout layout = kind == kKinds.end() ? kLayout1 : kLayout2;
+    const Layout& layout = *layoutOf(fields);
+    const auto kind = kindOf(fields);
     const qsizetype extra = fields.size() - layout.fixed;
     if (extra < 0 || extra % layout.perQuestion != 0)
         return bad(QStringLiteral("it has %1 fields: %2, then %3 for every question shown")

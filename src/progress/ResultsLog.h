@@ -12,25 +12,31 @@
 // The results log "results.csv": one line for every test that ended with a score, in UTF-8 CSV
 // (RFC 4180, lines ended by CR LF), below a header row that names the columns:
 //
-//     date,ended,questions,minutes,seconds,correct,kind,record1,chosen1,answer1,check1,...,check50
-//     2026-12-07T18:04:31,quit,15,15,412,6,verbal,12,b,b,4f1c,40,,c,09a2
+//     date,ended,questions,minutes,seconds,correct,kind,record1,chosen1,answer1,check1,time1,...
+//     2026-12-07T18:04:31,quit,15,15,412,6,verbal,12,b,b,4f1c,31,40,,c,09a2,52
 //
 // date is local time to the second (ISO 8601); ended is complete, time-over or quit; questions
 // and minutes are the test's options; seconds the time used; correct the score; kind verbal or
 // practice. Then, for every question shown, in order: its record number, the letter confirmed
 // (empty when the test ended before it was answered), the record's answer letter as the bank
-// held it (empty when that is a control character) and the record's check, four hex digits.
-// Questions never shown have no columns, so lines differ in length.
+// held it (empty when that is a control character), the record's check, four hex digits, and
+// the seconds the question was on screen until its answer was confirmed (or until the test
+// ended, for the question on screen then). Questions never shown have no columns, so lines
+// differ in length.
 //
-// Lexamo 1.0 wrote no kind and no checks (header "date,ended,questions,minutes,seconds,correct,
-// record1,chosen1,answer1,..."). Its lines are read as they stand and never rewritten: the
-// seventh field tells a line's format, a record number on 1.0's and a word on today's, and
-// today's header row goes in below the last line of 1.0 before today's first line.
+// Older lines are read as they stand and never rewritten; the header row of today's format goes
+// in below the last older line before today's first line.
+//   - Lexamo 1.0 wrote no kind, no checks and no times (header "date,ended,questions,minutes,
+//     seconds,correct,record1,chosen1,answer1,..."): the seventh field, a record number there
+//     and a word since, tells its lines.
+//   - The lines of Lexamo 1.1 have checks but no times (four columns a question, "...,check1,
+//     record2,..."). A line is read as today's when its question columns come in fives that
+//     each begin with a record number: in fours, the sixth would be a letter or empty.
 namespace resultslog {
 
 inline constexpr const char* kFileName = "results.csv";
 inline constexpr int kMaxQuestions = 50;
-// Longer than any line Lexamo writes: the header row is 1,763 bytes, the line of a test of 50
+// Longer than any line Lexamo writes: the header row is 2,106 bytes, the line of a test of 50
 // questions under 1,300. A reader refuses a longer line unread.
 inline constexpr qsizetype kLongestLine = 4096;
 
@@ -48,6 +54,9 @@ struct Question {
     // The checksum of the record as the test showed it (recordCheck), so that a reader can tell
     // whether the record still holds that question; -1 on a line of Lexamo 1.0, which kept none.
     int check = -1;
+    // The seconds the question was on screen until it was answered, or until the test ended;
+    // -1 on a line that keeps no times.
+    int time = -1;
     bool operator==(const Question&) const = default;
 };
 
