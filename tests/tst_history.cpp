@@ -131,16 +131,16 @@ void TestHistory::tableAndSummary()
         env->write("results.csv", log);
         QCOMPARE(tool({"history"}), banktool::Done);
         QCOMPARE(err, QString());
-        QCOMPARE(out,
-                 QStringLiteral("Date              Kind      Ended      Score       %    Time\n"
-                                "2026-12-01 18:00  verbal    complete     1/3   33%   12:34\n"
-                                "2026-12-02 18:00  verbal    quit         1/3   33%    1:01\n"
-                                "2026-12-03 18:00  practice  time-over    2/4   50%   15:00\n"
-                                "\n"
-                                "Tests taken: 3\n"
-                                "Last 3:  average 39%, best 50%\n"
-                                "All:     average 39%, best 50%\n"
-                                "Trend:   rising, +8.3 points a test over the last 3\n"));
+        QCOMPARE(out, QStringLiteral(
+                          "Date              Kind      Ended      Score       %    Time  s/q\n"
+                          "2026-12-01 18:00  verbal    complete     1/3   33%   12:34\n"
+                          "2026-12-02 18:00  verbal    quit         1/3   33%    1:01\n"
+                          "2026-12-03 18:00  practice  time-over    2/4   50%   15:00\n"
+                          "\n"
+                          "Tests taken: 3\n"
+                          "Last 3:  average 39%, best 50%\n"
+                          "All:     average 39%, best 50%\n"
+                          "Trend:   rising, +8.3 points a test over the last 3\n"));
     }
 }
 
@@ -319,16 +319,19 @@ void TestHistory::summaryByKind()
         return resultslog::line(e);
     };
     const QChar a(u'a'), b(u'b');
-    env->write("results.csv", resultslog::header() + taken(40, {{1, b, a}, {2, a, a}}) +
-                                  taken(0, {{3, a, a}, {1, a, a}, {4, a, a}}));
+    // Today's test keeps each question's seconds on screen; the older one keeps none.
+    env->write("results.csv",
+               resultslog::header() + taken(40, {{1, b, a}, {2, a, a}}) +
+                   taken(0, {{3, a, a, -1, 12}, {1, a, a, -1, 20}, {4, a, a, -1, 40}}));
     env->write("bank.zep", bank);
     env->write("bank.notes.csv", notes.toBytes());
     QCOMPARE(tool({"history", "--kinds", "bank.zep"}), banktool::Done);
     QCOMPARE(err, QString());
+    QVERIFY2(out.contains("complete     3/3  100%    0:00   24\n"), qPrintable(out));
     QVERIFY2(out.endsWith("\nBy kind, weakest first (bank.zep):\n"
-                          "Kind       Asked  Right     %  30 days  Right     %\n"
-                          "analogy        3      2   67%        2      2  100%\n"
-                          "(no kind)      2      2  100%        1      1  100%\n"),
+                          "Kind       Asked  Right     %  30 days  Right     %  s/q\n"
+                          "analogy        3      2   67%        2      2  100%   16\n"
+                          "(no kind)      2      2  100%        1      1  100%   40\n"),
              qPrintable(out));
     // A bank that cannot be read costs the kinds alone.
     QFile::remove(env->path("bank.zep"));

@@ -153,6 +153,7 @@ private Q_SLOTS:
     void logThatCannotBeRead_data();
     void logThatCannotBeRead();
     void oneWindowThatFollowsTheLogAndTheKeyboard();
+    void timeOfEachQuestion();
 
 private:
     // Starts Lexamo and opens the progress window through its menu item.
@@ -218,10 +219,10 @@ void TestProgress::summaryAndTableOfTheLog()
     QVERIFY(part<QLabel>(window, "lblnote")->isVisible());
     const QTableView* table = part<QTableView>(window, "grdtests");
     QCOMPARE(rowsOf(table->model()),
-             (QStringList{day(0) + " 08:00 | verbal | complete | 1/2 | 50% | 1:35",
-                          day(2) + " 18:15 | verbal | time-over | 1/2 | 50% | 15:00",
-                          day(2) + " 09:30 | " + kind + " | quit | 1/4 | 25% | 1:01",
-                          day(40) + " 10:00 | verbal | complete | 2/3 | 67% | 12:34"}));
+             (QStringList{day(0) + " 08:00 | verbal | complete | 1/2 | 50% | 1:35 | ",
+                          day(2) + " 18:15 | verbal | time-over | 1/2 | 50% | 15:00 | ",
+                          day(2) + " 09:30 | " + kind + " | quit | 1/4 | 25% | 1:01 | ",
+                          day(40) + " 10:00 | verbal | complete | 2/3 | 67% | 12:34 | "}));
     QCOMPARE(table->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Time used"));
     QVERIFY(part<QPushButton>(window, "cmdsaveplot")->isEnabled());
 
@@ -249,19 +250,22 @@ void TestProgress::questionsOfTheSelectedTest_data()
     QTest::addColumn<QStringList>("kinds");
     QTest::newRow("lines as written today")
         << true
-        << "1 | Record 3 has changed since this test; its question is not shown. |  | a | c | wrong"
+        << "1 | Record 3 has changed since this test; its question is not shown. |  | a | c | "
+           "wrong | "
         << "Question 1\nRecord 3 has changed since this test; its question is not shown.\n\n"
            "Your choice: a\nCorrect choice: c\nResult: wrong\n"
-        << QStringList{"analogy | 3 | 1 | 33% | 2 | 0 | 0%", "antonym | 2 | 1 | 50% | 1 | 1 | 100%",
-                       "(no kind) | 4 | 3 | 75% | 3 | 2 | 67%"};
+        << QStringList{"analogy | 3 | 1 | 33% | 2 | 0 | 0% | -",
+                       "antonym | 2 | 1 | 50% | 1 | 1 | 100% | -",
+                       "(no kind) | 4 | 3 | 75% | 3 | 2 | 67% | -"};
     // A line that keeps no check cannot tell: the record shows as it is now, with its note.
     QTest::newRow("lines of Lexamo 1.0")
-        << false << "1 | Question 3 | synonym | a) 3-a | c) 3-c | wrong"
+        << false << "1 | Question 3 | synonym | a) 3-a | c) 3-c | wrong | "
         << "Question 1\nQuestion 3\n\na) 3-a\nb) 3-b\nc) 3-c\nd) 3-d\ne) 3-e\n\nYour choice: "
            "a) 3-a\nCorrect choice: c) 3-c\nResult: wrong\nKind: synonym\n\nExplanation:\nThree."
-        << QStringList{"analogy | 3 | 1 | 33% | 2 | 0 | 0%", "antonym | 2 | 1 | 50% | 1 | 1 | 100%",
-                       "synonym | 2 | 1 | 50% | 1 | 0 | 0%",
-                       "(no kind) | 2 | 2 | 100% | 2 | 2 | 100%"};
+        << QStringList{"analogy | 3 | 1 | 33% | 2 | 0 | 0% | -",
+                       "antonym | 2 | 1 | 50% | 1 | 1 | 100% | -",
+                       "synonym | 2 | 1 | 50% | 1 | 0 | 0% | -",
+                       "(no kind) | 2 | 2 | 100% | 2 | 2 | 100% | -"};
 }
 
 void TestProgress::questionsOfTheSelectedTest()
@@ -300,12 +304,12 @@ void TestProgress::questionsOfTheSelectedTest()
     for (int c = 0; c < byKind->columnCount(); ++c)
         headers << byKind->headerData(c, Qt::Horizontal).toString();
     QCOMPARE(headers, (QStringList{"Kind", "Asked", "Right", "Percent", "Asked, 30 days",
-                                   "Right, 30 days", "Percent, 30 days"}));
+                                   "Right, 30 days", "Percent, 30 days", "s a question"}));
     QCOMPARE(rowsOf(byKind), kinds);
     // The newest test comes selected, and its first question.
     QCOMPARE(questions(window),
-             (QStringList{"1 | Question 4 |  | e) 4-e | e) 4-e | right",
-                          "2 | Question 2 | analogy | a) 2-a | c) 2-c | wrong"}));
+             (QStringList{"1 | Question 4 |  | e) 4-e | e) 4-e | right | ",
+                          "2 | Question 2 | analogy | a) 2-a | c) 2-c | wrong | "}));
     QCOMPARE(whole->toPlainText(),
              QStringLiteral("Question 1\nQuestion 4\n\na) 4-a\nb) 4-b\nc) 4-c\nd) 4-d\ne) 4-e\n\n"
                             "Your choice: e) 4-e\nCorrect choice: e) 4-e\nResult: right\n"));
@@ -317,12 +321,12 @@ void TestProgress::questionsOfTheSelectedTest()
     select(1);
     QCOMPARE(questions(window),
              (QStringList{recordThree, "2 | Record 9 is no longer in the bank; its question is not "
-                                       "shown. |  | d | d | right"}));
+                                       "shown. |  | d | d | right | "}));
     QCOMPARE(whole->toPlainText(), wholeThree);
     select(2);
     QCOMPARE(questions(window),
-             (QStringList{"1 | Question 1 its second line | antonym | b) 1-b | b) 1-b | right",
-                          "2 | Question 2 | analogy | none | c) 2-c | not answered"}));
+             (QStringList{"1 | Question 1 its second line | antonym | b) 1-b | b) 1-b | right | ",
+                          "2 | Question 2 | analogy | none | c) 2-c | not answered | "}));
     QCOMPARE(whole->toPlainText(),
              QStringLiteral("Question 1\nQuestion 1\nits second line\n\na) 1-a\nb) 1-b\nc) 1-c\n"
                             "d) 1-d\ne) 1-e\n\nYour choice: b) 1-b\nCorrect choice: b) 1-b\n"
@@ -428,7 +432,7 @@ void TestProgress::oneWindowThatFollowsTheLogAndTheKeyboard()
     QCOMPARE(part<QTableView>(window, "grdtests")->model()->rowCount(), 2);
     QVERIFY(part<QLabel>(window, "lblsummary")->text().startsWith("Tests taken: 2\n"));
     QCOMPARE(questions(window).first(), QStringLiteral("1 | Question 1 its second line |  | "
-                                                       "b) 1-b | b) 1-b | right"));
+                                                       "b) 1-b | b) 1-b | right | "));
 
     // Tab goes round every part of the window, the table and the list included.
     QApplication::setActiveWindow(window);
@@ -460,6 +464,41 @@ void TestProgress::oneWindowThatFollowsTheLogAndTheKeyboard()
     QVERIFY(window->isVisible());
     QTest::keyClick(period, Qt::Key_Escape);
     QTRY_VERIFY(!window->isVisible());
+}
+
+// A test whose line keeps the seconds each question was on screen: the table gives its average,
+// the list each question's time with the slowest above the average marked, the question shown
+// whole its time, and the table of kinds the average of each kind.
+void TestProgress::timeOfEachQuestion()
+{
+    env->write("verbal.zep", bank());
+    BankNotes notes;
+    notes.setNote(1, record(1, "Question 1\r\nits second line"), {"analogy", {}});
+    notes.setNote(3, record(3), {"analogy", {}});
+    env->write("verbal.notes.csv", notes.toBytes());
+    Entry timed = test(0, QTime(7, 0), Kind::Verbal, Ending::Complete, 4, 180,
+                       {"1 b b", "2 c c", "3 a c", "4 e e"},
+                       {checkOf(1), checkOf(2), checkOf(3), checkOf(4)});
+    for (const auto& [i, seconds] : {std::pair{0, 10}, {1, 50}, {2, 30}, {3, 90}})
+        timed.shown[i].time = seconds;
+    env->write("results.csv", resultslog::header() + resultslog::line(timed));
+    frmProgress* window = open();
+    QVERIFY(window);
+    const QAbstractItemModel* tests = part<QTableView>(window, "grdtests")->model();
+    QCOMPARE(tests->headerData(6, Qt::Horizontal).toString(), QStringLiteral("s a question"));
+    QCOMPARE(tests->index(0, 6).data().toString(), QStringLiteral("45"));
+    auto* list = part<QTreeWidget>(window, "lstquestions");
+    QCOMPARE(list->headerItem()->text(6), QStringLiteral("Time"));
+    QStringList times;
+    for (int r = 0; r < list->topLevelItemCount(); ++r)
+        times << list->topLevelItem(r)->text(6) +
+                     (list->topLevelItem(r)->font(6).bold() ? QStringLiteral(" bold") : QString());
+    QCOMPARE(times, (QStringList{"10 s", "50 s (slow) bold", "30 s", "90 s (slow) bold"}));
+    list->setCurrentItem(list->topLevelItem(3));
+    QVERIFY(part<QPlainTextEdit>(window, "txtquestion")->toPlainText().contains("\nTime: 90 s\n"));
+    QCOMPARE(rowsOf(part<QTableView>(window, "grdkinds")->model()),
+             (QStringList{"analogy | 2 | 1 | 50% | 2 | 1 | 50% | 20",
+                          "(no kind) | 2 | 2 | 100% | 2 | 2 | 100% | 70"}));
 }
 
 QTEST_MAIN(TestProgress)

@@ -46,6 +46,8 @@ QList<KindRow> kindRows(const QList<resultslog::Entry>& tests, const QDateTime& 
             row.right += right;
             row.recentAsked += recent ? 1 : 0;
             row.recentRight += recent ? right : 0;
+            row.timeSum += std::max(q.time, 0);
+            row.timed += q.time >= 0 ? 1 : 0;
         }
     }
     const KindRow none = rows.takeLast();
@@ -97,13 +99,13 @@ QString kindLines(const QList<KindRow>& rows)
     const QStringList headings{QStringLiteral("Kind"),    QStringLiteral("Asked"),
                                QStringLiteral("Right"),   QStringLiteral("%"),
                                QStringLiteral("30 days"), QStringLiteral("Right"),
-                               QStringLiteral("%")};
+                               QStringLiteral("%"),       QStringLiteral("s/q")};
     QList<QStringList> lines{headings};
     for (const KindRow& row : rows)
         lines.append({row.kind, QString::number(row.asked), QString::number(row.right),
                       percentText(row.right, row.asked), QString::number(row.recentAsked),
                       QString::number(row.recentRight),
-                      percentText(row.recentRight, row.recentAsked)});
+                      percentText(row.recentRight, row.recentAsked), paceText(row)});
     QList<qsizetype> widths(headings.size(), 0);
     for (const QStringList& line : lines) {
         for (qsizetype c = 0; c < line.size(); ++c)
@@ -118,6 +120,12 @@ QString kindLines(const QList<KindRow>& rows)
         text += out + u'\n';
     }
     return text;
+}
+
+QString paceText(const KindRow& row)
+{
+    return row.timed == 0 ? QStringLiteral("-")
+                          : QString::number(qRound64(double(row.timeSum) / row.timed));
 }
 
 QString percentText(int right, int asked)

@@ -25,6 +25,8 @@ struct KindRow {
     int right = 0;
     int recentAsked = 0; // in the tests taken since the time given
     int recentRight = 0;
+    qint64 timeSum = 0; // the seconds of the questions whose time the log keeps
+    int timed = 0;      // and how many they are
 };
 
 // The rows of the kinds asked in the tests, weakest first by the percent answered right over all
@@ -42,6 +44,9 @@ QList<KindRow> kindRowsOfBank(const QList<resultslog::Entry>& tests, const QDate
                               qint64 records,
                               const std::function<std::optional<QuestionRecord>(qint64)>& recordAt,
                               const BankNotes& notes);
+
+// The seconds a question of the row took on average, rounded; "-" when no time is known.
+QString paceText(const KindRow& row);
 
 // The rows as a table of plain text, the columns lined up, one line a kind under a heading.
 QString kindLines(const QList<KindRow>& rows);

@@ -104,7 +104,22 @@ Row row(const resultslog::Entry& test)
     at = digits(r.time.data(), test.seconds / 60, 1);
     *at++ = ':';
     digits(at, test.seconds % 60, 2);
+    if (const double pace = averageTime(test); pace >= 0)
+        digits(r.pace.data(), qRound64(pace), 1);
     return r;
+}
+
+double averageTime(const resultslog::Entry& test)
+{
+    qint64 sum = 0;
+    int timed = 0;
+    for (const resultslog::Question& q : test.shown) {
+        if (q.time >= 0) {
+            sum += q.time;
+            ++timed;
+        }
+    }
+    return timed == 0 ? -1 : double(sum) / timed;
 }
 
 Summary summary(const QList<resultslog::Entry>& tests)

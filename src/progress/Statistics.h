@@ -27,8 +27,14 @@ struct Row {
     std::array<char, 24> score{}; // "6/15"
     int percent = 0;              // rounded
     std::array<char, 32> time{};  // minutes and seconds, "6:52"
+    std::array<char, 24> pace{};  // the seconds a question took on average, "27"; empty when
+                                  // the line keeps no times
 };
 Row row(const resultslog::Entry& test);
+
+// The seconds a question of the test took on average, over those whose time the log keeps;
+// -1 when it keeps none.
+double averageTime(const resultslog::Entry& test);
 
 // The summary, for the tests in the log's order.
 struct Summary {

@@ -4,7 +4,8 @@
 
 namespace {
 
-const char* const kHeadings[] = {"Date", "Kind", "Ended", "Score", "Percent", "Time used"};
+const char* const kHeadings[] = {"Date",    "Kind",      "Ended",       "Score",
+                                 "Percent", "Time used", "s a question"};
 
 } // namespace
 
@@ -57,8 +58,10 @@ QString TestTableModel::text(const resultslog::Entry& test, int column) const
         return QString::fromLatin1(row.score.data());
     case Percent:
         return QStringLiteral("%1%").arg(row.percent);
-    default:
+    case Time:
         return QString::fromLatin1(row.time.data());
+    default:
+        return QString::fromLatin1(row.pace.data());
     }
 }
 

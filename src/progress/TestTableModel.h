@@ -12,7 +12,7 @@ class TestTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    enum Column { Date, Kind, Ended, Score, Percent, Time, ColumnCount };
+    enum Column { Date, Kind, Ended, Score, Percent, Time, Pace, ColumnCount };
 
     explicit TestTableModel(QObject* parent = nullptr);
 

@@ -32,6 +32,9 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
+#include <limits>
 
 namespace {
 
@@ -45,7 +48,7 @@ struct Period {
 constexpr Period kPeriods[] = {
     {"Last 30 days", 30}, {"Last 90 days", 90}, {"Last year", 365}, {"All tests", 0}};
 
-enum QuestionColumn { Number, Question, Kind, Chosen, Correct, Mark };
+enum QuestionColumn { Number, Question, Kind, Chosen, Correct, Mark, Seconds };
 
 void warn(const QString& text)
 {
@@ -139,6 +142,8 @@ QString wholeQuestion(int number, const resultslog::Question& q, const Asked& as
                 choiceText(QuestionRecord::letterOf(i), record) + u'\n';
     text += QStringLiteral("\nYour choice: %1\nCorrect choice: %2\nResult: %3\n")
                 .arg(choiceText(q.chosen, record), choiceText(q.answer, record), markOf(q));
+    if (q.time >= 0)
+        text += QStringLiteral("Time: %1 s\n").arg(q.time);
     if (!note.kind.isEmpty())
         text += QStringLiteral("Kind: ") + note.kind + u'\n';
     if (!note.explanation.isEmpty())
@@ -264,8 +269,8 @@ QWidget* frmProgress::testsPart()
     // Fixed sizes: a log of 100,000 tests is never measured row by row.
     grdtests->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grdtests->verticalHeader()->setDefaultSectionSize(grdtests->fontMetrics().height() + 6);
-    const char* const widest[] = {"2026-12-07 18:04", "practice", "time-over", "50/50", "100%",
-                                  "Time used"};
+    const char* const widest[] = {"2026-12-07 18:04", "practice",    "time-over", "50/50", "100%",
+                                  "Time used",        "s a question"};
     for (int column = 0; column < TestTableModel::ColumnCount; ++column)
         grdtests->setColumnWidth(
             column,
@@ -278,13 +283,14 @@ QWidget* frmProgress::testsPart()
 
 QWidget* frmProgress::kindsPart()
 {
-    grdkinds = new QTableWidget(0, 7);
+    grdkinds = new QTableWidget(0, 8);
     grdkinds->setObjectName(QStringLiteral("grdkinds"));
     grdkinds->setAccessibleName(QStringLiteral("Questions asked and answered right, by kind"));
     grdkinds->setHorizontalHeaderLabels(
         {QStringLiteral("Kind"), QStringLiteral("Asked"), QStringLiteral("Right"),
          QStringLiteral("Percent"), QStringLiteral("Asked, 30 days"),
-         QStringLiteral("Right, 30 days"), QStringLiteral("Percent, 30 days")});
+         QStringLiteral("Right, 30 days"), QStringLiteral("Percent, 30 days"),
+         QStringLiteral("s a question")});
     grdkinds->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdkinds->setSelectionMode(QAbstractItemView::SingleSelection);
     grdkinds->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -315,7 +321,8 @@ QWidget* frmProgress::questionsPart()
     lstquestions->setAlternatingRowColors(true);
     lstquestions->setHeaderLabels({QStringLiteral("No."), QStringLiteral("Question"),
                                    QStringLiteral("Kind"), QStringLiteral("Your choice"),
-                                   QStringLiteral("Correct choice"), QStringLiteral("Result")});
+                                   QStringLiteral("Correct choice"), QStringLiteral("Result"),
+                                   QStringLiteral("Time")});
     // At most 50 rows: measuring them costs nothing.
     QHeaderView* header = lstquestions->header();
     header->setStretchLastSection(false);
@@ -464,7 +471,8 @@ void frmProgress::showKinds()
                                 progress::percentText(row.right, row.asked),
                                 QString::number(row.recentAsked),
                                 QString::number(row.recentRight),
-                                progress::percentText(row.recentRight, row.recentAsked)};
+                                progress::percentText(row.recentRight, row.recentAsked),
+                                progress::paceText(row)};
         for (qsizetype c = 0; c < cells.size(); ++c)
             grdkinds->setItem(int(r), int(c), new QTableWidgetItem(cells[c]));
         // The row of the questions without a kind has none to practise.
@@ -555,6 +563,16 @@ void frmProgress::showQuestions(const resultslog::Entry& test)
 {
     BankFile bank;
     const Result<void> opened = bank.openToRead();
+    // The three slowest questions of a test of four or more with their times, those above the
+    // test's average, are marked.
+    QList<int> times;
+    for (const resultslog::Question& q : test.shown) {
+        if (q.time >= 0)
+            times.append(q.time);
+    }
+    std::sort(times.begin(), times.end(), std::greater<>());
+    const double average = progress::averageTime(test);
+    const int slow = times.size() >= 4 ? times[2] : std::numeric_limits<int>::max();
     QList<QTreeWidgetItem*> rows;
     for (qsizetype i = 0; i < test.shown.size(); ++i) {
         const resultslog::Question& q = test.shown[i];
@@ -571,6 +589,14 @@ void frmProgress::showQuestions(const resultslog::Entry& test)
         row->setText(Chosen, choiceText(q.chosen, record));
         row->setText(Correct, choiceText(q.answer, record));
         row->setText(Mark, markOf(q));
+        if (q.time >= 0) {
+            const bool slowest = q.time >= slow && q.time > average;
+            row->setText(Seconds, slowest ? QStringLiteral("%1 s (slow)").arg(q.time)
+                                          : QStringLiteral("%1 s").arg(q.time));
+            QFont font = row->font(Seconds);
+            font.setBold(slowest);
+            row->setFont(Seconds, font);
+        }
         rows.append(row);
     }
     bank.close();

@@ -122,14 +122,17 @@ const QList<Command>& commands()
          QStringLiteral(
              "Prints the tests of Lexamo's results log LOG (results.csv when not given): date, "
              "kind\n"
-             "of test, how each ended, score and time used, then the tests taken, the average and "
-             "best percent "
+             "of test, how each ended, score, time used and, where the log keeps them, the "
+             "seconds a\n"
+             "question took on average (s/q); then the tests taken, the average and best percent "
              "of\n"
              "the last 10 and of all, and the trend. A line that cannot be read is reported and\n"
              "skipped. --plot draws the percent of each test over time with a moving average.\n"
              "--kinds adds, by the kinds that BANK's notes give its questions, the questions "
              "asked\n"
-             "and answered right over all tests and over the last 30 days, weakest first.")},
+             "and answered right over all tests and over the last 30 days, weakest first, and "
+             "the\n"
+             "seconds a question of each kind took on average.")},
         {QStringLiteral("mistakes"),
          2,
          2,

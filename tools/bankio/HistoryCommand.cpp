@@ -68,6 +68,9 @@ void appendRow(QByteArray& text, const resultslog::Entry& test)
     row.field(QLatin1StringView(percent.data(), percentEnd), 3);
     row.put("%", 1);
     row.field(QLatin1StringView(r.time.data()), 6);
+    // The seconds a question took on average, on the lines that keep the times.
+    if (r.pace[0] != 0)
+        row.field(QLatin1StringView(r.pace.data()), 3);
     row.put("\n", 1);
     text.append(row.text.data(), qsizetype(row.size));
 }
@@ -77,7 +80,7 @@ void appendRow(QByteArray& text, const resultslog::Entry& test)
 void writeTable(QTextStream& out, const QList<resultslog::Entry>& tests)
 {
     constexpr qsizetype kPiece = 64 * 1024;
-    QByteArray text = "Date              Kind      Ended      Score       %    Time\n";
+    QByteArray text = "Date              Kind      Ended      Score       %    Time  s/q\n";
     text.reserve(kPiece + 256);
     for (const resultslog::Entry& test : tests) {
         appendRow(text, test);
