@@ -3,6 +3,7 @@
 #include "bank/BankNotes.h"
 #include "bank/QuestionRecord.h"
 #include "platform/Twips.h"
+#include "progress/PlotView.h"
 #include "progress/ResultsLog.h"
 #include "progress/frmProgress.h"
 #include "support/ExamDriver.h"
@@ -154,6 +155,7 @@ private Q_SLOTS:
     void logThatCannotBeRead();
     void oneWindowThatFollowsTheLogAndTheKeyboard();
     void timeOfEachQuestion();
+    void plotWordsKeepTheirSize();
 
 private:
     // Starts Lexamo and opens the progress window through its menu item.
@@ -499,6 +501,34 @@ void TestProgress::timeOfEachQuestion()
     QCOMPARE(rowsOf(part<QTableView>(window, "grdkinds")->model()),
              (QStringList{"analogy | 2 | 1 | 50% | 2 | 1 | 50% | 20",
                           "(no kind) | 2 | 2 | 100% | 2 | 2 | 100% | 70"}));
+}
+
+// The plot's title is written at the window's text size whether the plot is large or small: its
+// ink is as wide on a plot half the size.
+void TestProgress::plotWordsKeepTheirSize()
+{
+    const auto titleWidth = [](int width) {
+        PlotView view;
+        view.setTests(
+            {test(0, QTime(8, 0), Kind::Verbal, Ending::Complete, 1, 60, {"1 b b"}, {1})});
+        view.resize(width, width * 56 / 100);
+        const QImage image = view.grab().toImage();
+        int left = image.width();
+        int right = -1;
+        for (int y = 0; y < 34; ++y) { // the title, above the legend
+            for (int x = 0; x < image.width(); ++x) {
+                if (qGray(image.pixel(x, y)) < 128) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        return right - left;
+    };
+    const int large = titleWidth(1000);
+    const int small = titleWidth(560);
+    QVERIFY2(large > 100 && std::abs(large - small) <= large / 10,
+             qPrintable(QStringLiteral("%1 and %2").arg(large).arg(small)));
 }
 
 QTEST_MAIN(TestProgress)
