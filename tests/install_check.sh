@@ -37,7 +37,7 @@ actual=$(cd "$root" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sor
 [ "$actual" = "$expected" ] || fail "installed files differ:$(diff <(echo "$expected") <(echo "$actual"))"
 check "lexamo is executable" test -x "$root/usr/bin/lexamo"
 check "lexamo-bank is executable" test -x "$root/usr/bin/lexamo-bank"
-check "the sample bank holds 160 questions" test "$(stat -c %s "$root/usr/share/lexamo/verbal.zep")" -eq $((160 * 576))
+check "the sample bank holds 600 questions" test "$(stat -c %s "$root/usr/share/lexamo/verbal.zep")" -eq $((600 * 576))
 
 # 2. The menu entry and the AppStream metadata.
 desktop=$root/usr/share/applications/org.lexamo.Lexamo.desktop

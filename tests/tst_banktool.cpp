@@ -402,7 +402,7 @@ void TestBankTool::roundTrip()
     if (sample) {
         const QString source = QStringLiteral(LEXAMO_DATA_DIR "/questions.csv");
         QCOMPARE(tool({"import", source, "-o", "bank.zep"}), banktool::Done);
-        QCOMPARE(env->read("bank.zep").size(), 160 * 576);
+        QCOMPARE(env->read("bank.zep").size(), 600 * 576);
     } else {
         env->write("bank.zep", bankOf(kAwkward));
     }

@@ -292,7 +292,7 @@ void TestStartup::enterUserFolderFromTheBuild()
     DataHome home(env.path(QStringLiteral("data")));
     QVERIFY(startup::enterUserFolder());
     QCOMPARE(QDir::currentPath(), env.path(QStringLiteral("data/Lexamo")));
-    QCOMPARE(QFileInfo(QStringLiteral("verbal.zep")).size(), 160 * 576);
+    QCOMPARE(QFileInfo(QStringLiteral("verbal.zep")).size(), 600 * 576);
     QVERIFY(QFileInfo(QStringLiteral("verbal.notes.csv")).size() > 0);
     QVERIFY(QFileInfo::exists(QStringLiteral("hlp.txt")));
     QVERIFY(QFileInfo::exists(QStringLiteral("Readme.txt")));

@@ -297,6 +297,7 @@ QWidget* frmProgress::kindsPart()
     grdkinds->setTabKeyNavigation(false);
     grdkinds->setWordWrap(false);
     grdkinds->verticalHeader()->hide();
+    grdkinds->verticalHeader()->setDefaultSectionSize(grdkinds->fontMetrics().height() + 6);
     grdkinds->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     lblkinds = captionFor(QStringLiteral("&Kinds, weakest first:"), grdkinds);
     lblkinds->setObjectName(QStringLiteral("lblkinds"));
