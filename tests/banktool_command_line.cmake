@@ -24,7 +24,7 @@ endif()
 file(WRITE ${WORK}/in.csv "question,a,b,c,d,e,answer\nQ,a,b,c,d,e,c\n")
 execute_process(COMMAND ${TOOL} import - --format csv -o ${WORK}/piped.zep
     INPUT_FILE ${WORK}/in.csv RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(NOT status EQUAL 0 OR NOT out MATCHES "1 questions written")
+if(NOT status EQUAL 0 OR NOT out MATCHES "1 question written")
     message(FATAL_ERROR "import from standard input: status ${status}, messages:\n${out}${err}")
 endif()
 execute_process(COMMAND bash -c "cat \"$1\" \"$1\" | \"$0\" import - --format csv -o \"$2\""

@@ -192,7 +192,7 @@ void TestResultsLog::badLines_data()
     QTest::newRow("no question") << t + "quit,3,15,4,0"
                                  << "it lists no question";
     QTest::newRow("complete but short") << t + "complete,2,15,4,0,5,b,a"
-                                        << "it lists 1 questions for a complete test of 2";
+                                        << "it lists 1 question for a complete test of 2";
     QTest::newRow("score edited") << t + "quit,3,15,4,3,5,a,a,6,b,a"
                                   << "its score 3 does not match the 1 right answers it lists";
     QTest::newRow("cut in a question of today") << t + "quit,3,15,4,1,verbal,12,b,b"

@@ -1,4 +1,5 @@
 #include "exam/ExamRules.h"
+#include "base/Words.h"
 
 #include "bank/BankFile.h"
 #include "bank/TextRules.h"
@@ -53,13 +54,12 @@ Result<void> canStart(qint64 records, int numques, int testmins)
                                       "Set the test time in Tools > Options.")
                            .arg(testmins)};
     if (records < numques)
-        return Failure{
-            QStringLiteral("The question bank \"%1\" holds %2 questions, but the test needs "
-                           "%3. Add questions with Tools > Add, or lower the number of "
-                           "questions in Tools > Options.")
-                .arg(QString::fromLatin1(BankFile::kFileName))
-                .arg(records)
-                .arg(numques)};
+        return Failure{QStringLiteral("The question bank \"%1\" holds %2, but the test needs "
+                                      "%3. Add questions with Tools > Add, or lower the number of "
+                                      "questions in Tools > Options.")
+                           .arg(QString::fromLatin1(BankFile::kFileName),
+                                counted(records, QLatin1StringView("question")))
+                           .arg(numques)};
     return {};
 }
 

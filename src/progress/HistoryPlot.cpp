@@ -1,5 +1,7 @@
 #include "progress/HistoryPlot.h"
 
+#include "base/Words.h"
+
 #include "progress/Statistics.h"
 
 #include <QBuffer>
@@ -155,9 +157,11 @@ void paintTitle(QPainter& p, const Colours& c, const QRectF& area, double width,
     p.save();
     p.setFont(font);
     p.setPen(c.ink);
-    p.drawText(
-        QRectF(0, 10, width, 30), Qt::AlignCenter,
-        QStringLiteral("Lexamo practice: percent correct in each of %1 tests").arg(tests.size()));
+    p.drawText(QRectF(0, 10, width, 30), Qt::AlignCenter,
+               tests.size() == 1
+                   ? QStringLiteral("Lexamo practice: percent correct in 1 test")
+                   : QStringLiteral("Lexamo practice: percent correct in each of %1 tests")
+                         .arg(tests.size()));
     p.restore();
     // The legend, under the title; the average only once there are tests enough for it.
     const double top = 52;

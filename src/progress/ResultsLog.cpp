@@ -1,5 +1,7 @@
 #include "progress/ResultsLog.h"
 
+#include "base/Words.h"
+
 #include "bank/BankFile.h"
 #include "files/AppendFile.h"
 #include "files/FileErrors.h"
@@ -332,8 +334,8 @@ Result<void> checkAgreement(const Entry& entry)
     if (shown == 0) // a test shows its first question before it can end
         return Failure{QStringLiteral("it lists no question")};
     if (shown > entry.questions || (entry.ending == Ending::Complete && shown != entry.questions))
-        return Failure{QStringLiteral("it lists %1 questions for a %2 test of %3")
-                           .arg(shown)
+        return Failure{QStringLiteral("it lists %1 for a %2 test of %3")
+                           .arg(counted(shown, QLatin1StringView("question")))
                            .arg(endingName(entry.ending))
                            .arg(entry.questions)};
     const auto right = std::count_if(entry.shown.begin(), entry.shown.end(),

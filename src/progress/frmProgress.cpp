@@ -1,5 +1,7 @@
 #include "progress/frmProgress.h"
 
+#include "base/Words.h"
+
 #include "bank/BankFile.h"
 #include "bank/TextRules.h"
 #include "files/RegularFile.h"
@@ -439,9 +441,9 @@ QString frmProgress::summaryText() const
     const progress::Coverage asked = progress::coverage(tests_, records, [&bank](qsizetype n) {
         return bank.read(n).valueOr(QuestionRecord()).toBytes();
     });
-    return text + QStringLiteral("Bank:    %1 of its %2 questions asked, %3 missed the last time")
+    return text + QStringLiteral("Bank:    %1 of its %2 asked, %3 missed the last time")
                       .arg(asked.asked)
-                      .arg(records)
+                      .arg(counted(records, QLatin1StringView("question")))
                       .arg(asked.missedLast);
 }
 

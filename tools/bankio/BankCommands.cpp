@@ -1,5 +1,7 @@
 #include "bankio/BankCommands.h"
 
+#include "base/Words.h"
+
 #include "bankio/BankCheck.h"
 #include "bankio/BankFiles.h"
 #include "bankio/FileChecks.h"
@@ -283,10 +285,10 @@ int importCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     const Result<bankfiles::Written> written = writeImport(call, imported);
     if (!written.ok())
         return failed(err, written.error(), kNoBank);
-    const QString done = QStringLiteral("%1 questions written to %2 (%3 records in all)")
-                             .arg(imported.records.size())
-                             .arg(call.output)
-                             .arg(written.value().total);
+    const QString done =
+        QStringLiteral("%1 written to %2 (%3 in all)")
+            .arg(counted(imported.records.size(), QLatin1StringView("question")), call.output,
+                 counted(written.value().total, QLatin1StringView("record")));
     if (!written.value().notesProblem.isEmpty()) {
         err << written.value().notesProblem << '\n'
             << done << QStringLiteral(", but without their kinds and explanations.\n");
@@ -386,20 +388,19 @@ int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
                    .arg(bankPath, QLatin1String(formatRow(*format).title));
     }
     if (const qsizetype changed = changedTexts(bank.records); changed > 0) {
-        err << QStringLiteral("%1: %2 texts hold zero bytes, control characters or lone line "
-                              "breaks, which the exported file cannot carry as they are; "
+        err << QStringLiteral("%1: %2 zero bytes, control characters or lone line breaks, "
+                              "which the exported file cannot carry as they are; "
                               "\"lexamo-bank check\" lists them.\n")
-                   .arg(bankPath)
-                   .arg(changed);
+                   .arg(bankPath, changed == 1 ? QStringLiteral("1 text holds")
+                                               : QStringLiteral("%1 texts hold").arg(changed));
     }
     if (filechecks::isStandardStream(call.output))
         return writeToStandardOutput(exported.value(), out, err);
     if (const Result<void> written = bankfiles::writeFile(call.output, exported.value());
         !written.ok())
         return failed(err, written.error(), kNothing);
-    out << QStringLiteral("%1 questions written to %2.\n")
-               .arg(bank.records.size())
-               .arg(call.output);
+    out << QStringLiteral("%1 written to %2.\n")
+               .arg(counted(bank.records.size(), QLatin1StringView("question")), call.output);
     return Done;
 }
 
@@ -464,11 +465,12 @@ int checkCommand(const Invocation& call, QTextStream& out, QTextStream& err)
         notesFindings(call.files.first(), bank);
     for (const QString& line : found)
         out << line << '\n';
-    out << QStringLiteral("%1: %2 records, ")
-               .arg(call.files.first())
-               .arg(bank.records.size() + bank.recordsPast)
+    out << QStringLiteral("%1: %2, ")
+               .arg(call.files.first(),
+                    counted(bank.records.size() + bank.recordsPast, QLatin1StringView("record")))
         << (found.isEmpty() ? QStringLiteral("no problems found.\n")
-                            : QStringLiteral("%1 problems found.\n").arg(found.size()));
+                            : counted(found.size(), QLatin1StringView("problem")) +
+                                  QStringLiteral(" found.\n"));
     return found.isEmpty() ? Done : Failed;
 }
 

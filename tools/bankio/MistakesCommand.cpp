@@ -1,5 +1,7 @@
 #include "bankio/MistakesCommand.h"
 
+#include "base/Words.h"
+
 #include "bankio/BankCommands.h"
 #include "bankio/BankFiles.h"
 
@@ -12,12 +14,6 @@ namespace banktool {
 namespace {
 
 const char* const kNoBank = "No bank written.";
-
-// "1 test", "2 tests".
-QString counted(qsizetype n, const char* thing)
-{
-    return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(thing), n == 1 ? "" : "s");
-}
 
 int failed(QTextStream& err, const QString& message)
 {
@@ -75,10 +71,10 @@ int mistakesCommand(const Invocation& call, QTextStream& out, QTextStream& err)
         checks.append(resultslog::recordCheck(record.toBytes()));
     const progress::Selection missed = progress::selectMissed(tests.value(), checks);
     for (const int recnum : missed.absent) {
-        err << QStringLiteral("%1 holds no record %2 (it has %3 records): skipped.\n")
+        err << QStringLiteral("%1 holds no record %2 (it has %3): skipped.\n")
                    .arg(bankPath)
                    .arg(recnum)
-                   .arg(bank.records.size());
+                   .arg(counted(bank.records.size(), QLatin1StringView("record")));
     }
     for (const int recnum : missed.changed)
         err << QStringLiteral("%1: record %2 holds another question since it was missed: "
@@ -91,12 +87,14 @@ int mistakesCommand(const Invocation& call, QTextStream& out, QTextStream& err)
         records.append(bank.records.at(m.recnum - 1));
     if (records.isEmpty())
         return failed(err, QStringLiteral("%1: no question of %2 was missed in its %3.")
-                               .arg(logPath, bankPath, counted(tests.value().size(), "test")));
+                               .arg(logPath, bankPath,
+                                    counted(tests.value().size(), QLatin1StringView("test"))));
     if (const Result<void> written = bankfiles::writeBank(call.output, records); !written.ok())
         return failed(err, written.error());
     out << QStringLiteral("%1 written to %2, missed %3 in %4.\n")
-               .arg(counted(records.size(), "question"), call.output, counted(missed.times, "time"),
-                    counted(tests.value().size(), "test"));
+               .arg(counted(records.size(), QLatin1StringView("question")), call.output,
+                    counted(missed.times, QLatin1StringView("time")),
+                    counted(tests.value().size(), QLatin1StringView("test")));
     return Done;
 }
 
