@@ -177,7 +177,9 @@ void frmMain::Timer1_Timer()
 void frmMain::showTimeWarning(bool warn)
 {
     if (!warn) {
-        lbltime->setPalette(QPalette()); // the window's own colours, whatever they become
+        // The window's own colours, whatever they become; set again only after a warning.
+        if (lbltime->testAttribute(Qt::WA_SetPalette))
+            lbltime->setPalette(QPalette());
         return;
     }
     // Dark red on a light window, light red on a dark one: either reads at a glance.

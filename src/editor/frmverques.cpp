@@ -279,10 +279,12 @@ void frmverques::loadNotes()
         box->setEnabled(!coming);
     txtexplain->setPlaceholderText(coming ? QStringLiteral("Reading the notes of the bank...")
                                           : QString());
-    if (coming)
+    if (coming) {
         notesTimer_->start();
-    else
+    } else {
+        showKinds(); // a new window offers the kinds read at an earlier opening
         tellNotesProblem();
+    }
 }
 
 void frmverques::takeNotes()
@@ -361,7 +363,6 @@ void frmverques::setForms(const QuestionRecord& record, const BankNote& note)
     forms::clearGroup(answers);
     if (const int chosen = QuestionRecord::choiceNamed(record.answer()); chosen >= 0)
         options()[chosen]->setChecked(true);
-    showKinds();
     setNoteBoxes(note);
 }
 

@@ -94,6 +94,18 @@ QList<KindRow> kindRowsOfBank(const QList<resultslog::Entry>& tests, const QDate
     return kindRows(tests, since, kinds, kindOf);
 }
 
+QStringList kindCells(const KindRow& row)
+{
+    return {row.kind,
+            QString::number(row.asked),
+            QString::number(row.right),
+            percentText(row.right, row.asked),
+            QString::number(row.recentAsked),
+            QString::number(row.recentRight),
+            percentText(row.recentRight, row.recentAsked),
+            paceText(row)};
+}
+
 QString kindLines(const QList<KindRow>& rows)
 {
     const QStringList headings{QStringLiteral("Kind"),    QStringLiteral("Asked"),
@@ -102,10 +114,7 @@ QString kindLines(const QList<KindRow>& rows)
                                QStringLiteral("%"),       QStringLiteral("s/q")};
     QList<QStringList> lines{headings};
     for (const KindRow& row : rows)
-        lines.append({row.kind, QString::number(row.asked), QString::number(row.right),
-                      percentText(row.right, row.asked), QString::number(row.recentAsked),
-                      QString::number(row.recentRight),
-                      percentText(row.recentRight, row.recentAsked), paceText(row)});
+        lines.append(kindCells(row));
     QList<qsizetype> widths(headings.size(), 0);
     for (const QStringList& line : lines) {
         for (qsizetype c = 0; c < line.size(); ++c)

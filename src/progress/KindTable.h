@@ -48,6 +48,10 @@ QList<KindRow> kindRowsOfBank(const QList<resultslog::Entry>& tests, const QDate
 // The seconds a question of the row took on average, rounded; "-" when no time is known.
 QString paceText(const KindRow& row);
 
+// The cells of a row, as the progress window and lexamo-bank show them: the kind, the asked,
+// right and percent over all tests and over the recent ones, and the seconds a question.
+QStringList kindCells(const KindRow& row);
+
 // The rows as a table of plain text, the columns lined up, one line a kind under a heading.
 QString kindLines(const QList<KindRow>& rows);
 

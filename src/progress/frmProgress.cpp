@@ -468,14 +468,7 @@ void frmProgress::showKinds()
     grdkinds->setRowCount(int(rows.size()));
     for (qsizetype r = 0; r < rows.size(); ++r) {
         const progress::KindRow& row = rows[r];
-        const QStringList cells{row.kind,
-                                QString::number(row.asked),
-                                QString::number(row.right),
-                                progress::percentText(row.right, row.asked),
-                                QString::number(row.recentAsked),
-                                QString::number(row.recentRight),
-                                progress::percentText(row.recentRight, row.recentAsked),
-                                progress::paceText(row)};
+        const QStringList cells = progress::kindCells(row);
         for (qsizetype c = 0; c < cells.size(); ++c)
             grdkinds->setItem(int(r), int(c), new QTableWidgetItem(cells[c]));
         // The row of the questions without a kind has none to practise.
@@ -550,8 +543,6 @@ const BankNotes& frmProgress::notes()
 {
     // Notes that cannot be read leave the questions without kinds and explanations, and the
     // window says why once, below the rest.
-    if (!notes_.valid())
-        notes_ = BankNotes::loadLater(BankNotes::pathFor(QString::fromLatin1(BankFile::kFileName)));
     const BankNotes::Loaded& loaded = notes_.get();
     if (!notesTold_ && !loaded.warning.isEmpty()) {
         notesTold_ = true;
