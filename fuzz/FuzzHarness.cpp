@@ -2,10 +2,10 @@
 
 #include "app/HelpText.h"
 #include "bankio/BankCheck.h"
-#include "bankio/BankCommands.h"
 #include "options/NumberRules.h"
 #include "options/OptionsFile.h"
 #include "progress/ResultsLog.h"
+#include "questionfiles/Importer.h"
 
 #include "bank/BankNotes.h"
 #include "bank/Cp1252.h"
@@ -18,7 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-using banktool::Format;
+using questionfiles::Format;
 
 namespace fuzzharness {
 
@@ -32,7 +32,7 @@ namespace {
 
 const char* nameOf(Format format)
 {
-    return banktool::formatRow(format).title;
+    return questionfiles::formatRow(format).title;
 }
 
 // A note as a format brings it back: GIFT writes every line break of an explanation as "\n",
@@ -55,7 +55,7 @@ void checkSame(const NotedRecords& bank, const NotedRecords& again, Format forma
                        .arg(i + 1)
                        .arg(QString::fromLatin1(records.at(i).toBytes().toHex()),
                             QString::fromLatin1(again.records.at(i).toBytes().toHex())));
-        if (banktool::formatRow(format).carriesNotes &&
+        if (questionfiles::formatRow(format).carriesNotes &&
             carried(bank.notes.value(i), format) != again.notes.value(i))
             broken(nameOf(format),
                    QStringLiteral("the note of record %1 comes back changed:\n"
@@ -77,23 +77,24 @@ void checkRoundTrip(const NotedRecords& bank)
 {
     if (bank.records.isEmpty() || !bankcheck::findings(bank.records, 0).isEmpty())
         return;
-    for (const banktool::FormatRow& row : banktool::formats()) {
+    for (const questionfiles::FormatRow& row : questionfiles::formats()) {
         const Format format = row.format;
-        const Result<QByteArray> exported = banktool::exportRecords(bank, format, false);
+        const Result<QByteArray> exported = questionfiles::exportRecords(bank, format, false);
         if (!exported.ok()) {
             if (format == Format::Csv || !exported.error().startsWith(QLatin1String("record ")))
                 broken("export refused a bank that check passes", exported.error());
             continue;
         }
-        const Result<NotedRecords, ParseError> imported =
-            banktool::recordsFromBytes(exported.value(), format, false, 0);
-        if (!imported.ok()) {
+        const questionfiles::FileImport imported =
+            questionfiles::importBytes(exported.value(), format, false, 0);
+        const QList<ParseError> problems = imported.refused + imported.leftOut;
+        if (!problems.isEmpty()) {
             broken(nameOf(format),
                    QStringLiteral("its export cannot be imported again: line %1: %2\n%3")
-                       .arg(imported.error().line)
-                       .arg(imported.error().what, QString::fromUtf8(exported.value())));
+                       .arg(problems.first().line)
+                       .arg(problems.first().what, QString::fromUtf8(exported.value())));
         }
-        checkSame(bank, imported.valueOr(NotedRecords()), format);
+        checkSame(bank, imported.records, format);
     }
 }
 
@@ -101,14 +102,22 @@ int import(const uint8_t* data, size_t size, Format format)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const bool cut = size % 2 == 1; // half of the inputs with --cut
-    const Result<NotedRecords, ParseError> imported =
-        banktool::recordsFromBytes(bytes, format, cut, 0);
-    if (imported.ok()) {
-        if (imported.value().records.isEmpty())
-            broken("an import succeeded without a question");
-        checkRoundTrip(imported.value());
-    } else if (imported.error().what.isEmpty()) {
-        broken("an import failed without a reason");
+    const questionfiles::FileImport imported = questionfiles::importBytes(bytes, format, cut, 0);
+    if (imported.isRefused()) {
+        if (!imported.records.records.isEmpty())
+            broken("a refused import kept questions");
+        for (const ParseError& problem : imported.refused) {
+            if (problem.what.isEmpty())
+                broken("an import was refused without a reason");
+        }
+    } else {
+        if (imported.records.records.isEmpty() && imported.leftOut.isEmpty())
+            broken("an import succeeded without a question and named none left out");
+        for (const ParseError& problem : imported.leftOut) {
+            if (problem.what.isEmpty() || problem.line <= 0)
+                broken("a question was left out without its line and a reason");
+        }
+        checkRoundTrip(imported.records);
     }
     return 0;
 }
@@ -157,8 +166,8 @@ int bank(const uint8_t* data, size_t size)
     }
     if (found.isEmpty())
         checkRoundTrip({records, {}});
-    for (const banktool::FormatRow& row : banktool::formats())
-        (void)banktool::exportRecords({records, {}}, row.format, true);
+    for (const questionfiles::FormatRow& row : questionfiles::formats())
+        (void)questionfiles::exportRecords({records, {}}, row.format, true);
     return 0;
 }
 

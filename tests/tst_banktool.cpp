@@ -1,8 +1,8 @@
 #include "bankio/BankCheck.h"
-#include "bankio/BankFiles.h"
 #include "bankio/BankTool.h"
-#include "bankio/CsvFormat.h"
-#include "bankio/RecordRules.h"
+#include "questionfiles/BankFiles.h"
+#include "questionfiles/CsvFormat.h"
+#include "questionfiles/RecordRules.h"
 
 #include "bank/BankFile.h"
 #include "bank/BankNotes.h"

@@ -1,6 +1,6 @@
 #include "bankio/BankCheck.h"
 
-#include "bankio/RecordRules.h"
+#include "questionfiles/RecordRules.h"
 
 #include "bank/BankFile.h"
 #include "bank/TextRules.h"

@@ -3,10 +3,11 @@
 #include "base/Words.h"
 
 #include "bankio/BankCheck.h"
-#include "bankio/BankFiles.h"
-#include "bankio/FileChecks.h"
-#include "bankio/RecordRules.h"
-#include "bankio/TextInput.h"
+#include "questionfiles/BankFiles.h"
+#include "questionfiles/FileChecks.h"
+#include "questionfiles/Importer.h"
+#include "questionfiles/RecordRules.h"
+#include "questionfiles/TextInput.h"
 
 #include "bank/BankFile.h"
 #include "bank/BankNotes.h"
@@ -38,127 +39,6 @@ QString unknownFormat(const QString& path)
     return QStringLiteral("%1: the format cannot be told from the file's ending (%2); give "
                           "--format %3")
         .arg(path, formatEndings(), formatNames(QStringLiteral(", "), QStringLiteral(" or ")));
-}
-
-QString shownName(const QString& path)
-{
-    return filechecks::isStandardStream(path) ? QStringLiteral("standard input") : path;
-}
-
-// Opens a file to import ("-" is standard input) once it is known to be a regular file of a
-// size a bank's questions could take up; the reason, naming the file, when it is not. A file
-// that cannot be opened is left closed, for the read to tell why.
-Result<void> openInput(const QString& path, QFile* file)
-{
-    if (filechecks::isStandardStream(path)) {
-        static_cast<void>(file->open(stdin, QIODevice::ReadOnly));
-        return {};
-    }
-    if (Result<void> readable = filechecks::checkInput(path, textinput::kMaxFileBytes);
-        !readable.ok())
-        return readable;
-    file->setFileName(path);
-    static_cast<void>(file->open(QIODevice::ReadOnly));
-    return {};
-}
-
-// The bytes of one file to import, read in pieces: no more is held than the file has, and
-// reading stops past the bound even when the file grows or standard input never ends.
-Result<QByteArray> readInput(const QString& path)
-{
-    QFile file;
-    if (const Result<void> opened = openInput(path, &file); !opened.ok())
-        return Failure{opened.error()};
-    QByteArray bytes;
-    for (QByteArray piece; file.isOpen() && bytes.size() <= textinput::kMaxFileBytes;) {
-        piece = file.read(64 * 1024);
-        if (piece.isEmpty())
-            break;
-        bytes.append(piece);
-    }
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        return Failure{QStringLiteral("%1: cannot be read: %2")
-                           .arg(shownName(path), fileerrors::reason(file, errno))};
-    }
-    if (bytes.size() > textinput::kMaxFileBytes) {
-        return Failure{QStringLiteral("%1: more than %2 bytes, more than the questions of a full "
-                                      "bank could take up")
-                           .arg(shownName(path))
-                           .arg(textinput::kMaxFileBytes)};
-    }
-    return bytes;
-}
-
-// Why a file that was read without a fault gave no question.
-QString whyNoQuestion(const QString& text, Format format)
-{
-    if (text.trimmed().isEmpty())
-        return QStringLiteral("the file is empty");
-    return QLatin1String(formatRow(format).noQuestion);
-}
-
-// The questions of one file, or the line and the reason when it holds none or cannot be read
-// as its format.
-ParsedQuestions readQuestions(const QByteArray& bytes, Format format)
-{
-    const Result<QString, ParseError> text = textinput::decodeUtf8(bytes);
-    if (!text.ok())
-        return Failure{text.error()};
-    ParsedQuestions parsed = formatRow(format).parse(text.value());
-    if (parsed.ok() && parsed.value().isEmpty()) {
-        return Failure{ParseError{
-            0, QStringLiteral("no question found: %1").arg(whyNoQuestion(text.value(), format))}};
-    }
-    return parsed;
-}
-
-// The questions as records with their notes, after the kept ones before them (in the bank and
-// read from earlier files); the first one refused, or one that would be past the last record
-// Lexamo can reach, stops it.
-Result<NotedRecords, ParseError> toRecords(const QList<ParsedQuestion>& questions, bool cut,
-                                           qint64 kept)
-{
-    NotedRecords noted;
-    QList<QuestionRecord>& records = noted.records;
-    for (const ParsedQuestion& q : questions) {
-        if (kept + records.size() >= BankFile::kMaxRecords) {
-            return Failure{ParseError{q.question.line,
-                                      QStringLiteral("this question would be record %1, but a "
-                                                     "bank holds at most %2")
-                                          .arg(kept + records.size() + 1)
-                                          .arg(BankFile::kMaxRecords)}};
-        }
-        const Result<QuestionRecord, ParseError> record = recordrules::toRecord(q, cut);
-        if (!record.ok())
-            return Failure{record.error()};
-        const Result<BankNote, ParseError> note = recordrules::toNote(q);
-        if (!note.ok())
-            return Failure{note.error()};
-        records.append(record.value());
-        noted.notes.append(note.value());
-    }
-    return noted;
-}
-
-// The records of one file to import, after kept records before them, or the message naming the
-// file (and the line).
-Result<NotedRecords> importFile(const QString& path, const Invocation& call, qint64 kept)
-{
-    const std::optional<Format> format = formatOf(path, call);
-    if (!format)
-        return Failure{unknownFormat(shownName(path))};
-    const Result<QByteArray> bytes = readInput(path);
-    if (!bytes.ok())
-        return Failure{bytes.error()};
-    Result<NotedRecords, ParseError> records =
-        recordsFromBytes(bytes.value(), *format, call.cut, kept);
-    if (records.ok())
-        return std::move(records).value();
-    const ParseError error = records.error();
-    return Failure{
-        error.line > 0
-            ? QStringLiteral("%1:%2: %3").arg(shownName(path)).arg(error.line).arg(error.what)
-            : QStringLiteral("%1: %2").arg(shownName(path), error.what)};
 }
 
 // Ok when the import may write its bank; not when it is no regular file or one of the inputs.
@@ -224,20 +104,6 @@ Result<bankfiles::Written> writeImport(const Invocation& call, const NotedRecord
 
 } // namespace
 
-Result<NotedRecords, ParseError> recordsFromBytes(const QByteArray& bytes, Format format, bool cut,
-                                                  qint64 kept)
-{
-    const ParsedQuestions parsed = readQuestions(bytes, format);
-    if (!parsed.ok())
-        return Failure{parsed.error()};
-    return toRecords(parsed.value(), cut, kept);
-}
-
-Result<QByteArray> exportRecords(const NotedRecords& bank, Format format, bool flatten)
-{
-    return formatRow(format).write(bank, flatten);
-}
-
 namespace {
 
 QString firstLine(const QString& text)
@@ -276,11 +142,12 @@ int importCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     const qint64 kept = keptBefore.value();
     NotedRecords imported;
     for (const QString& path : call.files) {
-        const Result<NotedRecords> added = importFile(path, call, kept + imported.records.size());
-        if (!added.ok())
-            return failed(err, added.error(), kNoBank);
-        imported.records += added.value().records;
-        imported.notes += added.value().notes;
+        const questionfiles::FileImport added =
+            questionfiles::importFile(path, call.format, call.cut, kept + imported.records.size());
+        if (added.isRefused())
+            return failed(err, questionfiles::located(added.name, added.refused.first()), kNoBank);
+        imported.records += added.records.records;
+        imported.notes += added.records.notes;
     }
     const Result<bankfiles::Written> written = writeImport(call, imported);
     if (!written.ok())

@@ -1,8 +1,8 @@
 #include "bankio/BankTool.h"
 
 #include "bankio/CommandTable.h"
-#include "bankio/Formats.h"
 #include "bankio/Invocation.h"
+#include "questionfiles/Formats.h"
 
 #include "bank/BankFile.h"
 #include "bank/QuestionRecord.h"

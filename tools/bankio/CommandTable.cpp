@@ -1,9 +1,9 @@
 #include "bankio/CommandTable.h"
 
 #include "bankio/BankCommands.h"
-#include "bankio/Formats.h"
 #include "bankio/HistoryCommand.h"
 #include "bankio/MistakesCommand.h"
+#include "questionfiles/Formats.h"
 
 #include "bank/BankFile.h"
 

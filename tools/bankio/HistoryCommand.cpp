@@ -1,7 +1,7 @@
 #include "bankio/HistoryCommand.h"
 
 #include "bankio/BankCommands.h"
-#include "bankio/BankFiles.h"
+#include "questionfiles/BankFiles.h"
 
 #include "files/RegularFile.h"
 #include "progress/HistoryPlot.h"

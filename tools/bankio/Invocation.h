@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bankio/Formats.h"
+#include "questionfiles/Formats.h"
 
 #include "base/Result.h"
 
@@ -9,6 +9,14 @@
 
 // A lexamo-bank command line, taken apart.
 namespace banktool {
+
+using questionfiles::Format;
+using questionfiles::formatEndings;
+using questionfiles::formatNamed;
+using questionfiles::formatNames;
+using questionfiles::formatRow;
+using questionfiles::FormatRow;
+using questionfiles::formats;
 
 struct Command;
 

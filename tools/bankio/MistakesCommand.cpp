@@ -3,7 +3,7 @@
 #include "base/Words.h"
 
 #include "bankio/BankCommands.h"
-#include "bankio/BankFiles.h"
+#include "questionfiles/BankFiles.h"
 
 #include "files/RegularFile.h"
 #include "progress/Mistakes.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bankio/FormatTypes.h"
+#include "questionfiles/FormatTypes.h"
 
 #include "bank/BankFile.h"
 #include "bank/QuestionRecord.h"

@@ -1,6 +1,6 @@
-#include "bankio/BankFiles.h"
+#include "questionfiles/BankFiles.h"
 
-#include "bankio/FileChecks.h"
+#include "questionfiles/FileChecks.h"
 
 #include "bank/BankFile.h"
 #include "bank/BankNotes.h"

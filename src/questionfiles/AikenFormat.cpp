@@ -1,7 +1,7 @@
-#include "bankio/AikenFormat.h"
+#include "questionfiles/AikenFormat.h"
 
-#include "bankio/RecordRules.h"
-#include "bankio/TextInput.h"
+#include "questionfiles/RecordRules.h"
+#include "questionfiles/TextInput.h"
 
 #include <QRegularExpression>
 

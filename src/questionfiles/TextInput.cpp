@@ -1,4 +1,4 @@
-#include "bankio/TextInput.h"
+#include "questionfiles/TextInput.h"
 
 #include <QStringDecoder>
 

@@ -1,7 +1,7 @@
-#include "bankio/GiftFormat.h"
+#include "questionfiles/GiftFormat.h"
 
-#include "bankio/RecordRules.h"
-#include "bankio/TextInput.h"
+#include "questionfiles/RecordRules.h"
+#include "questionfiles/TextInput.h"
 
 #include <QRegularExpression>
 

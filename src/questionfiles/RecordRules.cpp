@@ -1,4 +1,4 @@
-#include "bankio/RecordRules.h"
+#include "questionfiles/RecordRules.h"
 
 #include "bank/Cp1252.h"
 #include "bank/TextRules.h"

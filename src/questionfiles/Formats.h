@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bankio/FormatTypes.h"
+#include "questionfiles/FormatTypes.h"
 
 #include "bank/QuestionRecord.h"
 
@@ -10,9 +10,9 @@
 #include <optional>
 #include <span>
 
-// The text formats lexamo-bank imports and exports: one row each, with the ending that tells
+// The text formats Lexamo imports and exports: one row each, with the ending that tells
 // it, its reader and its writer.
-namespace banktool {
+namespace questionfiles {
 
 enum class Format { Csv, Aiken, Gift };
 
@@ -42,4 +42,8 @@ QString formatNames(const QString& between, const QString& beforeLast);
 // The endings that tell a format: ".csv, .txt for Aiken, .gift".
 QString formatEndings();
 
-} // namespace banktool
+// What export writes: the records (with their notes, where the format carries them) in a text
+// format, or why it cannot (naming the record).
+Result<QByteArray> exportRecords(const NotedRecords& bank, Format format, bool flatten);
+
+} // namespace questionfiles

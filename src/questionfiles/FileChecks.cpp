@@ -1,4 +1,4 @@
-#include "bankio/FileChecks.h"
+#include "questionfiles/FileChecks.h"
 
 #include "files/RegularFile.h"
 

@@ -1,12 +1,12 @@
-#include "bankio/Formats.h"
+#include "questionfiles/Formats.h"
 
-#include "bankio/AikenFormat.h"
-#include "bankio/CsvFormat.h"
-#include "bankio/GiftFormat.h"
+#include "questionfiles/AikenFormat.h"
+#include "questionfiles/CsvFormat.h"
+#include "questionfiles/GiftFormat.h"
 
 #include <array>
 
-namespace banktool {
+namespace questionfiles {
 
 namespace {
 
@@ -95,4 +95,9 @@ QString formatEndings()
     return endings.join(QStringLiteral(", "));
 }
 
-} // namespace banktool
+Result<QByteArray> exportRecords(const NotedRecords& bank, Format format, bool flatten)
+{
+    return formatRow(format).write(bank, flatten);
+}
+
+} // namespace questionfiles

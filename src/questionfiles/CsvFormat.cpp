@@ -1,7 +1,7 @@
-#include "bankio/CsvFormat.h"
+#include "questionfiles/CsvFormat.h"
 
-#include "bankio/RecordRules.h"
 #include "files/CsvRows.h"
+#include "questionfiles/RecordRules.h"
 
 using Field = QuestionRecord::Field;
 

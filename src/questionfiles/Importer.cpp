@@ -1,0 +1,186 @@
+#include "questionfiles/Importer.h"
+
+#include "base/Words.h"
+#include "questionfiles/FileChecks.h"
+#include "questionfiles/RecordRules.h"
+#include "questionfiles/TextInput.h"
+
+#include "files/FileErrors.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <cerrno>
+
+namespace questionfiles {
+
+namespace {
+
+QString shownName(const QString& path)
+{
+    return filechecks::isStandardStream(path) ? QStringLiteral("standard input") : path;
+}
+
+// Opens a file to import ("-" is standard input) once it is known to be a regular file of a
+// size a bank's questions could take up; the reason, naming the file, when it is not. A file
+// that cannot be opened is left closed, for the read to tell why.
+Result<void> openInput(const QString& path, QFile* file)
+{
+    if (filechecks::isStandardStream(path)) {
+        static_cast<void>(file->open(stdin, QIODevice::ReadOnly));
+        return {};
+    }
+    if (Result<void> readable = filechecks::checkInput(path, textinput::kMaxFileBytes);
+        !readable.ok())
+        return readable;
+    file->setFileName(path);
+    static_cast<void>(file->open(QIODevice::ReadOnly));
+    return {};
+}
+
+// The bytes of one file to import, read in pieces: no more is held than the file has, and
+// reading stops past the bound even when the file grows or standard input never ends.
+Result<QByteArray> readInput(const QString& path)
+{
+    QFile file;
+    if (const Result<void> opened = openInput(path, &file); !opened.ok())
+        return Failure{opened.error()};
+    QByteArray bytes;
+    for (QByteArray piece; file.isOpen() && bytes.size() <= textinput::kMaxFileBytes;) {
+        piece = file.read(64 * 1024);
+        if (piece.isEmpty())
+            break;
+        bytes.append(piece);
+    }
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        return Failure{QStringLiteral("%1: cannot be read: %2")
+                           .arg(shownName(path), fileerrors::reason(file, errno))};
+    }
+    if (bytes.size() > textinput::kMaxFileBytes) {
+        return Failure{QStringLiteral("%1: more than %2 bytes, more than the questions of a full "
+                                      "bank could take up")
+                           .arg(shownName(path))
+                           .arg(textinput::kMaxFileBytes)};
+    }
+    return bytes;
+}
+
+// Why a file that was read without a fault gave no question.
+QString whyNoQuestion(const QString& text, Format format)
+{
+    if (text.trimmed().isEmpty())
+        return QStringLiteral("the file is empty");
+    return QLatin1String(formatRow(format).noQuestion);
+}
+
+FileImport refusedFile(const QString& name, const QString& what)
+{
+    FileImport refused;
+    refused.name = name;
+    refused.refused.append({0, what});
+    return refused;
+}
+
+} // namespace
+
+FileImport importBytes(const QByteArray& bytes, Format format, bool cut, qint64 kept,
+                       const QString& name)
+{
+    FileImport file;
+    file.name = name;
+    const Result<QString, ParseError> text = textinput::decodeUtf8(bytes);
+    if (!text.ok()) {
+        file.refused.append(text.error());
+        return file;
+    }
+    const ParsedQuestions parsed = formatRow(format).parse(text.value());
+    if (!parsed.ok()) {
+        file.refused.append(parsed.error());
+        return file;
+    }
+    if (parsed.value().isEmpty()) {
+        file.refused.append(
+            {0, QStringLiteral("no question found: %1").arg(whyNoQuestion(text.value(), format))});
+        return file;
+    }
+    for (const ParsedQuestion& q : parsed.value()) {
+        if (kept + file.records.records.size() >= BankFile::kMaxRecords) {
+            file.refused.append(
+                {q.question.line, QStringLiteral("this question would be record %1, but a bank "
+                                                 "holds at most %2")
+                                      .arg(kept + file.records.records.size() + 1)
+                                      .arg(BankFile::kMaxRecords)});
+            break;
+        }
+        const Result<QuestionRecord, ParseError> record = recordrules::toRecord(q, cut);
+        if (!record.ok()) {
+            file.refused.append(record.error());
+            break;
+        }
+        const Result<BankNote, ParseError> note = recordrules::toNote(q);
+        if (!note.ok()) {
+            file.refused.append(note.error());
+            break;
+        }
+        file.records.records.append(record.value());
+        file.records.notes.append(note.value());
+    }
+    if (file.isRefused())
+        file.records = NotedRecords();
+    return file;
+}
+
+Format textFormatOf(const QByteArray& bytes)
+{
+    static const QRegularExpression gift(
+        QStringLiteral("^[ \\t]*(::|\\$CATEGORY:|//)|\\{[^{}]*\\}"),
+        QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression aiken(QStringLiteral("^[ \\t]*ANSWER[ \\t]*:"),
+                                          QRegularExpression::MultilineOption |
+                                              QRegularExpression::CaseInsensitiveOption);
+    const QString text = QString::fromUtf8(bytes);
+    const QRegularExpressionMatch g = gift.match(text);
+    const QRegularExpressionMatch a = aiken.match(text);
+    if (g.hasMatch() && (!a.hasMatch() || g.capturedStart() < a.capturedStart()))
+        return Format::Gift;
+    return Format::Aiken;
+}
+
+FileImport importFile(const QString& path, std::optional<Format> format, bool cut, qint64 kept)
+{
+    const QString name = shownName(path);
+    const std::optional<Format> told = format ? format : formatNamed(QFileInfo(path).suffix());
+    if (!told) {
+        return refusedFile(name, QStringLiteral("the format cannot be told from the file's ending "
+                                                "(%1); give --format %2")
+                                     .arg(formatEndings(), formatNames(QStringLiteral(", "),
+                                                                       QStringLiteral(" or "))));
+    }
+    const Result<QByteArray> bytes = readInput(path);
+    if (!bytes.ok()) {
+        FileImport refused;
+        refused.name = name;
+        refused.refused.append({-1, bytes.error()});
+        return refused;
+    }
+    const Format read = !format && *told == Format::Aiken ? textFormatOf(bytes.value()) : *told;
+    return importBytes(bytes.value(), read, cut, kept, name);
+}
+
+QString located(const QString& file, const ParseError& problem)
+{
+    if (problem.line < 0) // the message names the file itself
+        return problem.what;
+    return problem.line > 0
+               ? QStringLiteral("%1:%2: %3").arg(file).arg(problem.line).arg(problem.what)
+               : QStringLiteral("%1: %2").arg(file, problem.what);
+}
+
+QString importSummary(qsizetype imported, qsizetype leftOut)
+{
+    return QStringLiteral("%1 imported, %2 left out")
+        .arg(counted(imported, QLatin1StringView("question")))
+        .arg(leftOut);
+}
+
+} // namespace questionfiles
