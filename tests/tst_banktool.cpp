@@ -775,8 +775,8 @@ void TestBankTool::parsingStopsPastABanksLimit()
         csv += QStringLiteral("Q%1,a,b,c,d,e,a\n").arg(i);
     const ParsedQuestions parsed = csvformat::parse(csv);
     QVERIFY(parsed.ok());
-    QCOMPARE(parsed.value().size(), 32768);
-    QCOMPARE(parsed.value().last().question.line, 32769);
+    QCOMPARE(parsed.value().questions.size(), 32768);
+    QCOMPARE(parsed.value().questions.last().question.line, 32769);
 }
 
 void TestBankTool::exportCarriesOrRefuses_data()

@@ -83,10 +83,10 @@ ParsedQuestions parse(const QString& text)
         }
         const Result<ParsedQuestion, ParseError> q = readQuestion(lines, &at);
         if (!q.ok())
-            return Failure{q.error()};
+            return Failure{QList<ParseError>{q.error()}};
         questions.append(q.value());
     }
-    return questions;
+    return ParsedFile{questions, {}};
 }
 
 Result<QByteArray> write(const QList<QuestionRecord>& records, bool flatten)

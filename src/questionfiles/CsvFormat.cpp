@@ -85,25 +85,25 @@ ParsedQuestions parse(const QString& text)
     Row row;
     while (!reader.atEnd() && questions.size() < kMostQuestions) {
         if (CsvRows::Problem problem; !reader.next(&row, &problem))
-            return Failure{ParseError{problem.line, problem.what}};
+            return Failure{QList<ParseError>{{problem.line, problem.what}}};
         if (isBlank(row))
             continue;
         if (columns.isEmpty()) {
             columns = headerColumns(row);
             if (columns.isEmpty())
                 return Failure{
-                    ParseError{row.line, QStringLiteral("the first row must be the header "
-                                                        "question,a,b,c,d,e,answer")}};
+                    QList<ParseError>{{row.line, QStringLiteral("the first row must be the header "
+                                                                "question,a,b,c,d,e,answer")}}};
             continue;
         }
         if (const Result<void, ParseError> fits = checkColumns(row, columns); !fits.ok())
-            return Failure{fits.error()};
+            return Failure{QList<ParseError>{fits.error()}};
         questions.append(toQuestion(row, columns.size()));
     }
     if (columns.isEmpty())
-        return Failure{
-            ParseError{1, QStringLiteral("the header question,a,b,c,d,e,answer is missing")}};
-    return questions;
+        return Failure{QList<ParseError>{
+            {1, QStringLiteral("the header question,a,b,c,d,e,answer is missing")}}};
+    return ParsedFile{questions, {}};
 }
 
 Result<QByteArray> write(const NotedRecords& bank)

@@ -32,14 +32,23 @@ struct ParsedQuestion {
     SourceText explanation;
 };
 
-// What is wrong with a file, and on which line (0 when no line can be named).
+// What is wrong with a file or with one question of it, and on which line (0 when no line can
+// be named).
 struct ParseError {
     int line = 0;
     QString what;
 };
 
-// The questions of a file, or what is wrong with it and where.
-using ParsedQuestions = Result<QList<ParsedQuestion>, ParseError>;
+// What a reader makes of a file whose syntax holds: the questions it read, and those it leaves
+// out because a bank question cannot hold them (a true/false question, four choices), each
+// with its line and what it is.
+struct ParsedFile {
+    QList<ParsedQuestion> questions;
+    QList<ParseError> leftOut;
+};
+
+// The questions of a file, or, when its syntax is broken, every problem the reader found.
+using ParsedQuestions = Result<ParsedFile, QList<ParseError>>;
 
 // Records and their notes, one note for each record (an empty one where a record has none).
 struct NotedRecords {

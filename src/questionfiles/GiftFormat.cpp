@@ -89,10 +89,10 @@ public:
             ParsedQuestion q;
             ParseError error;
             if (!readQuestion(&q, &error))
-                return Failure{error};
+                return Failure{QList<ParseError>{error}};
             questions.append(q);
         }
-        return questions;
+        return ParsedFile{questions, {}};
     }
 
 private:

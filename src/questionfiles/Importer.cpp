@@ -95,15 +95,15 @@ FileImport importBytes(const QByteArray& bytes, Format format, bool cut, qint64 
     }
     const ParsedQuestions parsed = formatRow(format).parse(text.value());
     if (!parsed.ok()) {
-        file.refused.append(parsed.error());
+        file.refused = parsed.error();
         return file;
     }
-    if (parsed.value().isEmpty()) {
+    if (parsed.value().questions.isEmpty()) {
         file.refused.append(
             {0, QStringLiteral("no question found: %1").arg(whyNoQuestion(text.value(), format))});
         return file;
     }
-    for (const ParsedQuestion& q : parsed.value()) {
+    for (const ParsedQuestion& q : parsed.value().questions) {
         if (kept + file.records.records.size() >= BankFile::kMaxRecords) {
             file.refused.append(
                 {q.question.line, QStringLiteral("this question would be record %1, but a bank "
