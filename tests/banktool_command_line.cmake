@@ -1,5 +1,6 @@
-# Runs the real lexamo-bank: --help succeeds and says how to import; a bad import fails with
-# status 1, names the file and line, and leaves no bank behind; "-" reads standard input and
+# Runs the real lexamo-bank: --help succeeds and says how to import; an import that leaves a
+# question out ends with status 3 and names it; with --strict it fails with status 1, names the
+# file and line, and leaves no bank behind; "-" reads standard input and
 # writes standard output; a file size limit gives "File too large", not a killed tool, also when
 # it cuts standard output short; history draws its plot without a display.
 file(REMOVE_RECURSE ${WORK})
@@ -11,7 +12,12 @@ if(NOT status EQUAL 0 OR NOT out MATCHES "import FILE\\.\\.\\. -o BANK")
 endif()
 
 file(WRITE ${WORK}/bad.csv "question,a,b,c,d,e,answer\nQ,a,b,c,d,e,a\nQ,a,b,c,d,e,g\n")
-execute_process(COMMAND ${TOOL} import ${WORK}/bad.csv -o ${WORK}/bank.zep
+execute_process(COMMAND ${TOOL} import ${WORK}/bad.csv -o ${WORK}/kept.zep
+    RESULT_VARIABLE status ERROR_VARIABLE err)
+if(NOT status EQUAL 3 OR NOT err MATCHES "bad\\.csv:3: left out: the answer \"g\"")
+    message(FATAL_ERROR "import leaving a question out: status ${status}, messages:\n${err}")
+endif()
+execute_process(COMMAND ${TOOL} import ${WORK}/bad.csv --strict -o ${WORK}/bank.zep
     RESULT_VARIABLE status ERROR_VARIABLE err)
 if(NOT status EQUAL 1 OR NOT err MATCHES "bad\\.csv:3: the answer \"g\"")
     message(FATAL_ERROR "bad import: status ${status}, messages:\n${err}")
@@ -30,7 +36,7 @@ endif()
 execute_process(COMMAND bash -c "cat \"$1\" \"$1\" | \"$0\" import - --format csv -o \"$2\""
                         ${TOOL} ${WORK}/in.csv ${WORK}/twice.zep
     RESULT_VARIABLE status ERROR_VARIABLE err)
-if(NOT status EQUAL 1 OR NOT err MATCHES "standard input:3: the answer \"answer\"")
+if(NOT status EQUAL 3 OR NOT err MATCHES "standard input:3: left out: the answer \"answer\"")
     message(FATAL_ERROR "import from a pipe: status ${status}, messages:\n${err}")
 endif()
 execute_process(COMMAND ${TOOL} export ${WORK}/piped.zep -o - --format gift

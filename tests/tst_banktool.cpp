@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 #include <memory>
 #include <sys/stat.h>
@@ -204,107 +205,116 @@ void TestBankTool::badInputWritesNoBank_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("broken"); // the file's syntax is broken: refused even without --strict
     const QByteArray head = "question,a,b,c,d,e,answer\n";
     const QByteArray good = "Q,a,b,c,d,e,a\n";
     QTest::newRow("missing column") << "q.csv" << head + good + "Q,a,b,c,d,e\n"
-                                    << "q.csv:3: the column \"answer\" is missing";
+                                    << "q.csv:3: the column \"answer\" is missing" << false;
     QTest::newRow("answer F") << "q.csv" << head + "Q,a,b,c,d,e,F\n"
-                              << "q.csv:2: the answer \"F\" is not one of A to E";
+                              << "q.csv:2: the answer \"F\" is not one of A to E" << false;
     QTest::newRow("no answer") << "q.csv" << head + "Q,a,b,c,d,e,\n"
-                               << "q.csv:2: the answer \"\" is not one of A to E";
+                               << "q.csv:2: the answer \"\" is not one of A to E" << false;
     QTest::newRow("question 201")
         << "q.csv" << head + QByteArray(201, 'q') + ",a,b,c,d,e,a\n"
-        << "q.csv:2: the question is 201 characters long, more than the 200";
+        << "q.csv:2: the question is 201 characters; a bank question holds 200" << false;
     QTest::newRow("line break counts two")
         << "q.csv" << head + '"' + QByteArray(198, 'q') + "\nq\",a,b,c,d,e,a\n"
-        << "q.csv:2: the question is 201 characters long";
-    QTest::newRow("choice 76") << "q.csv" << head + "Q,a," + QByteArray(76, 'b') + ",c,d,e,a\n"
-                               << "q.csv:2: choice B is 76 characters long, more than the 75";
+        << "q.csv:2: the question is 201 characters" << false;
+    QTest::newRow("choice 76")
+        << "q.csv" << head + "Q,a," + QByteArray(76, 'b') + ",c,d,e,a\n"
+        << "q.csv:2: choice B is 76 characters; a bank question's choice holds 75" << false;
     QTest::newRow("not Windows-1252")
         << "q.csv" << head + good + utf8(QStringLiteral(u"Q,a,b,c,\u4e2d,e,a\n"))
-        << QStringLiteral(u"q.csv:3: choice D holds \"\u4e2d\" (U+4E2D)");
+        << QStringLiteral(u"q.csv:3: choice D holds \"\u4e2d\" (U+4E2D)") << false;
     QTest::newRow("beyond the BMP")
         << "q.csv" << head + utf8(QStringLiteral(u"Q \U0001F600,a,b,c,d,e,a\n"))
-        << "(U+1F600), a character Windows-1252 cannot hold";
+        << "(U+1F600), a character Windows-1252 cannot hold" << false;
     QTest::newRow("unterminated quote")
         << "q.csv" << head + good + "\"Q,a,b,c,d,e,a\n" + good
-        << "q.csv:3: a quoted field is never closed (unterminated quote)";
+        << "q.csv:3: a quoted field is never closed (unterminated quote)" << true;
     QTest::newRow("text after quote") << "q.csv" << head + "\"Q\"x,a,b,c,d,e,a\n"
-                                      << "q.csv:2: text follows the closing quote";
-    QTest::newRow("no header") << "q.csv" << good << "q.csv:1: the first row must be the header";
+                                      << "q.csv:2: text follows the closing quote" << true;
+    QTest::newRow("no header") << "q.csv" << good << "q.csv:1: the first row must be the header"
+                               << true;
     QTest::newRow("eight columns") << "q.csv" << head + "Q,a,b,c,d,e,a,x\n"
-                                   << "q.csv:2: 8 columns, 7 expected";
+                                   << "q.csv:2: 8 columns, 7 expected" << false;
     QTest::newRow("empty choice") << "q.csv" << head + "Q,a,b,  ,d,e,a\n"
-                                  << "q.csv:2: choice C is empty";
+                                  << "q.csv:2: choice C is empty" << false;
     QTest::newRow("not UTF-8") << "q.csv" << head + good + "Q,\xe9,b,c,d,e,a\n"
-                               << "q.csv:3: the text is not UTF-8";
+                               << "q.csv:3: the text is not UTF-8" << true;
     QTest::newRow("aiken answer too soon")
         << "q.txt" << QByteArray("Q\nA. a\nB. b\nC. c\nANSWER: A\n")
-        << "q.txt:5: choice D is missing";
+        << "q.txt:1: 3 choices; a bank question has five" << false;
     QTest::newRow("aiken out of order")
         << "q.txt" << QByteArray("Q\nA. a\nC. c\n")
-        << "q.txt:3: choice B (\"B. text\" or \"B) text\") expected";
+        << "q.txt:3: choice B (\"B. text\" or \"B) text\") expected" << true;
     QTest::newRow("aiken no answer line")
         << "q.txt" << QByteArray("Q\nA. a\nB. b\nC. c\nD. d\nE. e\n\n")
-        << "q.txt:7: a line \"ANSWER: X\" expected";
+        << "q.txt:6: the file ends where choice F (\"F. text\" or \"F) text\") or a line "
+           "\"ANSWER: X\" belongs"
+        << true;
     QTest::newRow("aiken answer F")
         << "q.txt" << QByteArray("Q\nA. a\nB. b\nC. c\nD. d\nE. e\nANSWER: F")
-        << "q.txt:7: the answer \"F\" is not one of A to E";
-    QTest::newRow("gift two right") << "q.gift" << QByteArray("\n\nQ {\n=a =b ~c ~d ~e }")
-                                    << "q.gift:3: 2 right answers (=), exactly one is needed";
-    QTest::newRow("gift four answers")
-        << "q.gift" << QByteArray("Q {=a ~b ~c ~d}") << "q.gift:1: 4 answers, five are needed";
+        << "q.txt:7: the answer \"F\" is not one of A to E" << false;
+    QTest::newRow("gift two right")
+        << "q.gift" << QByteArray("\n\nQ {\n=a =b ~c ~d ~e }")
+        << "q.gift:3: 2 right answers; a bank question has one" << false;
+    QTest::newRow("gift four answers") << "q.gift" << QByteArray("Q {=a ~b ~c ~d}")
+                                       << "q.gift:1: 4 choices; a bank question has five" << false;
     QTest::newRow("gift no answers") << "q.gift" << QByteArray("Q one\n\nQ {=a ~b ~c ~d ~e}")
-                                     << "q.gift:1: the question has no answers";
+                                     << "q.gift:1: a description (text with no answers)" << false;
     QTest::newRow("gift never closed") << "q.gift" << QByteArray("Q {=a ~b\n~c ~d ~e\n")
-                                       << "q.gift:1: the { opened here is never closed";
-    QTest::newRow("gift text after") << "q.gift" << QByteArray("Q {=a ~b ~c ~d ~e} more")
-                                     << "q.gift:1: text follows the closing }";
+                                       << "q.gift:1: the { opened here is never closed" << true;
     QTest::newRow("gift true-false")
-        << "q.gift" << QByteArray("//c\nQ {\nTRUE}") << "q.gift:3: an answer must begin with =";
+        << "q.gift" << QByteArray("//c\nQ {\nTRUE}") << "q.gift:2: a true/false question" << false;
     QTest::newRow("gift weights") << "q.gift" << QByteArray("Q {=a ~b\n~%50%c ~d ~e}")
-                                  << "q.gift:2: answer weights";
+                                  << "q.gift:2: an answer weighted %50%: partial credit" << false;
     QTest::newRow("gift title open") << "q.gift" << QByteArray("::T Q {=a ~b ~c ~d ~e}")
-                                     << "q.gift:1: the title's closing :: is missing";
-    QTest::newRow("gift choice too long") << "q.gift"
-                                          << "Q {=a ~b\n~c ~d\n~" + QByteArray(76, 'e') + "}"
-                                          << "q.gift:3: choice E is 76 characters long";
-    QTest::newRow("missing file") << "absent.csv" << QByteArray() << "absent.csv: cannot be read";
+                                     << "q.gift:1: the title's closing :: is missing" << true;
+    QTest::newRow("gift choice too long")
+        << "q.gift"
+        << "Q {=a ~b\n~c ~d\n~" + QByteArray(76, 'e') + "}"
+        << "q.gift:3: choice E is 76 characters; a bank question's choice holds 75" << false;
+    QTest::newRow("missing file") << "absent.csv" << QByteArray() << "absent.csv: cannot be read"
+                                  << true;
     QTest::newRow("zero character") << "q.csv" << head + QByteArray("Q,a,b\0x,c,d,e,a\n", 17)
                                     << "q.csv:2: column 6: the control character U+0000 is not "
-                                       "allowed";
+                                       "allowed"
+                                    << true;
     QTest::newRow("form feed") << "q.txt" << QByteArray("Q\nA. a\nB. b\fb\n")
-                               << "q.txt:3: column 5: the control character U+000C";
+                               << "q.txt:3: column 5: the control character U+000C" << true;
     QTest::newRow("C1 control") << "q.gift" << utf8(QStringLiteral(u"Q {=a ~b ~c ~d ~\u0081}"))
-                                << "q.gift:1: column 17: the control character U+0081";
+                                << "q.gift:1: column 17: the control character U+0081" << true;
     QTest::newRow("lone CR in a text")
         << "q.gift" << QByteArray("\nQ {=a ~b\r~c ~d ~e}\n")
-        << "q.gift:2: column 9: a carriage return (CR) with no line feed after it";
+        << "q.gift:2: column 9: a carriage return (CR) with no line feed after it" << true;
     QTest::newRow("byte order mark in a text")
         << "q.csv"
         << utf8(QStringLiteral(u"\ufeffquestion,a,b,c,d,e,answer\nQ\ufeff,a,b,c,d,e,a\n"))
         << "q.csv:2: the question holds the invisible character U+FEFF, a character "
-           "Windows-1252 cannot hold";
+           "Windows-1252 cannot hold"
+        << false;
     QTest::newRow("UTF-16") << "q.csv" << QByteArray("\xff\xfeq\0u\0e\0")
-                            << "q.csv:1: the text is UTF-16";
+                            << "q.csv:1: the text is UTF-16" << true;
     const QByteArray noted = "question,a,b,c,d,e,answer,kind,explanation\n";
     QTest::newRow("kind 41") << "q.csv"
                              << noted + "Q,a,b,c,d,e,a,k,x\nQ2,a,b,c,d,e,a," + QByteArray(41, 'k') +
                                     ",x\n"
-                             << "q.csv:3: the kind is 41 characters; a kind holds 40";
+                             << "q.csv:3: the kind is 41 characters; a kind holds 40" << false;
     QTest::newRow("kind of two lines") << "q.csv" << noted + "Q,a,b,c,d,e,a,\"k\nk\",x\n"
-                                       << "q.csv:2: the kind is more than one line";
+                                       << "q.csv:2: the kind is more than one line" << false;
     QTest::newRow("explanation missing") << "q.csv" << noted + "Q,a,b,c,d,e,a,k\n"
                                          << "q.csv:2: the column \"explanation\" is missing (8 "
-                                            "of 9 columns)";
+                                            "of 9 columns)"
+                                         << false;
     QTest::newRow("gift kind 41") << "q.gift"
                                   << "//c\n$CATEGORY: top/" + QByteArray(41, 'k') +
                                          "\nQ {=a ~b ~c ~d ~e}"
-                                  << "q.gift:2: the kind is 41 characters";
+                                  << "q.gift:2: the kind is 41 characters" << false;
     QTest::newRow("gift explanation 1001")
         << "q.gift"
         << "Q {=a ~b ~c ~d ~e\n####" + QByteArray(1001, 'x') + "}"
-        << "q.gift:2: the explanation is 1001 characters; an explanation holds 1000";
+        << "q.gift:2: the explanation is 1001 characters; an explanation holds 1000" << false;
 }
 
 void TestBankTool::badInputWritesNoBank()
@@ -312,12 +322,29 @@ void TestBankTool::badInputWritesNoBank()
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
     QFETCH(QString, message);
+    QFETCH(bool, broken);
     if (name != QLatin1String("absent.csv"))
         env->write(name, content);
     env->write("first.csv", "question,a,b,c,d,e,answer\nQ,a,b,c,d,e,a\n");
-    // A good file before the bad one changes nothing.
-    QCOMPARE(tool({"import", "first.csv", name, "-o", "bank.zep"}), banktool::Failed);
+    // A question a bank cannot hold is left out and named, and the others are written; a broken
+    // file, or --strict, refuses the whole import, and a good file before the bad one changes
+    // nothing.
+    if (!broken) {
+        QCOMPARE(tool({"import", "first.csv", name, "-o", "bank.zep"}), banktool::SomeLeftOut);
+        const QString leftOut = QString(message).replace(
+            QRegularExpression(QStringLiteral("^([^:]+:\\d+: )")), QStringLiteral("\\1left out: "));
+        QVERIFY2(err.contains(leftOut), qPrintable(err));
+        QVERIFY2(out.endsWith(" imported, 1 left out.\n"), qPrintable(out));
+        QCOMPARE(env->read("bank.zep").left(QuestionRecord::kSize),
+                 bankOf({{"Q", {"a", "b", "c", "d", "e"}, "a"}}));
+        QFile::remove(env->path("bank.zep"));
+        QFile::remove(env->path("bank.notes.csv"));
+    }
+    const QStringList strict = broken ? QStringList() : QStringList{"--strict"};
+    QCOMPARE(tool(QStringList{"import", "first.csv", name, "-o", "bank.zep"} + strict),
+             banktool::Failed);
     QVERIFY2(err.contains(message), qPrintable(err));
+    QVERIFY2(!err.contains("left out"), qPrintable(err));
     QVERIFY2(err.contains("No bank written."), qPrintable(err));
     QVERIFY(!env->exists("bank.zep"));
     QCOMPARE(files().size(), name == QLatin1String("absent.csv") ? 1 : 2); // no temporary file

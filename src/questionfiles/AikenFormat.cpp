@@ -15,46 +15,82 @@ const QRegularExpression kChoiceLine(QStringLiteral("^\\s*([A-Za-z])\\s*[.)]\\s*
 const QRegularExpression kAnswerLine(QStringLiteral("^\\s*ANSWER\\s*:\\s*(.*)$"),
                                      QRegularExpression::CaseInsensitiveOption);
 
+// "A" for the first choice, and on past the five a bank question has ("F" for a sixth).
 QString choiceLetter(int index)
 {
-    return QuestionRecord::labelOf(index);
+    return QString(QChar(u'A' + index));
 }
 
-// Reads one question whose text stands on lines[at]; at ends past its ANSWER line.
-Result<ParsedQuestion, ParseError> readQuestion(const QStringList& lines, qsizetype* at)
+bool isBlank(const QString& line)
+{
+    return line.trimmed().isEmpty();
+}
+
+// The next line at or after *at that is not blank; false at the end of the lines.
+bool nextLine(const QStringList& lines, qsizetype* at)
+{
+    while (*at < lines.size() && isBlank(lines.at(*at)))
+        ++*at;
+    return *at < lines.size();
+}
+
+// Reads one question whose text stands on lines[at], passing over blank lines as learning
+// platforms do; at ends past its ANSWER line. A question with other than five choices is left
+// out (then the problem is set and the question not); a line where a choice or the ANSWER line
+// belongs breaks the file's syntax.
+Result<ParsedQuestion, ParseError> readQuestion(const QStringList& lines, qsizetype* at,
+                                                ParseError* leftOut)
 {
     ParsedQuestion q;
-    q.question = {lines.at(*at).trimmed(), int(*at) + 1};
-    for (int i = 0; i < QuestionRecord::kChoiceCount; ++i) {
-        ++*at;
-        const int line = int(*at) + 1;
+    const int questionLine = int(*at) + 1;
+    q.question = {lines.at(*at).trimmed(), questionLine};
+    QList<SourceText> choices;
+    for (++*at;; ++*at) {
+        const QString letter = choiceLetter(int(choices.size()));
         const QString expected =
-            QStringLiteral("choice %1 (\"%1. text\" or \"%1) text\")").arg(choiceLetter(i));
-        if (*at >= lines.size()) {
+            QStringLiteral("choice %1 (\"%1. text\" or \"%1) text\")").arg(letter);
+        if (!nextLine(lines, at)) {
             return Failure{ParseError{
-                int(lines.size()), QStringLiteral("the file ends where %1 belongs").arg(expected)}};
+                choices.isEmpty() ? questionLine : choices.last().line,
+                choices.isEmpty()
+                    ? QStringLiteral("the file ends where %1 belongs").arg(expected)
+                    : QStringLiteral("the file ends where %1 or a line \"ANSWER: X\" belongs")
+                          .arg(expected)}};
         }
-        const auto match = kChoiceLine.match(lines.at(*at));
-        if (!match.hasMatch() || match.captured(1).toUpper() != choiceLetter(i)) {
-            const bool answerTooSoon = kAnswerLine.match(lines.at(*at)).hasMatch();
+        const int line = int(*at) + 1;
+        if (const auto answer = kAnswerLine.match(lines.at(*at)); answer.hasMatch()) {
+            q.answer = {answer.captured(1).trimmed(), line};
+            ++*at;
+            break;
+        }
+        const auto choice = kChoiceLine.match(lines.at(*at));
+        if (!choice.hasMatch() || choice.captured(1).toUpper() != letter) {
             return Failure{ParseError{
-                line, answerTooSoon ? QStringLiteral("choice %1 is missing: a question has five "
-                                                     "choices, A to E")
-                                          .arg(choiceLetter(i))
-                                    : QStringLiteral("%1 expected").arg(expected)}};
+                line, choices.isEmpty()
+                          ? QStringLiteral("%1 expected").arg(expected)
+                          : QStringLiteral("%1 expected, or a line \"ANSWER: X\"").arg(expected)}};
         }
-        q.choices[i] = {match.captured(2).trimmed(), line};
+        choices.append({choice.captured(2).trimmed(), line});
     }
-    ++*at;
-    const auto match =
-        *at < lines.size() ? kAnswerLine.match(lines.at(*at)) : QRegularExpressionMatch();
-    if (!match.hasMatch()) {
-        return Failure{ParseError{int(std::min(*at + 1, lines.size())),
-                                  QStringLiteral("a line \"ANSWER: X\" expected after choice E")}};
+    if (choices.size() < QuestionRecord::kChoiceCount) {
+        *leftOut = {questionLine,
+                    QStringLiteral("%1 choices; a bank question has five").arg(choices.size())};
+    } else if (choices.size() > QuestionRecord::kChoiceCount) {
+        *leftOut = {choices.at(QuestionRecord::kChoiceCount).line,
+                    QStringLiteral("a sixth choice, %1; a bank question has five, A to E")
+                        .arg(choiceLetter(QuestionRecord::kChoiceCount))};
+    } else {
+        std::copy(choices.cbegin(), choices.cend(), q.choices.begin());
     }
-    q.answer = {match.captured(1).trimmed(), int(*at) + 1};
-    ++*at;
     return q;
+}
+
+// Past the ANSWER line after a broken question, where the next question may begin.
+void skipPastAnswer(const QStringList& lines, qsizetype* at)
+{
+    while (*at < lines.size() && !kAnswerLine.match(lines.at(*at)).hasMatch())
+        ++*at;
+    ++*at;
 }
 
 // The text as one Aiken line; false when it has line breaks and may not be flattened.
@@ -73,20 +109,25 @@ bool oneLine(QString* text, bool flatten)
 
 ParsedQuestions parse(const QString& text)
 {
-    QList<ParsedQuestion> questions;
+    ParsedFile file;
+    QList<ParseError> broken;
     const QStringList lines = textinput::lines(text);
     qsizetype at = 0;
-    while (at < lines.size() && questions.size() < kMostQuestions) {
-        if (lines.at(at).trimmed().isEmpty()) {
-            ++at;
-            continue;
+    while (nextLine(lines, &at) && file.questions.size() < kMostQuestions) {
+        ParseError leftOut;
+        const Result<ParsedQuestion, ParseError> q = readQuestion(lines, &at, &leftOut);
+        if (!q.ok()) {
+            broken.append(q.error());
+            skipPastAnswer(lines, &at);
+        } else if (leftOut.line > 0) {
+            file.leftOut.append(leftOut);
+        } else {
+            file.questions.append(q.value());
         }
-        const Result<ParsedQuestion, ParseError> q = readQuestion(lines, &at);
-        if (!q.ok())
-            return Failure{QList<ParseError>{q.error()}};
-        questions.append(q.value());
     }
-    return ParsedFile{questions, {}};
+    if (!broken.isEmpty())
+        return Failure{broken};
+    return file;
 }
 
 Result<QByteArray> write(const QList<QuestionRecord>& records, bool flatten)

@@ -79,13 +79,16 @@ ParsedQuestion toQuestion(const Row& row, qsizetype columns)
 
 ParsedQuestions parse(const QString& text)
 {
-    QList<ParsedQuestion> questions;
+    ParsedFile file;
+    QList<ParseError> broken;
     CsvRows reader(text);
     QStringList columns;
     Row row;
-    while (!reader.atEnd() && questions.size() < kMostQuestions) {
-        if (CsvRows::Problem problem; !reader.next(&row, &problem))
-            return Failure{QList<ParseError>{{problem.line, problem.what}}};
+    while (!reader.atEnd() && file.questions.size() < kMostQuestions) {
+        if (CsvRows::Problem problem; !reader.next(&row, &problem)) {
+            broken.append({problem.line, problem.what});
+            continue;
+        }
         if (isBlank(row))
             continue;
         if (columns.isEmpty()) {
@@ -97,13 +100,16 @@ ParsedQuestions parse(const QString& text)
             continue;
         }
         if (const Result<void, ParseError> fits = checkColumns(row, columns); !fits.ok())
-            return Failure{QList<ParseError>{fits.error()}};
-        questions.append(toQuestion(row, columns.size()));
+            file.leftOut.append(fits.error());
+        else
+            file.questions.append(toQuestion(row, columns.size()));
     }
+    if (!broken.isEmpty())
+        return Failure{broken};
     if (columns.isEmpty())
         return Failure{QList<ParseError>{
             {1, QStringLiteral("the header question,a,b,c,d,e,answer is missing")}}};
-    return ParsedFile{questions, {}};
+    return file;
 }
 
 Result<QByteArray> write(const NotedRecords& bank)

@@ -1,5 +1,6 @@
 #include "questionfiles/GiftFormat.h"
 
+#include "questionfiles/HtmlText.h"
 #include "questionfiles/RecordRules.h"
 #include "questionfiles/TextInput.h"
 
@@ -25,6 +26,8 @@ bool isCommentLine(const QString& line)
 
 const QLatin1String kCategory("$CATEGORY:");
 const QLatin1String kGeneralFeedback("####");
+// Where the answers stood in a question of the missing-word form.
+const QLatin1String kBlank("_____");
 
 // The kind a line "$CATEGORY: top/antonym" gives, the last level of the category ("antonym");
 // nothing when the line is no category.
@@ -84,15 +87,28 @@ public:
 
     ParsedQuestions parse()
     {
-        QList<ParsedQuestion> questions;
-        for (skipSpace(); pos_ < src_.size() && questions.size() < kMostQuestions; skipSpace()) {
+        ParsedFile file;
+        QList<ParseError> broken;
+        for (skipSpace(); pos_ < src_.size() && file.questions.size() < kMostQuestions;
+             skipSpace()) {
             ParsedQuestion q;
-            ParseError error;
-            if (!readQuestion(&q, &error))
-                return Failure{QList<ParseError>{error}};
-            questions.append(q);
+            ParseError problem;
+            switch (readQuestion(&q, &problem)) {
+            case Outcome::Read:
+                file.questions.append(q);
+                break;
+            case Outcome::LeftOut:
+                file.leftOut.append(problem);
+                break;
+            case Outcome::Broken:
+                broken.append(problem);
+                skipToBlankLine();
+                break;
+            }
         }
-        return ParsedFile{questions, {}};
+        if (!broken.isEmpty())
+            return Failure{broken};
+        return file;
     }
 
 private:
@@ -150,26 +166,102 @@ private:
         return false;
     }
 
-    bool fail(ParseError* error, int line, const QString& what)
+    // What became of a question: read, left out (a bank question cannot hold it) or broken (the
+    // file's syntax does not hold there).
+    enum class Outcome { Read, LeftOut, Broken };
+
+    static Outcome leftOut(ParseError* problem, int line, const QString& what)
     {
-        *error = {line, what};
-        return false;
+        *problem = {line, what};
+        return Outcome::LeftOut;
+    }
+    static Outcome broken(ParseError* problem, int line, const QString& what)
+    {
+        *problem = {line, what};
+        return Outcome::Broken;
     }
 
-    bool readQuestion(ParsedQuestion* q, ParseError* error)
+    void skipToBlankLine()
+    {
+        while (pos_ < src_.size() && !atBlankLine())
+            ++pos_;
+    }
+
+    // The text format a question may name after its title: [html], [markdown], [plain] or
+    // [moodle]. Only HTML is read differently; the others hold plain text.
+    bool readFormat()
+    {
+        static const QRegularExpression marker(
+            QStringLiteral("\\G[ \\t]*\\[(html|markdown|plain|moodle)\\]"),
+            QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch m = marker.match(src_, pos_);
+        if (!m.hasMatch())
+            return false;
+        pos_ = m.capturedEnd();
+        return m.captured(1).compare(QLatin1String("html"), Qt::CaseInsensitive) == 0;
+    }
+
+    // A piece of the file as the question's text: unescaped, and as plain text when it is HTML.
+    static QString textOf(const QString& raw, bool html)
+    {
+        const QString text = unescaped(raw);
+        return html ? htmltext::plainText(text) : text;
+    }
+
+    Outcome readQuestion(ParsedQuestion* q, ParseError* problem)
     {
         const int startLine = line();
         if (src_.mid(pos_, 2) == QLatin1String("::") && !skipTitle())
-            return fail(error, startLine, QStringLiteral("the title's closing :: is missing"));
+            return broken(problem, startLine, QStringLiteral("the title's closing :: is missing"));
+        const bool html = readFormat();
         const qsizetype start = pos_;
         q->kind = kindAt(start);
-        if (!scanTo(QStringLiteral("{}"), true) || at(pos_) == u'}') {
-            return fail(error, startLine,
-                        QStringLiteral("the question has no answers: a multiple-choice question "
-                                       "needs { =right ~wrong ~wrong ~wrong ~wrong }"));
+        if (!scanTo(QStringLiteral("{}"), true))
+            return leftOut(problem, startLine,
+                           QStringLiteral("a description (text with no answers)"));
+        if (at(pos_) == u'}')
+            return broken(problem, line(), QStringLiteral("a } that no { opened"));
+        const QString before = src_.mid(start, pos_ - start);
+        const int braceLine = line();
+        const qsizetype open = pos_++;
+        if (!scanTo(QStringLiteral("}"), false))
+            return broken(problem, braceLine, QStringLiteral("the { opened here is never closed"));
+        const qsizetype close = pos_;
+        // What follows the answers on their line makes the missing-word form: the answers stand
+        // in a blank in the question.
+        pos_ = close + 1;
+        const qsizetype afterStart = pos_;
+        while (pos_ < src_.size() && src_.at(pos_) != u'\n' && src_.at(pos_) != u'{')
+            pos_ += src_.at(pos_) == u'\\' ? 2 : 1;
+        pos_ = std::min(pos_, src_.size());
+        const qsizetype afterEnd = pos_;
+        if (at(pos_) == u'{') {
+            skipToBlankLine();
+            return leftOut(problem, startLine,
+                           QStringLiteral("two sets of answers { }, which a bank question cannot "
+                                          "hold"));
         }
-        q->question = {unescaped(src_.mid(start, pos_ - start)), startLine};
-        return readAnswers(q, error) && restOfLineIsEmpty(error);
+        const QString after = src_.mid(afterStart, afterEnd - afterStart);
+        const Outcome answers = readAnswers(q, problem, open, close, html, startLine);
+        if (answers != Outcome::Read)
+            return answers;
+        q->question = {questionText(before, after, html), startLine};
+        return Outcome::Read;
+    }
+
+    // The question's text around its answers: a blank "_____" where they stood when text follows
+    // them on their line.
+    static QString questionText(const QString& before, const QString& after, bool html)
+    {
+        const QString head = textOf(before, html);
+        const QString tail = textOf(after, html);
+        if (tail.isEmpty())
+            return head;
+        QString text = head;
+        if (!head.isEmpty())
+            text += before.back().isSpace() ? QStringLiteral(" ") : QString();
+        text += kBlank;
+        return text + (after.front().isSpace() ? QStringLiteral(" ") : QString()) + tail;
     }
 
     bool skipTitle()
@@ -187,86 +279,136 @@ private:
         return true;
     }
 
-    // Reads "{ =right ~wrong ... }" from its "{"; the right answer gives the answer letter, and
-    // the general feedback "####text" the explanation.
-    bool readAnswers(ParsedQuestion* q, ParseError* error)
+    // One answer as written: its marker, its weight when it has one, its text and line.
+    struct Answer {
+        QChar marker;
+        std::optional<double> weight;
+        QString weightText;
+        SourceText text;
+    };
+
+    // Reads the answers between the braces at open and close: one right (= or %100%) and four
+    // wrong (~ or %0%), and the general feedback "####text" as the explanation. Any other kind
+    // of question, and a multiple-choice question a bank cannot hold, is left out; an answer
+    // that begins with neither = nor ~ breaks the file's syntax.
+    Outcome readAnswers(ParsedQuestion* q, ParseError* problem, qsizetype open, qsizetype close,
+                        bool html, int startLine)
     {
-        const int braceLine = line();
-        QList<SourceText> answers;
-        int right = 0;
-        int rightIndex = 0;
-        for (++pos_, skipSpace(); at(pos_) != u'}'; skipSpace()) {
-            if (pos_ >= src_.size())
-                return fail(error, braceLine, QStringLiteral("the { opened here is never closed"));
+        const QString block = src_.mid(open + 1, close - open - 1);
+        static const QRegularExpression trueFalse(
+            QStringLiteral("^\\s*(T|TRUE|F|FALSE)\\s*(#.*)?$"),
+            QRegularExpression::CaseInsensitiveOption |
+                QRegularExpression::DotMatchesEverythingOption);
+        const QString trimmed = block.trimmed();
+        const qsizetype end = pos_;
+        if (trimmed.isEmpty())
+            return leftOut(problem, startLine, QStringLiteral("an essay question"));
+        if (trimmed.startsWith(u'#') && !trimmed.startsWith(kGeneralFeedback))
+            return leftOut(problem, startLine, QStringLiteral("a numerical question"));
+        if (trueFalse.match(block).hasMatch())
+            return leftOut(problem, startLine, QStringLiteral("a true/false question"));
+        QList<Answer> answers;
+        for (pos_ = open + 1, skipSpace(); pos_ < close; skipSpace()) {
             if (atGeneralFeedback()) {
-                readExplanation(&q->explanation);
+                readExplanation(&q->explanation, close, html);
                 continue;
             }
             const QChar marker = src_.at(pos_);
             if (marker != u'=' && marker != u'~') {
-                return fail(error, line(),
-                            QStringLiteral("an answer must begin with = (the right one) or ~ (a "
-                                           "wrong one); only multiple-choice questions are read"));
+                const int where = line();
+                pos_ = end;
+                return broken(problem, where,
+                              QStringLiteral("an answer must begin with = (the right one) or ~ "
+                                             "(a wrong one)"));
             }
-            if (marker == u'=') {
-                ++right;
-                rightIndex = int(answers.size());
-            }
-            SourceText answer;
-            if (!readAnswer(&answer, error))
-                return false;
-            answers.append(answer);
+            answers.append(readAnswer(close, html));
         }
-        ++pos_;
-        if (right != 1) {
-            return fail(error, braceLine,
-                        QStringLiteral("%1 right answers (=), exactly one is needed").arg(right));
-        }
-        if (answers.size() != QuestionRecord::kChoiceCount) {
-            return fail(error, braceLine,
-                        QStringLiteral("%1 answers, five are needed (one = and four ~)")
-                            .arg(answers.size()));
-        }
-        std::copy(answers.cbegin(), answers.cend(), q->choices.begin());
-        q->answer = {QString(QuestionRecord::letterOf(rightIndex)), braceLine};
-        return true;
+        pos_ = end;
+        return checkAnswers(q, problem, answers, startLine);
     }
 
-    // The general feedback from its "####" to the "}".
-    void readExplanation(SourceText* explanation)
+    Outcome checkAnswers(ParsedQuestion* q, ParseError* problem, const QList<Answer>& answers,
+                         int startLine)
+    {
+        const bool anyWrong = std::any_of(answers.cbegin(), answers.cend(),
+                                          [](const Answer& a) { return a.marker == u'~'; });
+        const bool matching = std::any_of(answers.cbegin(), answers.cend(), [](const Answer& a) {
+            return a.text.text.contains(QLatin1String("->"));
+        });
+        if (answers.isEmpty())
+            return leftOut(problem, startLine, QStringLiteral("an essay question"));
+        if (!anyWrong && matching)
+            return leftOut(problem, startLine, QStringLiteral("a matching question"));
+        if (!anyWrong)
+            return leftOut(problem, startLine, QStringLiteral("a short-answer question"));
+        int right = 0;
+        int rightIndex = 0;
+        for (qsizetype i = 0; i < answers.size(); ++i) {
+            const Answer& a = answers.at(i);
+            if (a.weight && *a.weight != 100 && *a.weight != 0) {
+                return leftOut(problem, a.text.line,
+                               QStringLiteral("an answer weighted %1: partial credit, which a bank "
+                                              "question cannot hold")
+                                   .arg(a.weightText));
+            }
+            if (a.weight ? *a.weight == 100 : a.marker == u'=') {
+                ++right;
+                rightIndex = int(i);
+            }
+        }
+        if (right != 1) {
+            return leftOut(
+                problem, startLine,
+                right == 0
+                    ? QStringLiteral("no answer is right")
+                    : QStringLiteral("%1 right answers; a bank question has one").arg(right));
+        }
+        if (answers.size() != QuestionRecord::kChoiceCount) {
+            return leftOut(
+                problem, startLine,
+                QStringLiteral("%1 choices; a bank question has five").arg(answers.size()));
+        }
+        for (int i = 0; i < QuestionRecord::kChoiceCount; ++i)
+            q->choices[i] = answers.at(i).text;
+        q->answer = {QString(QuestionRecord::letterOf(rightIndex)),
+                     answers.at(rightIndex).text.line};
+        return Outcome::Read;
+    }
+
+    // The general feedback from its "####" to the end of the answers.
+    void readExplanation(SourceText* explanation, qsizetype close, bool html)
     {
         explanation->line = line();
         pos_ += kGeneralFeedback.size();
         const qsizetype start = pos_;
-        scanTo(QStringLiteral("}"), false);
-        explanation->text = unescaped(src_.mid(start, pos_ - start));
+        pos_ = close;
+        explanation->text = textOf(src_.mid(start, pos_ - start), html);
     }
 
-    // One answer from its = or ~ to the next one, the general feedback or the "}"; "#feedback"
-    // is dropped.
-    bool readAnswer(SourceText* answer, ParseError* error)
+    // One answer from its = or ~ to the next one, the general feedback or the end of the
+    // answers; its weight "%n%" is taken off its text, and its feedback "#text" dropped.
+    Answer readAnswer(qsizetype close, bool html)
     {
-        answer->line = line();
+        static const QRegularExpression weight(QStringLiteral("^%(-?\\d+(\\.\\d+)?)%"));
+        Answer answer;
+        answer.marker = src_.at(pos_);
+        answer.text.line = line();
         const qsizetype start = ++pos_;
         scanTo(QStringLiteral("=~}#"), false);
-        answer->text = unescaped(src_.mid(start, pos_ - start));
-        while (at(pos_) == u'#' && !atGeneralFeedback()) {
+        pos_ = std::min(pos_, close);
+        QString raw = src_.mid(start, pos_ - start).trimmed();
+        while (at(pos_) == u'#' && pos_ < close && !atGeneralFeedback()) {
             ++pos_;
             scanTo(QStringLiteral("=~}#"), false);
+            pos_ = std::min(pos_, close);
         }
-        static const QRegularExpression weight(QStringLiteral("^%-?\\d+(\\.\\d+)?%"));
-        if (weight.match(answer->text).hasMatch())
-            return fail(error, answer->line, QStringLiteral("answer weights (%n%) are not read"));
-        return true;
-    }
-
-    bool restOfLineIsEmpty(ParseError* error)
-    {
-        while (pos_ < src_.size() && src_.at(pos_) != u'\n' && src_.at(pos_).isSpace())
-            ++pos_;
-        if (pos_ >= src_.size() || src_.at(pos_) == u'\n')
-            return true;
-        return fail(error, line(), QStringLiteral("text follows the closing }"));
+        if (const QRegularExpressionMatch m = weight.match(raw); m.hasMatch()) {
+            answer.weight = m.captured(1).toDouble();
+            answer.weightText = m.captured(0);
+            raw = raw.mid(m.capturedLength());
+        }
+        answer.text.text = textOf(raw, html);
+        return answer;
     }
 
     QString src_;

@@ -5,11 +5,14 @@
 #include "questionfiles/RecordRules.h"
 #include "questionfiles/TextInput.h"
 
+#include "bank/TextRules.h"
 #include "files/FileErrors.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cerrno>
 
 namespace questionfiles {
@@ -73,6 +76,29 @@ QString whyNoQuestion(const QString& text, Format format)
     return QLatin1String(formatRow(format).noQuestion);
 }
 
+// The questions that stand alike in the bank only because one of them was cut: each after the
+// first of its kind is named, with the line of that first one.
+QList<ParseError> alikeOnceCut(const QList<QuestionRecord>& records, const QList<int>& lines,
+                               const QList<bool>& wasCut)
+{
+    QHash<QString, qsizetype> first; // a folded question and the first record that has it
+    QList<ParseError> alike;
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const QString folded = recordrules::foldedQuestion(records.at(i).question());
+        const auto found = first.constFind(folded);
+        if (found == first.cend()) {
+            first.insert(folded, i);
+            continue;
+        }
+        if (wasCut.at(i) || wasCut.at(*found)) {
+            alike.append({lines.at(i), QStringLiteral("the question is the same as that of line "
+                                                      "%1 once cut")
+                                           .arg(lines.at(*found))});
+        }
+    }
+    return alike;
+}
+
 FileImport refusedFile(const QString& name, const QString& what)
 {
     FileImport refused;
@@ -98,35 +124,48 @@ FileImport importBytes(const QByteArray& bytes, Format format, bool cut, qint64 
         file.refused = parsed.error();
         return file;
     }
-    if (parsed.value().questions.isEmpty()) {
+    const ParsedFile& read = parsed.value();
+    if (read.questions.isEmpty() && read.leftOut.isEmpty()) {
         file.refused.append(
             {0, QStringLiteral("no question found: %1").arg(whyNoQuestion(text.value(), format))});
         return file;
     }
-    for (const ParsedQuestion& q : parsed.value().questions) {
+    file.leftOut = read.leftOut;
+    QList<int> lines; // of the records kept, for naming questions alike once cut
+    QList<bool> wasCut;
+    for (const ParsedQuestion& q : read.questions) {
         if (kept + file.records.records.size() >= BankFile::kMaxRecords) {
             file.refused.append(
                 {q.question.line, QStringLiteral("this question would be record %1, but a bank "
                                                  "holds at most %2")
                                       .arg(kept + file.records.records.size() + 1)
                                       .arg(BankFile::kMaxRecords)});
-            break;
+            file.records = NotedRecords();
+            return file;
         }
-        const Result<QuestionRecord, ParseError> record = recordrules::toRecord(q, cut);
+        QList<ParseError> cuts;
+        const Result<QuestionRecord, ParseError> record = recordrules::toRecord(q, cut, &cuts);
         if (!record.ok()) {
-            file.refused.append(record.error());
-            break;
+            file.leftOut.append(record.error());
+            continue;
         }
         const Result<BankNote, ParseError> note = recordrules::toNote(q);
         if (!note.ok()) {
-            file.refused.append(note.error());
-            break;
+            file.leftOut.append(note.error());
+            continue;
         }
+        file.cut += cuts;
         file.records.records.append(record.value());
         file.records.notes.append(note.value());
+        lines.append(q.question.line);
+        wasCut.append(textrules::toStoredLineBreaks(q.question.text).size() >
+                      QuestionRecord::kQuestionWidth);
     }
-    if (file.isRefused())
-        file.records = NotedRecords();
+    if (cut)
+        file.cut += alikeOnceCut(file.records.records, lines, wasCut);
+    const auto byLine = [](const ParseError& a, const ParseError& b) { return a.line < b.line; };
+    std::stable_sort(file.leftOut.begin(), file.leftOut.end(), byLine);
+    std::stable_sort(file.cut.begin(), file.cut.end(), byLine);
     return file;
 }
 

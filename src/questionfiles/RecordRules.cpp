@@ -47,8 +47,8 @@ QString cutText(const QString& text, int width)
     return kept;
 }
 
-// The text as it goes into its field, or why it cannot.
-Result<QString> storedText(const QString& source, Field f, bool cut)
+// The text as it goes into its field, or why it cannot; a text cut to fit is said in *cutNote.
+Result<QString> storedText(const QString& source, Field f, bool cut, QString* cutNote)
 {
     const QString name = fieldName(f);
     QString text = textrules::toStoredLineBreaks(source);
@@ -61,17 +61,24 @@ Result<QString> storedText(const QString& source, Field f, bool cut)
     const int width = QuestionRecord::width(f);
     if (text.size() <= width)
         return text;
+    const QString holder = f == Field::Question ? QStringLiteral("a bank question")
+                                                : QStringLiteral("a bank question's choice");
     if (!cut) {
-        return Failure{QStringLiteral("%1 is %2 characters long, more than the %3 its field holds "
-                                      "(--cut cuts it to fit)")
+        return Failure{QStringLiteral("%1 is %2 characters; %3 holds %4")
                            .arg(name)
                            .arg(text.size())
+                           .arg(holder)
                            .arg(width)};
     }
     const QString kept = cutText(text, width);
     if (kept.isEmpty())
         return Failure{
             QStringLiteral("%1 is empty once cut to its %2 characters").arg(name).arg(width)};
+    *cutNote = QStringLiteral("%1 cut from %2 characters to %3: \"%4\"")
+                   .arg(name)
+                   .arg(text.size())
+                   .arg(kept.size())
+                   .arg(kept);
     return kept;
 }
 
@@ -89,7 +96,8 @@ QString fieldName(Field f)
     }
 }
 
-Result<QuestionRecord, ParseError> toRecord(const ParsedQuestion& question, bool cut)
+Result<QuestionRecord, ParseError> toRecord(const ParsedQuestion& question, bool cut,
+                                            QList<ParseError>* cuts)
 {
     const QString letter = textrules::trimSpaces(question.answer.text).toLower();
     if (QuestionRecord::choiceNamed(letter) < 0) {
@@ -102,9 +110,12 @@ Result<QuestionRecord, ParseError> toRecord(const ParsedQuestion& question, bool
     for (int i = 0; i <= QuestionRecord::kChoiceCount; ++i) {
         const Field f = i == 0 ? Field::Question : QuestionRecord::choiceField(i - 1);
         const SourceText& source = i == 0 ? question.question : question.choices[i - 1];
-        const Result<QString> stored = storedText(source.text, f, cut);
+        QString cutNote;
+        const Result<QString> stored = storedText(source.text, f, cut, &cutNote);
         if (!stored.ok())
             return Failure{ParseError{source.line, stored.error()}};
+        if (!cutNote.isEmpty() && cuts)
+            cuts->append({source.line, cutNote});
         record.setField(f, stored.value());
     }
     return record;

@@ -12,8 +12,10 @@ QString fieldName(QuestionRecord::Field f);
 
 // The bank record for a question: line breaks stored as CR LF, the answer letter in lower
 // case. Refused, with the line and the reason, when the answer is not A to E, a text is empty
-// or holds a character Windows-1252 lacks, or a text is longer than its field (unless cut).
-Result<QuestionRecord, ParseError> toRecord(const ParsedQuestion& question, bool cut);
+// or holds a character Windows-1252 lacks, or a text is longer than its field (unless cut; then
+// each text cut is said in cuts, when given, with its line).
+Result<QuestionRecord, ParseError> toRecord(const ParsedQuestion& question, bool cut,
+                                            QList<ParseError>* cuts = nullptr);
 
 // The note a question carries, as the file gives it; refused, with the line and the reason, when
 // the kind or the explanation is longer than a note holds or the kind is more than one line.

@@ -28,7 +28,8 @@ const char* const kNothing = "Nothing written.";
 
 int failed(QTextStream& err, const QString& message, const char* outcome = nullptr)
 {
-    err << message << '\n';
+    if (!message.isEmpty())
+        err << message << '\n';
     if (outcome)
         err << outcome << '\n';
     return Failed;
@@ -141,13 +142,31 @@ int importCommand(const Invocation& call, QTextStream& out, QTextStream& err)
         return failed(err, keptBefore.error(), kNoBank);
     const qint64 kept = keptBefore.value();
     NotedRecords imported;
+    qsizetype leftOut = 0;
+    bool refused = false;
     for (const QString& path : call.files) {
         const questionfiles::FileImport added =
             questionfiles::importFile(path, call.format, call.cut, kept + imported.records.size());
-        if (added.isRefused())
-            return failed(err, questionfiles::located(added.name, added.refused.first()), kNoBank);
+        for (const ParseError& problem : added.refused)
+            err << questionfiles::located(added.name, problem) << '\n';
+        // With --strict a question left out refuses the import, as a broken file does.
+        const QString leftOutAs = call.strict ? QString() : QStringLiteral("left out: ");
+        for (const ParseError& problem : added.leftOut)
+            err << questionfiles::located(added.name, {problem.line, leftOutAs + problem.what})
+                << '\n';
+        for (const ParseError& note : added.cut)
+            out << questionfiles::located(added.name, note) << '\n';
+        refused = refused || added.isRefused() || (call.strict && !added.leftOut.isEmpty());
+        leftOut += added.leftOut.size();
         imported.records += added.records.records;
         imported.notes += added.records.notes;
+    }
+    if (refused)
+        return failed(err, QString(), kNoBank);
+    if (imported.records.isEmpty()) {
+        return failed(err,
+                      QStringLiteral("No question could be imported: every question was left out."),
+                      kNoBank);
     }
     const Result<bankfiles::Written> written = writeImport(call, imported);
     if (!written.ok())
@@ -161,8 +180,8 @@ int importCommand(const Invocation& call, QTextStream& out, QTextStream& err)
             << done << QStringLiteral(", but without their kinds and explanations.\n");
         return Failed;
     }
-    out << done << ".\n";
-    return Done;
+    out << done << ".\n" << questionfiles::importSummary(imported.records.size(), leftOut) << ".\n";
+    return leftOut > 0 ? SomeLeftOut : Done;
 }
 
 namespace {

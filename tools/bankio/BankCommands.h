@@ -14,7 +14,8 @@ namespace banktool {
 
 using questionfiles::exportRecords;
 
-enum ExitStatus { Done = 0, Failed = 1, WrongUsage = 2 };
+// Import ends with SomeLeftOut when it wrote the questions a bank can hold and left out others.
+enum ExitStatus { Done = 0, Failed = 1, WrongUsage = 2, SomeLeftOut = 3 };
 
 int importCommand(const Invocation& call, QTextStream& out, QTextStream& err);
 int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err);

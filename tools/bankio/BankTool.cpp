@@ -19,7 +19,7 @@ namespace {
 int finished(int status, QTextStream& out, QTextStream& err)
 {
     out.flush();
-    if (out.status() == QTextStream::Ok || status != Done)
+    if (out.status() == QTextStream::Ok || (status != Done && status != SomeLeftOut))
         return status;
     err << QStringLiteral("Cannot write standard output: %1.\n").arg(fileerrors::reason(errno));
     return Failed;
@@ -78,7 +78,8 @@ QString helpText()
 Only regular files are read and written: a device, pipe or socket is refused, and so is an
 output that is one of the command's own inputs.
 
-Exit status: 0 done, 1 bad input or problems found (nothing written), 2 wrong usage.
+Exit status: 0 done, 1 bad input or problems found (nothing written), 2 wrong usage,
+3 imported, with questions a bank cannot hold left out.
 
 Report bugs to: )") +
            QStringLiteral(LEXAMO_CONTACT "\n");

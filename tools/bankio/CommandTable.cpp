@@ -17,6 +17,7 @@ const QList<Option>& options()
         {QStringLiteral("output"), QStringLiteral("o"), QStringLiteral("FILE")},
         {QStringLiteral("format"), {}, formatNames(QStringLiteral("|"), QStringLiteral("|"))},
         {QStringLiteral("cut"), {}, {}},
+        {QStringLiteral("strict"), {}, {}},
         {QStringLiteral("append"), {}, {}},
         {QStringLiteral("flatten"), {}, {}},
         {QStringLiteral("plot"), {}, QStringLiteral("FILE.svg|FILE.png"), true},
@@ -46,16 +47,18 @@ const QList<Command>& commands()
          QStringLiteral("FILE..."),
          QStringLiteral("the file"),
          QStringLiteral("BANK"),
-         {QStringLiteral("format"), QStringLiteral("cut"), QStringLiteral("append")},
+         {QStringLiteral("format"), QStringLiteral("cut"), QStringLiteral("append"),
+          QStringLiteral("strict")},
          nullptr,
          importCommand,
          QStringLiteral(
              "Reads the questions of every FILE and writes them to BANK, replacing it, or with\n"
-             "--append adding them in place after its last record. A text longer than its field "
-             "is\n"
-             "refused unless --cut cuts it to fit. At the first problem, or when a file holds no\n"
-             "question, nothing is written. FILE - reads standard input (give --format). Kinds "
-             "and\n"
+             "--append adding them in place after its last record. A question a bank cannot\n"
+             "hold (true/false, matching, short answer, numeric, essay, other than five choices,\n"
+             "several right answers, a text longer than its field) is left out and named with\n"
+             "its line; --strict refuses the import instead. --cut cuts a long text to fit and\n"
+             "lists each text it cut. A file whose syntax is broken, or an import that keeps no\n"
+             "question, writes nothing. FILE - reads standard input (give --format). Kinds and\n"
              "explanations go to the bank's notes file, BANK.notes.csv beside it.")},
         {QStringLiteral("export"),
          1,

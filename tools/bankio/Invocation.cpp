@@ -80,6 +80,7 @@ Result<Invocation> parseInvocation(const QStringList& arguments)
     call.output = parser.value(QStringLiteral("output"));
     call.format = formatNamed(parser.value(QStringLiteral("format")));
     call.cut = parser.isSet(QStringLiteral("cut"));
+    call.strict = parser.isSet(QStringLiteral("strict"));
     call.append = parser.isSet(QStringLiteral("append"));
     call.flatten = parser.isSet(QStringLiteral("flatten"));
     call.plot = parser.value(QStringLiteral("plot"));

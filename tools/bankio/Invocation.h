@@ -26,6 +26,7 @@ struct Invocation {
     QString output;
     std::optional<Format> format; // as given by --format
     bool cut = false;
+    bool strict = false; // import: a question left out refuses the whole import
     bool append = false;
     bool flatten = false;
     bool help = false;
