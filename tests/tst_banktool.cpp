@@ -8,6 +8,7 @@
 #include "bank/BankNotes.h"
 #include "bank/Cp1252.h"
 #include "bank/QuestionRecord.h"
+#include "base/Words.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
 
@@ -79,6 +80,8 @@ const QList<Question> kAwkward = {
 
 } // namespace
 
+Q_DECLARE_METATYPE(Question)
+
 class TestBankTool : public QObject {
     Q_OBJECT
 
@@ -91,6 +94,10 @@ private Q_SLOTS:
     void formatFromEndingOrOption();
     void badInputWritesNoBank_data();
     void badInputWritesNoBank();
+    void mixedFilesImportWhatFits_data();
+    void mixedFilesImportWhatFits();
+    void brokenFileNamesEveryProblem_data();
+    void brokenFileNamesEveryProblem();
     void failedImportKeepsTheOldBank();
     void cutFitsLongTexts();
     void appendAddsAfterTheLastRecord();
@@ -350,6 +357,118 @@ void TestBankTool::badInputWritesNoBank()
     QCOMPARE(files().size(), name == QLatin1String("absent.csv") ? 1 : 2); // no temporary file
 }
 
+void TestBankTool::mixedFilesImportWhatFits_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QList<Question>>("imported");
+    QTest::addColumn<QStringList>("leftOut");
+    // GIFT as learning platforms export it, in a .txt file: HTML with entities, weights, the
+    // missing-word form, and every kind of question a bank cannot hold.
+    QTest::newRow("gift in .txt")
+        << "q.txt"
+        << QByteArray("// exported\n$CATEGORY: $course$/top/antonym\n\n"
+                      "::A1:: [html]<p>Most <b>unlike</b> &quot;ample&quot;:</p><p>pick one</p> {\n"
+                      "=%100%scant #right\n~%0%broad ~vast\n~rich&amp;full ~wide\n"
+                      "####<p>Ample is plenty;<br>scant is barely enough.</p>\n}\n\n"
+                      "::TF:: The sun is a star. {TRUE}\n\n"
+                      "::SA:: Two and two? {=four =4}\n\n"
+                      "A cat is {~a fish =an animal ~a stone ~a cloud ~a song}.\n\n"
+                      "::Four:: Q {=a ~b ~c ~d}\n\n"
+                      "::Part:: Q {=a ~%50%b ~c ~d ~e}\n\n"
+                      "::Two:: Q {=a =b ~c ~d ~e}\n\n"
+                      "::Match:: Pair them {=a -> 1 =b -> 2 =c -> 3}\n\n"
+                      "::Essay:: Write. {}\n\n"
+                      "Only words.\n\n"
+                      "::Num:: How many? {#4:1}\n")
+        << QList<Question>{{"Most unlike \"ample\":\r\npick one",
+                            {"scant", "broad", "vast", "rich&full", "wide"},
+                            "a"},
+                           {"A cat is _____.",
+                            {"a fish", "an animal", "a stone", "a cloud", "a song"},
+                            "b"}}
+        << QStringList{"q.txt:11: left out: a true/false question",
+                       "q.txt:13: left out: a short-answer question",
+                       "q.txt:17: left out: 4 choices; a bank question has five",
+                       "q.txt:19: left out: an answer weighted %50%: partial credit, which a "
+                       "bank question cannot hold",
+                       "q.txt:21: left out: 2 right answers; a bank question has one",
+                       "q.txt:23: left out: a matching question",
+                       "q.txt:25: left out: an essay question",
+                       "q.txt:27: left out: a description (text with no answers)",
+                       "q.txt:29: left out: a numerical question"};
+    QTest::newRow("aiken")
+        << "q.txt"
+        << QByteArray("Which word means glad?\n\nA. sad\nB. happy\n\nC. tired\nD. angry\nE. late\n"
+                      "ANSWER: B\n\nFour\nA. a\nB. b\nC. c\nD. d\nANSWER: A\n\n"
+                      "Six\nA. a\nB. b\nC. c\nD. d\nE. e\nF. f\nANSWER: A\n\n"
+                      "Long " +
+                      QByteArray(200, 'q') + "\nA. a\nB. b\nC. c\nD. d\nE. e\nANSWER: A\n")
+        << QList<Question>{{"Which word means glad?",
+                            {"sad", "happy", "tired", "angry", "late"},
+                            "b"}}
+        << QStringList{"q.txt:11: left out: 4 choices; a bank question has five",
+                       "q.txt:24: left out: a sixth choice, F; a bank question has five, A to E",
+                       "q.txt:27: left out: the question is 205 characters; a bank question "
+                       "holds 200"};
+}
+
+// The questions a bank can hold are written, with their kinds and explanations; every other one
+// is named with its line and what it is, and the run says how many of each.
+void TestBankTool::mixedFilesImportWhatFits()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QList<Question>, imported);
+    QFETCH(QStringList, leftOut);
+    env->write(name, content);
+    QCOMPARE(tool({"import", name, "-o", "bank.zep"}), banktool::SomeLeftOut);
+    QCOMPARE(err.split('\n', Qt::SkipEmptyParts), leftOut);
+    QVERIFY2(out.endsWith(QStringLiteral("%1 imported, %2 left out.\n")
+                              .arg(counted(imported.size(), QLatin1StringView("question")))
+                              .arg(leftOut.size())),
+             qPrintable(out));
+    QCOMPARE(env->read("bank.zep"), bankOf(imported));
+    if (name == QLatin1String("q.txt") && content.startsWith("//")) {
+        const QByteArray notes = env->read("bank.notes.csv");
+        QVERIFY2(notes.contains(",antonym,\"Ample is plenty;\nscant is barely enough.\"\r\n"),
+                 notes.constData());
+    }
+}
+
+void TestBankTool::brokenFileNamesEveryProblem_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("problems");
+    QTest::newRow("gift") << "q.gift"
+                          << QByteArray("Q1 } {=a ~b ~c ~d ~e}\n\nQ2 {=a ~b ~c ~d ~e}\n\n"
+                                        "Q3 {a ~b ~c ~d ~e}\n\nQ4 {T}\n\nQ5 {=a ~b\n")
+                          << QStringList{"q.gift:1: a } that no { opened",
+                                         "q.gift:5: an answer must begin with = (the right "
+                                         "one) or ~ (a wrong one)",
+                                         "q.gift:9: the { opened here is never closed"};
+    QTest::newRow("aiken") << "q.txt"
+                           << QByteArray("Q1\nA. a\nC. c\nANSWER: A\n\nQ2\nA. a\nB. b\nC. c\nD. "
+                                         "d\nE. e\nANSWER: B\n\nQ3\nB. b\n")
+                           << QStringList{"q.txt:3: choice B (\"B. text\" or \"B) text\") "
+                                          "expected, or a line \"ANSWER: X\"",
+                                          "q.txt:15: choice A (\"A. text\" or \"A) text\") "
+                                          "expected"};
+}
+
+// A file whose syntax is broken is refused whole, every problem named, not only the first.
+void TestBankTool::brokenFileNamesEveryProblem()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, problems);
+    env->write(name, content);
+    QCOMPARE(tool({"import", name, "-o", "bank.zep"}), banktool::Failed);
+    QCOMPARE(err.split('\n', Qt::SkipEmptyParts), problems << "No bank written.");
+    QVERIFY(!env->exists("bank.zep"));
+}
+
 void TestBankTool::failedImportKeepsTheOldBank()
 {
     const QByteArray old = bankOf(kPair);
@@ -364,9 +483,16 @@ void TestBankTool::failedImportKeepsTheOldBank()
 void TestBankTool::cutFitsLongTexts()
 {
     const QByteArray q = '"' + QByteArray(199, 'q') + "\nrest\"";
-    env->write("long.csv",
-               "question,a,b,c,d,e,answer\n" + q + "," + QByteArray(80, 'a') + ",b,c,d,e,c\n");
+    env->write("long.csv", "question,a,b,c,d,e,answer\n" + q + "," + QByteArray(80, 'a') +
+                               ",b,c,d,e,c\n" + q.left(200) + "\",a,b,c,d,e,a\n");
     QCOMPARE(tool({"import", "long.csv", "-o", "bank.zep", "--cut"}), banktool::Done);
+    // Each text cut is listed; so is a question that stands twice only because it was cut.
+    QVERIFY2(out.startsWith("long.csv:2: the question cut from 205 characters to 199: \"qqq"),
+             qPrintable(out));
+    QVERIFY2(out.contains("long.csv:2: choice A cut from 80 characters to 75: \"aaaaa"),
+             qPrintable(out));
+    QVERIFY2(out.contains("long.csv:4: the question is the same as that of line 2 once cut\n"),
+             qPrintable(out));
     const QByteArray bank = env->read("bank.zep");
     // The line break would be cut in two: its CR goes too, and a space fills its place.
     QCOMPARE(bank.left(200), QByteArray(199, 'q') + ' ');
