@@ -82,6 +82,7 @@ public:
     void mnuOptions_Click();
     void mnuAdd_Click();
     void mnuProgress_Click();
+    void mnuImport_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
     void cmdnext_Click();
@@ -132,6 +133,7 @@ private:
     QAction* mnuOptions = nullptr;
     QAction* mnuAdd = nullptr;
     QAction* mnuProgress = nullptr;
+    QAction* mnuImport = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpBar1 = nullptr;
