@@ -1,5 +1,5 @@
-// Tools > Import Questions: question files brought into the bank Lexamo works on through the
-// main window.
+// Tools > Import Questions and Export Questions: question files brought into the bank Lexamo
+// works on through the main window, and the bank written out as one.
 
 #include "app/frmMain.h"
 #include "app/main1.h"
@@ -8,6 +8,8 @@
 #include "editor/LimitedTextBox.h"
 #include "editor/frmverques.h"
 #include "platform/Twips.h"
+#include "questionfiles/BankFiles.h"
+#include "questionfiles/Importer.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestEnvironment.h"
 
@@ -122,6 +124,11 @@ QStringList importFilters()
             "GIFT files (*.gift *.txt)", "All files (*)"};
 }
 
+QStringList exportFilters()
+{
+    return {"CSV files (*.csv)", "Aiken files (*.txt)", "GIFT files (*.gift)"};
+}
+
 // What the import window showed: its title, its summary, each list shown (its caption, then its
 // rows), and whether "Add to Bank" could be pressed, and by Return.
 struct ImportSeen {
@@ -163,6 +170,8 @@ private Q_SLOTS:
     void importShowsWhatIsLeftOutAndCancelChangesNothing_data();
     void importShowsWhatIsLeftOutAndCancelChangesNothing();
     void openEditorReachesTheQuestionsAdded();
+    void exportWritesTheBankInTheFormatChosen_data();
+    void exportWritesTheBankInTheFormatChosen();
 
 private:
     // Chooses the files in Import Questions and presses the key in the window that follows.
@@ -379,6 +388,76 @@ void TestImportExport::openEditorReachesTheQuestionsAdded()
     QCOMPARE(ed->cbokind->currentText(), QStringLiteral("analogy"));
     QCOMPARE(ed->txtexplain->text(), twoCsvQuestions().at(1).note.explanation);
     QVERIFY(!ed->cmdsave->isEnabled()); // a record shown, nothing changed
+}
+
+void TestImportExport::exportWritesTheBankInTheFormatChosen_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<bool>("answered"); // every record of the bank has an answer a to e
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<MessageBox>("said"); // %1: the file written, as the test's folder has it
+
+    QTest::newRow("CSV by its filter") << "questions"
+                                       << "CSV files (*.csv)" << true << "questions.csv"
+                                       << box("3 questions were exported to %1.");
+    QTest::newRow("GIFT by the ending typed") << "questions.gift"
+                                              << "CSV files (*.csv)" << true << "questions.gift"
+                                              << box("3 questions were exported to %1.");
+    QTest::newRow("Aiken, which holds no notes")
+        << "questions"
+        << "Aiken files (*.txt)" << true << "questions.txt"
+        << box("3 questions were exported to %1. The kinds and explanations are left out: Aiken "
+               "files hold neither.");
+    QTest::newRow("GIFT refuses a record without an answer")
+        << "questions.gift"
+        << "GIFT files (*.gift)" << false << "questions.gift"
+        << box("The bank cannot be exported as GIFT: record 2: the answer is not a letter a to "
+               "e. Nothing was exported.",
+               Icon::Exclamation);
+}
+
+void TestImportExport::exportWritesTheBankInTheFormatChosen()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, filter);
+    QFETCH(bool, answered);
+    QFETCH(QString, written);
+    QFETCH(MessageBox, said);
+    QList<Noted> questions = twoCsvQuestions() + oneGiftQuestion();
+    if (!answered)
+        questions[1].record.setAnswer(QString());
+    NotedRecords bank;
+    for (const Noted& q : questions) {
+        bank.records.append(q.record);
+        bank.notes.append(q.note);
+    }
+    QVERIFY(bankfiles::writeBank(env->path(kBank), bank).ok());
+    const QByteArray before = "left as it was\n";
+    env->write(written, before);
+    main1::Main();
+    env->files.answer({env->path(typed)}, filter);
+    if (said.text.contains(QStringLiteral("%1")))
+        said.text = said.text.arg(env->path(written));
+    env->boxes.answer(Answer::Ok);
+
+    QVERIFY(trigger(main1::mainwindow, "mnuExport"));
+
+    QCOMPARE(env->files.shown, QList<FileDialog>({{FileAccess::SaveFile, "Export Questions",
+                                                   exportFilters(), "verbal.csv"}}));
+    QCOMPARE(env->boxes.shown, QList<MessageBox>({said}));
+    if (!answered) {
+        QCOMPARE(env->read(written), before);
+        return;
+    }
+    // What lexamo-bank's import reads back: the bank's records, and their notes where the
+    // format holds them.
+    const questionfiles::FileImport back =
+        questionfiles::importFile(env->path(written), std::nullopt, false, 0);
+    QCOMPARE(back.refused.size(), 0);
+    QCOMPARE(back.records.records, bank.records);
+    const bool notes = !written.endsWith(QStringLiteral(".txt"));
+    QCOMPARE(back.records.notes, notes ? bank.notes : QList<BankNote>(bank.notes.size()));
 }
 
 QTEST_MAIN(TestImportExport)

@@ -83,6 +83,7 @@ public:
     void mnuAdd_Click();
     void mnuProgress_Click();
     void mnuImport_Click();
+    void mnuExport_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
     void cmdnext_Click();
@@ -134,6 +135,7 @@ private:
     QAction* mnuAdd = nullptr;
     QAction* mnuProgress = nullptr;
     QAction* mnuImport = nullptr;
+    QAction* mnuExport = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpBar1 = nullptr;

@@ -2,18 +2,23 @@
 
 #include "app/frmImport.h"
 #include "bank/BankFile.h"
+#include "bank/BankNotes.h"
+#include "base/Words.h"
 #include "editor/frmverques.h"
+#include "files/RegularFile.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "progress/frmProgress.h"
+#include "questionfiles/BankFiles.h"
 #include "questionfiles/Formats.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
 
-// The main window's handler of Tools > Import Questions: question files from elsewhere added to
-// the bank Lexamo works on.
+// The main window's handlers of Tools > Import Questions and Export Questions: question files
+// from elsewhere added to the bank Lexamo works on, and the bank written as such a file.
 
 using questionfiles::Format;
 using questionfiles::FormatRow;
@@ -23,6 +28,11 @@ namespace {
 QString bankPath()
 {
     return QString::fromLatin1(BankFile::kFileName);
+}
+
+void warn(const QString& text)
+{
+    platform::msgBox(text, platform::Buttons::Ok, platform::Icon::Exclamation);
 }
 
 // "CSV files (*.csv)". Learning platforms give their GIFT exports the ending .txt, so a GIFT
@@ -49,6 +59,89 @@ QStringList importFilters()
            QStringList{QStringLiteral("All files (*)")};
 }
 
+QStringList exportFilters()
+{
+    QStringList filters;
+    for (const FormatRow& row : questionfiles::formats())
+        filters.append(filterOf(row, false));
+    return filters;
+}
+
+struct ExportTarget {
+    QString path;
+    Format format;
+};
+
+// The file's ending tells the format; a file of another ending is written in the format of the
+// filter chosen, and a name without an ending gets the format's.
+ExportTarget exportTarget(const platform::ChosenFiles& chosen)
+{
+    QString path = chosen.files.first();
+    const QString ending = QFileInfo(path).suffix();
+    if (const std::optional<Format> told = questionfiles::formatNamed(ending))
+        return {path, *told};
+    const FormatRow* filtered = &questionfiles::formats().front();
+    for (const FormatRow& row : questionfiles::formats()) {
+        if (chosen.filter == filterOf(row, false))
+            filtered = &row;
+    }
+    if (ending.isEmpty())
+        path += u'.' + QLatin1String(filtered->ending);
+    return {path, filtered->format};
+}
+
+// What an export wrote: the number of questions, and what the user should know of the file
+// beside it (notes left out, or a notes file that could not be read whole).
+struct Exported {
+    qsizetype count = 0;
+    QString told;
+};
+
+// Writes the bank's records with their notes to the target, or leaves it as it was and says
+// why.
+Result<Exported> exportBank(const ExportTarget& target)
+{
+    const QString bank = bankPath();
+    for (const QString& own : {bank, BankNotes::pathFor(bank)}) {
+        if (regularfile::sameFile(own, target.path))
+            return Failure{QStringLiteral("%1 is a file of the bank itself: choose another file. "
+                                          "Nothing was exported.")
+                               .arg(QDir::toNativeSeparators(target.path))};
+    }
+    const Result<bankfiles::BankContents> read = bankfiles::readBank(bank);
+    if (!read.ok())
+        return Failure{read.error() + QStringLiteral(" Nothing was exported.")};
+    const QList<QuestionRecord>& records = read.value().records;
+    if (const qint64 past = read.value().recordsPast; past > 0) {
+        return Failure{QStringLiteral("The bank holds %1 records, more than the %2 a bank can "
+                                      "hold: the file could not be imported again. Nothing was "
+                                      "exported.")
+                           .arg(records.size() + past)
+                           .arg(BankFile::kMaxRecords)};
+    }
+    QString notesWarning;
+    const NotedRecords noted{records, bankfiles::notesOf(bank, records, &notesWarning)};
+    const FormatRow& row = questionfiles::formatRow(target.format);
+    // A format that holds a text on one line gets its line breaks as spaces.
+    const Result<QByteArray> bytes = questionfiles::exportRecords(noted, target.format, true);
+    if (!bytes.ok()) {
+        return Failure{QStringLiteral("The bank cannot be exported as %1: %2. Nothing was "
+                                      "exported.")
+                           .arg(QLatin1String(row.title), bytes.error())};
+    }
+    if (const Result<void> written = bankfiles::writeFile(target.path, bytes.value());
+        !written.ok())
+        return Failure{written.error() + QStringLiteral(" Nothing was exported.")};
+    Exported done{records.size(), {}};
+    if (noted.hasNotes() && !row.carriesNotes)
+        done.told += QStringLiteral(" The kinds and explanations are left out: %1 files hold "
+                                    "neither.")
+                         .arg(QLatin1String(row.title));
+    if (!notesWarning.isEmpty())
+        done.told += u' ' + notesWarning;
+    return done;
+}
+
 } // namespace
 
 void frmMain::mnuImport_Click()
@@ -70,4 +163,36 @@ void frmMain::mnuImport_Click()
     if (added && progress)
         progress->reload();
     delete window;
+}
+
+void frmMain::mnuExport_Click()
+{
+    // A bank without questions has nothing to export: said before a file is asked for.
+    BankFile bank;
+    if (const Result<void> opened = bank.openToRead(bankPath()); !opened.ok()) {
+        warn(opened.error());
+        return;
+    }
+    const bool empty = bank.recordCount() == 0;
+    bank.close();
+    if (empty) {
+        warn(QStringLiteral("The question bank holds no question to export."));
+        return;
+    }
+    const platform::ChosenFiles chosen =
+        platform::chooseFiles({platform::FileAccess::SaveFile, QStringLiteral("Export Questions"),
+                               exportFilters(), QStringLiteral("verbal.csv")});
+    if (chosen.isEmpty())
+        return;
+    const ExportTarget target = exportTarget(chosen);
+    const Result<Exported> exported = exportBank(target);
+    if (!exported.ok()) {
+        warn(exported.error());
+        return;
+    }
+    const qsizetype written = exported.value().count;
+    platform::msgBox(QStringLiteral("%1 %2 exported to %3.%4")
+                         .arg(counted(written, QLatin1StringView("question")),
+                              written == 1 ? QStringLiteral("was") : QStringLiteral("were"),
+                              QDir::toNativeSeparators(target.path), exported.value().told));
 }
