@@ -34,6 +34,7 @@ QListWidget* problemList(const char* name, const QString& accessibleName)
     // A problem reads whole, over as many lines as it takes.
     list->setWordWrap(true);
     list->setResizeMode(QListView::Adjust);
+    list->setLayoutMode(QListView::Batched); // thousands of rows keep the window responsive
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setAlternatingRowColors(true); // where one problem ends and the next begins
     return list;

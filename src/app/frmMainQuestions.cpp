@@ -97,43 +97,48 @@ struct Exported {
     QString told;
 };
 
+// The bank's records with their notes, as an export writes them; notesWarning gets why a notes
+// file could not be read whole.
+Result<NotedRecords> bankToExport(QString* notesWarning)
+{
+    const Result<bankfiles::BankContents> read = bankfiles::readBank(bankPath());
+    if (!read.ok())
+        return Failure{read.error()};
+    const QList<QuestionRecord>& records = read.value().records;
+    if (const qint64 past = read.value().recordsPast; past > 0) {
+        return Failure{QStringLiteral("The bank holds %1 records, more than the %2 a bank can "
+                                      "hold: the file could not be imported again.")
+                           .arg(records.size() + past)
+                           .arg(BankFile::kMaxRecords)};
+    }
+    return NotedRecords{records, bankfiles::notesOf(bankPath(), records, notesWarning)};
+}
+
 // Writes the bank's records with their notes to the target, or leaves it as it was and says
 // why.
 Result<Exported> exportBank(const ExportTarget& target)
 {
-    const QString bank = bankPath();
-    for (const QString& own : {bank, BankNotes::pathFor(bank)}) {
+    for (const QString& own : {bankPath(), BankNotes::pathFor(bankPath())}) {
         if (regularfile::sameFile(own, target.path))
-            return Failure{QStringLiteral("%1 is a file of the bank itself: choose another file. "
-                                          "Nothing was exported.")
+            return Failure{QStringLiteral("%1 is a file of the bank itself: choose another file.")
                                .arg(QDir::toNativeSeparators(target.path))};
     }
-    const Result<bankfiles::BankContents> read = bankfiles::readBank(bank);
-    if (!read.ok())
-        return Failure{read.error() + QStringLiteral(" Nothing was exported.")};
-    const QList<QuestionRecord>& records = read.value().records;
-    if (const qint64 past = read.value().recordsPast; past > 0) {
-        return Failure{QStringLiteral("The bank holds %1 records, more than the %2 a bank can "
-                                      "hold: the file could not be imported again. Nothing was "
-                                      "exported.")
-                           .arg(records.size() + past)
-                           .arg(BankFile::kMaxRecords)};
-    }
     QString notesWarning;
-    const NotedRecords noted{records, bankfiles::notesOf(bank, records, &notesWarning)};
+    const Result<NotedRecords> noted = bankToExport(&notesWarning);
+    if (!noted.ok())
+        return Failure{noted.error()};
     const FormatRow& row = questionfiles::formatRow(target.format);
     // A format that holds a text on one line gets its line breaks as spaces.
-    const Result<QByteArray> bytes = questionfiles::exportRecords(noted, target.format, true);
-    if (!bytes.ok()) {
-        return Failure{QStringLiteral("The bank cannot be exported as %1: %2. Nothing was "
-                                      "exported.")
+    const Result<QByteArray> bytes =
+        questionfiles::exportRecords(noted.value(), target.format, true);
+    if (!bytes.ok())
+        return Failure{QStringLiteral("The bank cannot be exported as %1: %2.")
                            .arg(QLatin1String(row.title), bytes.error())};
-    }
     if (const Result<void> written = bankfiles::writeFile(target.path, bytes.value());
         !written.ok())
-        return Failure{written.error() + QStringLiteral(" Nothing was exported.")};
-    Exported done{records.size(), {}};
-    if (noted.hasNotes() && !row.carriesNotes)
+        return Failure{written.error()};
+    Exported done{noted.value().records.size(), {}};
+    if (noted.value().hasNotes() && !row.carriesNotes)
         done.told += QStringLiteral(" The kinds and explanations are left out: %1 files hold "
                                     "neither.")
                          .arg(QLatin1String(row.title));
@@ -187,7 +192,7 @@ void frmMain::mnuExport_Click()
     const ExportTarget target = exportTarget(chosen);
     const Result<Exported> exported = exportBank(target);
     if (!exported.ok()) {
-        warn(exported.error());
+        warn(exported.error() + QStringLiteral(" Nothing was exported."));
         return;
     }
     const qsizetype written = exported.value().count;
