@@ -19,7 +19,7 @@ class frmImport : public QDialog {
     Q_OBJECT
 
 public:
-    // Reads the files (CSV, Aiken, GIFT, Moodle XML, told by their endings) for the bank at
+    // Reads the files (each in the format its ending tells, as lexamo-bank does) for the bank at
     // bankPath, after the records it holds now.
     frmImport(const QString& bankPath, const QStringList& files, QWidget* owner = nullptr);
 
