@@ -118,7 +118,7 @@ void TestApp::startUpInAnEmptyFolder()
         QVERIFY2(!control->isVisible(), qPrintable(control->objectName()));
     QVERIFY(!findAction(w, "mnuFileTestquit")->isEnabled());
     for (const char* name : {"mnuFileVer", "mnuFileExit", "mnuOptions", "mnuAdd", "mnuProgress",
-                             "mnuHelpContents", "mnuHelpAbout"})
+                             "mnuImport", "mnuExport", "mnuHelpContents", "mnuHelpAbout"})
         QVERIFY2(findAction(w, name)->isEnabled(), name);
     for (QMenu* menu : {on(w).mnuFile, on(w).mnuTools, on(w).mnuHelp})
         QVERIFY(menu->menuAction()->isEnabled());
@@ -165,6 +165,8 @@ void TestApp::menusInOrder()
         QStringLiteral("mnuOptions=&Options Ctrl+O"),
         QStringLiteral("mnuAdd=&Add Ctrl+A"),
         QStringLiteral("mnuProgress=&Progress... Ctrl+R"),
+        QStringLiteral("mnuImport=&Import Questions... "),
+        QStringLiteral("mnuExport=&Export Questions... "),
         QStringLiteral("mnuHelp=&Help"),
         QStringLiteral("mnuHelpContents=&Contents "),
         QStringLiteral("mnuHelpBar1=- "),

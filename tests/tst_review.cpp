@@ -31,7 +31,9 @@ namespace {
 // Menu items of the review and the contents help: the tools, the About box, nothing that starts
 // a test or shows a help again.
 const QStringList kViewItems =
-    QStringLiteral("mnuAdd mnuHelp mnuHelpAbout mnuOptions mnuProgress mnuTools").split(u' ');
+    QStringLiteral("mnuAdd mnuExport mnuHelp mnuHelpAbout mnuImport mnuOptions mnuProgress "
+                   "mnuTools")
+        .split(u' ');
 const QByteArray kTestHelp = "  Test help\r\n\r\nline two  ";
 const QString kTestHelpShown = QStringLiteral("Test help\r\n\r\nline two\r\n");
 

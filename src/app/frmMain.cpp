@@ -236,6 +236,8 @@ void frmMain::buildMenus()
         menuItem(mnuTools, "mnuAdd", QStringLiteral("&Add"), QKeySequence(Qt::CTRL | Qt::Key_A));
     mnuProgress = menuItem(mnuTools, "mnuProgress", QStringLiteral("&Progress..."),
                            QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuImport = menuItem(mnuTools, "mnuImport", QStringLiteral("&Import Questions..."));
+    mnuExport = menuItem(mnuTools, "mnuExport", QStringLiteral("&Export Questions..."));
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -253,6 +255,8 @@ void frmMain::connectHandlers()
     connect(mnuOptions, &QAction::triggered, this, &frmMain::mnuOptions_Click);
     connect(mnuAdd, &QAction::triggered, this, &frmMain::mnuAdd_Click);
     connect(mnuProgress, &QAction::triggered, this, &frmMain::mnuProgress_Click);
+    connect(mnuImport, &QAction::triggered, this, &frmMain::mnuImport_Click);
+    connect(mnuExport, &QAction::triggered, this, &frmMain::mnuExport_Click);
     connect(mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
     connect(cmdnext, &QAbstractButton::clicked, this, &frmMain::cmdnext_Click);

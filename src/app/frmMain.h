@@ -82,6 +82,8 @@ public:
     void mnuOptions_Click();
     void mnuAdd_Click();
     void mnuProgress_Click();
+    void mnuImport_Click();
+    void mnuExport_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
     void cmdnext_Click();
@@ -132,6 +134,8 @@ private:
     QAction* mnuOptions = nullptr;
     QAction* mnuAdd = nullptr;
     QAction* mnuProgress = nullptr;
+    QAction* mnuImport = nullptr;
+    QAction* mnuExport = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpContents = nullptr;
     QAction* mnuHelpBar1 = nullptr;

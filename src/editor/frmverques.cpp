@@ -339,6 +339,23 @@ void frmverques::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+void frmverques::recordsAdded(qint64 first, const QList<QuestionRecord>& records,
+                              const QList<BankNote>& notes)
+{
+    EditorState& s = state_;
+    // The notes as the import wrote them, on those being read; the count of records is the
+    // bank's length, which the open bank tells as it grows.
+    awaitNotes();
+    for (qsizetype i = 0; i < records.size(); ++i)
+        s.notes.setNote(first + i, records.at(i), notes.value(i));
+    s.kinds = s.notes.kinds();
+    showKinds();
+    if (s.adding && recordCount() < BankFile::kMaxRecords) {
+        s.recno = static_cast<qint16>(recordCount() + 1);
+        showNumber(s.recno);
+    }
+}
+
 void frmverques::showrecord(qint16 n)
 {
     EditorState& s = state_;

@@ -54,6 +54,12 @@ public:
     // while it holds what the editor last read or wrote there, or with the user's word. When the
     // write fails, the working copy is as it was.
     Result<Saved> saverecord(qint16 n);
+    // Records were added at the end of the bank, from first on, with these notes (Tools >
+    // Import Questions): the window reaches them, with their kinds and explanations, and the
+    // record on screen keeps what was typed. A new record not saved yet takes the number after
+    // them.
+    void recordsAdded(qint64 first, const QList<QuestionRecord>& records,
+                      const QList<BankNote>& notes);
 
     // Controls, in tab order.
     QLabel* lblhead = nullptr;

@@ -11,7 +11,8 @@ Services& real()
     static QtSettingsStore settings;
     static SystemRegistry registry;
     static QtProgramStarter programs;
-    static Services all{&messageBoxes, &random, &settings, &registry, &programs};
+    static QtFileDialogs fileDialogs;
+    static Services all{&messageBoxes, &random, &settings, &registry, &programs, &fileDialogs};
     return all;
 }
 
@@ -36,10 +37,12 @@ const Services& services()
 void install(const Services& replacements)
 {
     const Services& r = real();
-    current() = Services{
-        orReal(replacements.messageBoxes, r.messageBoxes), orReal(replacements.random, r.random),
-        orReal(replacements.settings, r.settings), orReal(replacements.registry, r.registry),
-        orReal(replacements.programs, r.programs)};
+    current() = Services{orReal(replacements.messageBoxes, r.messageBoxes),
+                         orReal(replacements.random, r.random),
+                         orReal(replacements.settings, r.settings),
+                         orReal(replacements.registry, r.registry),
+                         orReal(replacements.programs, r.programs),
+                         orReal(replacements.fileDialogs, r.fileDialogs)};
 }
 
 } // namespace platform

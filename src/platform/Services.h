@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProgramStarter.h"
 #include "platform/Random.h"
@@ -16,6 +17,7 @@ struct Services {
     SettingsStore* settings = nullptr;
     Registry* registry = nullptr;
     ProgramStarter* programs = nullptr;
+    FileDialogs* fileDialogs = nullptr;
 };
 
 // The services in force.

@@ -107,4 +107,19 @@ Result<Written> appendRecords(const QString& path, const NotedRecords& bank)
                    (failed.restored ? QStringLiteral(" The bank is as it was.") : QString())};
 }
 
+QList<BankNote> notesOf(const QString& bankPath, const QList<QuestionRecord>& records,
+                        QString* warning)
+{
+    const BankNotes::Loaded loaded = BankNotes::load(BankNotes::pathFor(bankPath));
+    if (warning)
+        *warning = loaded.warning;
+    QList<BankNote> notes;
+    if (loaded.notes.isEmpty())
+        return notes;
+    notes.reserve(records.size());
+    for (qsizetype i = 0; i < records.size(); ++i)
+        notes.append(loaded.notes.noteFor(i + 1, records.at(i)));
+    return notes;
+}
+
 } // namespace bankfiles

@@ -49,4 +49,11 @@ Result<Written> writeBank(const QString& path, const NotedRecords& bank);
 // lock (BankNotes::update); a note kept for a record number they take is replaced.
 Result<Written> appendRecords(const QString& path, const NotedRecords& bank);
 
+// The notes of the records of the bank at bankPath, one for each record (an empty one where a
+// record has none, or a stale one), or none at all when no record has a note. A notes file that
+// cannot be read whole gives what could be read, and warning (when given) says why, naming the
+// file; otherwise it is left empty.
+QList<BankNote> notesOf(const QString& bankPath, const QList<QuestionRecord>& records,
+                        QString* warning = nullptr);
+
 } // namespace bankfiles

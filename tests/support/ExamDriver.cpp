@@ -43,9 +43,9 @@ const QStringList kTestScreen =
     QStringLiteral("lblquestionhead lblsectionname lblquestion opta optb optc optd opte cmdanswer "
                    "cmdnext cmdquit cmdHelp cmdtime lbltime")
         .split(u' ');
-const QStringList kIdleItems = QStringLiteral("mnuAdd mnuFilePractice mnuFileVer mnuHelp "
-                                              "mnuHelpAbout mnuHelpContents mnuOptions "
-                                              "mnuProgress mnuTools")
+const QStringList kIdleItems = QStringLiteral("mnuAdd mnuExport mnuFilePractice mnuFileVer "
+                                              "mnuHelp mnuHelpAbout mnuHelpContents mnuImport "
+                                              "mnuOptions mnuProgress mnuTools")
                                    .split(u' ');
 const QStringList kTestItems{QStringLiteral("mnuFileTestquit")};
 

@@ -13,7 +13,7 @@ TestEnvironment::TestEnvironment()
     : settings(dir.path() + QStringLiteral("/.settings")), previousFolder_(QDir::currentPath())
 {
     QDir::setCurrent(dir.path());
-    platform::install({&boxes, &random, &settings, &registry, &programs});
+    platform::install({&boxes, &random, &settings, &registry, &programs, &files});
 }
 
 TestEnvironment::~TestEnvironment()
@@ -87,8 +87,12 @@ void finishTest(std::unique_ptr<TestEnvironment>& env)
     const QStringList left = openTopLevelWindows();
     const int unexpected = env->boxes.unexpected;
     const qsizetype unanswered = env->boxes.unanswered();
+    const int unexpectedDialogs = env->files.unexpected;
+    const qsizetype unansweredDialogs = env->files.unanswered();
     env.reset();
     QCOMPARE(left, QStringList());
     QCOMPARE(unexpected, 0);
     QCOMPARE(unanswered, 0);
+    QCOMPARE(unexpectedDialogs, 0);
+    QCOMPARE(unansweredDialogs, 0);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/FakeFileDialogs.h"
 #include "support/FakeMessageBoxes.h"
 #include "support/FakeProgramStarter.h"
 #include "support/FakeRandom.h"
@@ -35,6 +36,7 @@ public:
     FakeRandom random;
     FakeRegistry registry;
     FakeProgramStarter programs;
+    FakeFileDialogs files;
     platform::QtSettingsStore settings;
 
 private:
@@ -50,7 +52,7 @@ QStringList openTopLevelWindows();
 
 // Makes a fresh environment, after the one a failed test may have left behind is gone.
 void beginTest(std::unique_ptr<TestEnvironment>& env);
-// Closes the main window (and so every other window), then checks that the test left no window open
-// and no message box unshown or unscripted. The environment goes first, so a failed check leaves
-// nothing behind.
+// Closes the main window (and so every other window), then checks that the test left no window
+// open and no message box or file dialog unshown or unscripted. The environment goes first, so a
+// failed check leaves nothing behind.
 void finishTest(std::unique_ptr<TestEnvironment>& env);

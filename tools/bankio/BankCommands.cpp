@@ -213,21 +213,15 @@ qsizetype changedTexts(const QList<QuestionRecord>& records)
     return changed;
 }
 
-// The notes of the bank at bankPath, one for each record (an empty one where a record has none,
-// or a stale one), or none at all when no record has a note; a notes file that cannot be read
+// The notes of the bank's records (see bankfiles::notesOf); a notes file that cannot be read
 // whole is said on err, once.
 QList<BankNote> notesOf(const QString& bankPath, const QList<QuestionRecord>& records,
                         QTextStream& err)
 {
-    const BankNotes::Loaded loaded = BankNotes::load(BankNotes::pathFor(bankPath));
-    if (!loaded.warning.isEmpty())
-        err << loaded.warning << '\n';
-    QList<BankNote> notes;
-    if (loaded.notes.isEmpty())
-        return notes;
-    notes.reserve(records.size());
-    for (qsizetype i = 0; i < records.size(); ++i)
-        notes.append(loaded.notes.noteFor(i + 1, records.at(i)));
+    QString warning;
+    QList<BankNote> notes = bankfiles::notesOf(bankPath, records, &warning);
+    if (!warning.isEmpty())
+        err << warning << '\n';
     return notes;
 }
 
