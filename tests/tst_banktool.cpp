@@ -524,8 +524,8 @@ void TestBankTool::wrongUsage_data()
         << QStringList{"list", "a.zep", "b.zep"} << "list takes one bank";
     QTest::newRow("check with -o")
         << QStringList{"check", "a.zep", "-o", "x"} << "check does not take -o";
-    QTest::newRow("bad format") << QStringList{"import", "a", "-o", "b", "--format", "xml"}
-                                << "--format is csv, aiken or gift";
+    QTest::newRow("bad format") << QStringList{"import", "a", "-o", "b", "--format", "docx"}
+                                << "--format is csv, aiken, gift or moodle";
     QTest::newRow("unknown option") << QStringList{"list", "a.zep", "--fast"} << "fast";
 }
 
