@@ -21,6 +21,17 @@ const QLatin1StringView kDoctype("a DOCTYPE declaration, which a Moodle XML file
 // path of the others'.
 const QLatin1StringView kTop("$course$/top");
 
+// A control character no text of an import may hold, tab and the line breaks aside.
+bool isControl(char16_t c)
+{
+    return (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || (c >= 0x7F && c <= 0x9F);
+}
+
+QString hex(char16_t c)
+{
+    return QString::number(c, 16).toUpper().rightJustified(4, u'0');
+}
+
 // The line breaks of a text read from XML as LF alone: XML reads a CR LF of the file as LF,
 // but a character reference can still give a CR.
 QString withLineFeeds(QString text)
@@ -228,6 +239,18 @@ private:
             refusal_ = ParseError{line(), what};
     }
 
+    // A control character, which the file's text cannot hold as it stands, may come from a
+    // character reference: the file is refused as it would be for the character itself.
+    void refuseControl(QStringView text)
+    {
+        const auto c = std::find_if(text.cbegin(), text.cend(),
+                                    [](QChar c) { return isControl(c.unicode()); });
+        if (c != text.cend())
+            refuse(QStringLiteral("a character reference gives the control character U+%1, "
+                                  "which is not allowed in a text")
+                       .arg(hex(c->unicode())));
+    }
+
     // The next token; false at the end of the file, at a fault, and at what refuses the file.
     bool next()
     {
@@ -236,6 +259,8 @@ private:
             refuse(kDoctype);
         else if (token == QXmlStreamReader::EntityReference)
             refuse(QStringLiteral("the entity &%1; is not one of XML's own").arg(xml_.name()));
+        else if (token == QXmlStreamReader::Characters)
+            refuseControl(xml_.text());
         return !refusal_ && !xml_.hasError() && token != QXmlStreamReader::EndDocument &&
                token != QXmlStreamReader::Invalid;
     }
@@ -349,21 +374,22 @@ private:
     std::optional<ParseError> refusal_;
 };
 
-// Why XML cannot hold a text (a control character other than tab and the line breaks, a
-// noncharacter, half a surrogate pair): said as the end of a sentence; empty when it can.
+// Why a text cannot be written to be read back (a control character other than tab and the
+// line breaks, a noncharacter XML cannot hold, half a surrogate pair): said as the end of a
+// sentence; empty when it can.
 QString unwritable(const QString& text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text.at(i).unicode();
-        const bool control = c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r';
+        const bool control = isControl(c);
         bool lone = false;
         if (QChar::isHighSurrogate(c))
             lone = i + 1 == text.size() || !text.at(i + 1).isLowSurrogate();
         else if (QChar::isLowSurrogate(c))
             lone = i == 0 || !text.at(i - 1).isHighSurrogate();
         if (control || lone || c == 0xFFFE || c == 0xFFFF)
-            return QStringLiteral("holds U+%1 at character %2, which XML cannot hold")
-                .arg(QString::number(c, 16).toUpper().rightJustified(4, u'0'))
+            return QStringLiteral("holds U+%1 at character %2, which an import does not take")
+                .arg(hex(c))
                 .arg(i + 1);
     }
     return {};
