@@ -233,10 +233,10 @@ public:
 private:
     int line() const { return int(xml_.lineNumber()); }
 
-    void refuse(const QString& what)
+    void refuse(const QString& what, int at = 0)
     {
         if (!refusal_)
-            refusal_ = ParseError{line(), what};
+            refusal_ = ParseError{at > 0 ? at : line(), what};
     }
 
     // A control character, which the file's text cannot hold as it stands, may come from a
@@ -255,8 +255,8 @@ private:
     bool next()
     {
         const QXmlStreamReader::TokenType token = xml_.readNext();
-        if (token == QXmlStreamReader::DTD)
-            refuse(kDoctype);
+        if (token == QXmlStreamReader::DTD) // named at its first line, not its last
+            refuse(kDoctype, line() - int(xml_.text().trimmed().count(u'\n')));
         else if (token == QXmlStreamReader::EntityReference)
             refuse(QStringLiteral("the entity &%1; is not one of XML's own").arg(xml_.name()));
         else if (token == QXmlStreamReader::Characters)
