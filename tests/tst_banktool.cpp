@@ -129,6 +129,7 @@ private Q_SLOTS:
     void moodleXmlLeavesOutWhatABankCannotHold();
     void moodleXmlImportKeepsTheQuestionsABankHolds();
     void moodleXmlRoundTrip();
+    void moodleXmlReadsALongTextWhole();
 
 private:
     int tool(const QStringList& arguments)
@@ -1186,6 +1187,23 @@ void TestBankTool::moodleXmlRoundTrip()
     QCOMPARE(tool({"import", "q.xml", "-o", "again.zep"}), banktool::Done);
     QCOMPARE(env->read("again.zep"), env->read("bank.zep"));
     QCOMPARE(env->read("again.notes.csv"), env->read("bank.notes.csv"));
+}
+
+void TestBankTool::moodleXmlReadsALongTextWhole()
+{
+    // Far longer than the reader takes at a time: characters beyond U+FFFF, two UTF-16 units
+    // each, with one of one unit between, so that a cut falls within one of them.
+    const QString smile = QStringLiteral(u"\U0001F600");
+    const QString text = smile.repeated(150000) + u'a' + smile.repeated(150000);
+    const ParsedQuestions parsed = moodlexml::parse(
+        "<quiz>\n" +
+        multichoice(kRightFirst, "true", "\n" + text + "\n").replace("html", "plain_text") +
+        "</quiz>\n");
+    QVERIFY(parsed.ok());
+    QCOMPARE(parsed.value().questions.size(), 1);
+    const ParsedQuestion& q = parsed.value().questions.first();
+    QVERIFY(q.question.text == text);
+    QCOMPARE(q.choices[4].line, 11);
 }
 
 QTEST_GUILESS_MAIN(TestBankTool)

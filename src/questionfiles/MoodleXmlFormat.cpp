@@ -208,7 +208,7 @@ ParsedQuestion bankQuestion(const Multichoice& q, const SourceText& kind)
 // reference: no entity is expanded and no other file is read.
 class Reader {
 public:
-    explicit Reader(const QString& text) : xml_(text) {}
+    explicit Reader(const QString& text) : text_(text) {}
 
     ParsedQuestions parse()
     {
@@ -254,7 +254,10 @@ private:
     // The next token; false at the end of the file, at a fault, and at what refuses the file.
     bool next()
     {
-        const QXmlStreamReader::TokenType token = xml_.readNext();
+        QXmlStreamReader::TokenType token = xml_.readNext();
+        while (token == QXmlStreamReader::Invalid &&
+               xml_.error() == QXmlStreamReader::PrematureEndOfDocumentError && feed())
+            token = xml_.readNext();
         if (token == QXmlStreamReader::DTD) // named at its first line, not its last
             refuse(kDoctype, line() - int(xml_.text().trimmed().count(u'\n')));
         else if (token == QXmlStreamReader::EntityReference)
@@ -368,6 +371,23 @@ private:
         return read;
     }
 
+    // Gives the reader the next piece of the text; false when it has had the whole. Read in
+    // pieces, the text is never held a second time in whole.
+    bool feed()
+    {
+        constexpr qsizetype kPiece = 256 * 1024;
+        if (fed_ >= text_.size())
+            return false;
+        qsizetype end = std::min(fed_ + kPiece, text_.size());
+        if (end < text_.size() && text_.at(end - 1).isHighSurrogate())
+            ++end; // a surrogate pair stays whole
+        xml_.addData(QStringView(text_).sliced(fed_, end - fed_).toString());
+        fed_ = end;
+        return true;
+    }
+
+    const QString& text_;
+    qsizetype fed_ = 0; // how much of the text the reader has had
     QXmlStreamReader xml_;
     ParsedFile file_;
     SourceText kind_; // the kind the last category gave
@@ -511,6 +531,7 @@ Result<QByteArray> write(const NotedRecords& bank)
     QByteArray bytes;
     QXmlStreamWriter xml(&bytes);
     xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(-1); // a tab a level: a smaller file, read sooner
     xml.writeStartDocument();
     xml.writeStartElement(QLatin1StringView("quiz"));
     QString kind; // the kind of the questions written last
