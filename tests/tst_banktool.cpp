@@ -774,6 +774,9 @@ void TestBankTool::noQuestionFoundWritesNothing_data()
     QTest::newRow("gift comments only") << "q.gift" << QByteArray("// one\n\n// two\n")
                                         << "q.gift: no question found: every line of the file "
                                            "is a comment";
+    QTest::newRow("moodle true/false only")
+        << "q.xml" << QByteArray("<quiz><question type=\"truefalse\"/></quiz>")
+        << "q.xml: no question found: the file holds no question a bank can hold";
     QTest::newRow("aiken blank lines")
         << "q.txt" << QByteArray("\n \n\t\n") << "q.txt: no question found: the file is empty";
 }

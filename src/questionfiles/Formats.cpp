@@ -47,7 +47,7 @@ constexpr std::array<FormatRow, 4> kFormats = {{
     {Format::MoodleXml, "moodle", "Moodle XML", "xml",
      "Moodle XML: a <quiz> of multichoice questions, five answers, one of fraction=\"100\"; "
      "a category's last level gives the kind, general feedback the explanation",
-     "the file holds no question", moodlexml::parse, writeMoodleXml, true},
+     "the file holds no question a bank can hold", moodlexml::parse, writeMoodleXml, true},
 }};
 
 constexpr bool inOrder()
