@@ -79,9 +79,9 @@ QString questionOfType(const QString& type)
                           : QStringLiteral("a question of type \"%1\"").arg(type);
 }
 
-// The levels of a category path: a slash parts two levels, and within a level "//" stands for
-// one slash (a longer run of slashes is a level's own, two of them for each one), as Moodle
-// writes and reads them. Each level is trimmed; empty ones are dropped.
+// The levels of a category path: a lone slash parts two levels, and a run of slashes is a
+// level's own, half as many (rounded up): "//" is one slash, as Moodle writes and reads them.
+// Each level is trimmed; empty ones are dropped.
 QStringList levelsOf(const QString& path)
 {
     QStringList levels;
