@@ -36,10 +36,11 @@ const char* nameOf(Format format)
 }
 
 // A note as a format brings it back: GIFT writes every line break of an explanation as "\n",
-// which it reads as a line feed alone.
+// which it reads as a line feed alone, and Moodle XML writes each as the line feed that XML
+// reads.
 BankNote carried(const BankNote& note, Format format)
 {
-    if (format != Format::Gift)
+    if (format != Format::Gift && format != Format::MoodleXml)
         return note;
     return {note.kind,
             QString(note.explanation).replace(QLatin1String("\r\n"), QLatin1String("\n"))};
@@ -72,7 +73,7 @@ void checkSame(const NotedRecords& bank, const NotedRecords& again, Format forma
 
 // Export then import in every format gives the records back, byte for byte, for every bank
 // that check passes, and their notes where the format carries them. CSV carries every such
-// bank; Aiken and GIFT may refuse, naming a record.
+// bank; Aiken, GIFT and Moodle XML may refuse, naming a record.
 void checkRoundTrip(const NotedRecords& bank)
 {
     if (bank.records.isEmpty() || !bankcheck::findings(bank.records, 0).isEmpty())
@@ -150,6 +151,11 @@ int importAiken(const uint8_t* data, size_t size)
 int importGift(const uint8_t* data, size_t size)
 {
     return import(data, size, Format::Gift);
+}
+
+int importMoodleXml(const uint8_t* data, size_t size)
+{
+    return import(data, size, Format::MoodleXml);
 }
 
 int bank(const uint8_t* data, size_t size)
@@ -252,10 +258,15 @@ int bankNotes(const uint8_t* data, size_t size)
 const Target* targets(size_t* count)
 {
     static const Target all[] = {
-        {"import_csv", importCsv},   {"import_aiken", importAiken},
-        {"import_gift", importGift}, {"bank", bank},
-        {"options", options},        {"help_text", helpText},
-        {"results_log", resultsLog}, {"bank_notes", bankNotes},
+        {"import_csv", importCsv},
+        {"import_aiken", importAiken},
+        {"import_gift", importGift},
+        {"import_moodle", importMoodleXml},
+        {"bank", bank},
+        {"options", options},
+        {"help_text", helpText},
+        {"results_log", resultsLog},
+        {"bank_notes", bankNotes},
     };
     *count = std::size(all);
     return all;

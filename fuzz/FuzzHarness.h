@@ -20,6 +20,7 @@ struct Target {
 int importCsv(const uint8_t* data, size_t size);
 int importAiken(const uint8_t* data, size_t size);
 int importGift(const uint8_t* data, size_t size);
+int importMoodleXml(const uint8_t* data, size_t size);
 // A bank's bytes: read, checked, listed and exported; when check passes, export then import in
 // every format gives the same bytes back.
 int bank(const uint8_t* data, size_t size);

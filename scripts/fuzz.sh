@@ -11,7 +11,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-180}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(import_csv import_aiken import_gift bank options help_text results_log bank_notes)
+[ ${#targets[@]} -eq 0 ] && targets=(import_csv import_aiken import_gift import_moodle bank options help_text results_log bank_notes)
 build=$top/build-fuzz
 jobs=$(nproc)
 

@@ -2,6 +2,7 @@
 #include "bankio/BankTool.h"
 #include "questionfiles/BankFiles.h"
 #include "questionfiles/CsvFormat.h"
+#include "questionfiles/MoodleXmlFormat.h"
 #include "questionfiles/RecordRules.h"
 
 #include "bank/BankFile.h"
@@ -132,6 +133,11 @@ private Q_SLOTS:
     void notesRoundTrip();
     void checkAndListFollowTheNotes();
     void notesThatCannotBeWrittenAreSaid();
+    void moodleXmlLeavesOutWhatABankCannotHold_data();
+    void moodleXmlLeavesOutWhatABankCannotHold();
+    void moodleXmlImportKeepsTheQuestionsABankHolds();
+    void moodleXmlRoundTrip();
+    void moodleXmlReadsALongTextWhole();
 
 private:
     int tool(const QStringList& arguments)
@@ -318,6 +324,39 @@ void TestBankTool::badInputWritesNoBank_data()
                                   << "//c\n$CATEGORY: top/" + QByteArray(41, 'k') +
                                          "\nQ {=a ~b ~c ~d ~e}"
                                   << "q.gift:2: the kind is 41 characters" << false;
+    QString laughs =
+        QStringLiteral("<?xml version=\"1.0\"?>\n<!DOCTYPE quiz [\n<!ENTITY l0 \"ha\">\n");
+    for (int i = 1; i <= 9; ++i)
+        laughs += QStringLiteral("<!ENTITY l%1 \"%2\">\n")
+                      .arg(i)
+                      .arg(QStringLiteral("&l%1;").arg(i - 1).repeated(10));
+    laughs += QStringLiteral("]>\n<quiz><question type=\"multichoice\"><questiontext><text>&l9;"
+                             "</text></questiontext></question></quiz>\n");
+    QTest::newRow("moodle billion laughs")
+        << "q.xml" << utf8(laughs)
+        << "q.xml:2: a DOCTYPE declaration, which a Moodle XML file does not have" << true;
+    QTest::newRow("moodle external entity")
+        << "q.xml"
+        << QByteArray("<!DOCTYPE quiz [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>\n<quiz>\n"
+                      "<question type=\"multichoice\"><questiontext><text>&x;</text>"
+                      "</questiontext></question></quiz>")
+        << "q.xml:1: a DOCTYPE declaration" << true;
+    QTest::newRow("moodle entity after the quiz")
+        << "q.xml" << QByteArray("<quiz/>\n<!DOCTYPE quiz [<!ENTITY x \"y\">]>")
+        << "q.xml:2: a DOCTYPE declaration" << true;
+    QTest::newRow("moodle HTML entity")
+        << "q.xml"
+        << QByteArray("<quiz>\n<question type=\"multichoice\">\n<questiontext>"
+                      "<text>a&nbsp;b</text>")
+        << "q.xml:3: the XML is not well formed: Entity 'nbsp' not declared." << true;
+    QTest::newRow("moodle tags astray")
+        << "q.xml"
+        << QByteArray("<quiz>\n<question type=\"multichoice\">\n<questiontext>"
+                      "<text>Q</questiontext>\n</question>\n</quiz>\n")
+        << "q.xml:3: the XML is not well formed: Opening and ending tag mismatch." << true;
+    QTest::newRow("moodle root")
+        << "q.xml" << QByteArray("<?xml version=\"1.0\"?>\n<!-- an exam -->\n<exam/>\n")
+        << "q.xml:3: the root element is <exam>; a Moodle XML file's is <quiz>" << true;
     QTest::newRow("gift explanation 1001")
         << "q.gift"
         << "Q {=a ~b ~c ~d ~e\n####" + QByteArray(1001, 'x') + "}"
@@ -549,6 +588,8 @@ void TestBankTool::roundTrip_data()
         QTest::addRow("sample bank, %s", format) << format << true;
         QTest::addRow("awkward texts, %s", format) << format << false;
     }
+    // A text that ends in a line break is one Moodle XML cannot carry.
+    QTest::addRow("sample bank, xml") << "xml" << true;
 }
 
 void TestBankTool::roundTrip()
@@ -677,8 +718,8 @@ void TestBankTool::wrongUsage_data()
         << QStringList{"list", "a.zep", "b.zep"} << "list takes one bank";
     QTest::newRow("check with -o")
         << QStringList{"check", "a.zep", "-o", "x"} << "check does not take -o";
-    QTest::newRow("bad format") << QStringList{"import", "a", "-o", "b", "--format", "xml"}
-                                << "--format is csv, aiken or gift";
+    QTest::newRow("bad format") << QStringList{"import", "a", "-o", "b", "--format", "docx"}
+                                << "--format is csv, aiken, gift or moodle";
     QTest::newRow("unknown option") << QStringList{"list", "a.zep", "--fast"} << "fast";
 }
 
@@ -886,6 +927,9 @@ void TestBankTool::noQuestionFoundWritesNothing_data()
     QTest::newRow("gift comments only") << "q.gift" << QByteArray("// one\n\n// two\n")
                                         << "q.gift: no question found: every line of the file "
                                            "is a comment";
+    QTest::newRow("moodle true/false only")
+        << "q.xml" << QByteArray("<quiz><question type=\"truefalse\"/></quiz>")
+        << "q.xml:1: left out: a true/false question\nNo question could be imported";
     QTest::newRow("aiken blank lines")
         << "q.txt" << QByteArray("\n \n\t\n") << "q.txt: no question found: the file is empty";
 }
@@ -939,7 +983,7 @@ void TestBankTool::exportCarriesOrRefuses_data()
     QTest::addColumn<QString>("finding");      // what check says; empty when it passes the bank
     QTest::addColumn<QStringList>("refusing"); // the formats whose export refuses the record
     const QString nul(QChar(0));
-    const QStringList trimming = {"txt", "gift"};
+    const QStringList trimming = {"txt", "gift", "xml"};
     QTest::newRow("zero padding") << 1 << "abc" + nul + nul << "choice A ends in zero bytes"
                                   << QStringList{};
     QTest::newRow("zero inside") << 2 << "ab" + nul + "c"
@@ -981,7 +1025,7 @@ void TestBankTool::exportCarriesOrRefuses()
         return;
     }
     QCOMPARE(checked, banktool::Done);
-    for (const QString format : {"csv", "txt", "gift"}) {
+    for (const QString format : {"csv", "txt", "gift", "xml"}) {
         const int exported = tool({"export", "bank.zep", "-o", "out." + format});
         if (refusing.contains(format)) {
             QCOMPARE(exported, banktool::Failed);
@@ -1136,6 +1180,193 @@ void TestBankTool::notesThatCannotBeWrittenAreSaid()
                                  "their kinds and explanations.\n"));
     QCOMPARE(env->read("bank.zep").size(), 2 * 576);
     QCOMPARE(files(), (QStringList{"bank.zep", "long.csv"}));
+}
+
+namespace {
+
+// A multichoice question of Moodle XML, its answers worth the fractions given.
+QString multichoice(const QStringList& fractions, const QString& single = QStringLiteral("true"),
+                    const QString& question = QStringLiteral("Q"))
+{
+    QString xml = QStringLiteral("<question type=\"multichoice\">\n<questiontext "
+                                 "format=\"html\"><text>%1</text></questiontext>\n"
+                                 "<single>%2</single>\n")
+                      .arg(question, single);
+    for (qsizetype i = 0; i < fractions.size(); ++i)
+        xml += QStringLiteral("<answer fraction=\"%1\"><text>choice %2</text></answer>\n")
+                   .arg(fractions.at(i))
+                   .arg(i + 1);
+    return xml + QStringLiteral("</question>\n");
+}
+
+const QStringList kRightFirst = {"100", "0", "0", "0", "0"};
+
+} // namespace
+
+void TestBankTool::moodleXmlLeavesOutWhatABankCannotHold_data()
+{
+    QTest::addColumn<QString>("question"); // begins on line 12 of the file
+    QTest::addColumn<QString>("what");
+    const QStringList types = {"truefalse",   "shortanswer", "numerical",  "matching", "essay",
+                               "description", "cloze",       "calculated", "ordering"};
+    const QStringList whats = {"a true/false question",
+                               "a short-answer question",
+                               "a numerical question",
+                               "a matching question",
+                               "an essay question",
+                               "a description",
+                               "an embedded-answers (cloze) question",
+                               "a calculated question",
+                               "a question of type \"ordering\""};
+    for (qsizetype i = 0; i < types.size(); ++i)
+        QTest::addRow("%s", qPrintable(types[i]))
+            << QStringLiteral("<question type=\"%1\">\n<questiontext><text>Q</text></questiontext>"
+                              "\n</question>\n")
+                   .arg(types[i])
+            << whats[i];
+    QTest::newRow("several right") << multichoice({"50", "50", "0", "0", "-100"}, "false")
+                                   << "a multiple-choice question with several right answers";
+    QTest::newRow("four choices") << multichoice(kRightFirst.mid(0, 4), "1")
+                                  << "4 choices; a bank question has five";
+    QTest::newRow("six choices") << multichoice(kRightFirst + QStringList{"0"})
+                                 << "6 choices; a bank question has five";
+    QTest::newRow("partial credit")
+        << multichoice({"100", "0", "50", "0", "0"})
+        << "an answer worth 50%: partial credit, which a bank question cannot hold";
+    QTest::newRow("penalty") << multichoice({"100", "0", "-33.33333", "0", "0"})
+                             << "an answer worth -33.33333%: partial credit";
+    QTest::newRow("none right") << multichoice({"0", "0", "0", "0", "0"}) << "no answer is right";
+    QTest::newRow("two right") << multichoice({"0", "100", "0", "100.0", "0"})
+                               << "2 answers are right; a bank question has one";
+    QTest::newRow("picture") << multichoice(kRightFirst, "true",
+                                            "&lt;p&gt;Which?&lt;img src=\"x.png\"/&gt;&lt;/p&gt;")
+                             << "the question shows a picture, which a bank question cannot";
+}
+
+void TestBankTool::moodleXmlLeavesOutWhatABankCannotHold()
+{
+    QFETCH(QString, question);
+    QFETCH(QString, what);
+    const QString good = multichoice(kRightFirst, "true", "Good"); // lines 3 to 11
+    const ParsedQuestions parsed = moodlexml::parse("<?xml version=\"1.0\"?>\n<quiz>\n" + good +
+                                                    question + good + "</quiz>\n");
+    QVERIFY(parsed.ok());
+    QCOMPARE(parsed.value().questions.size(), 2);
+    // The question's text is on the line after its start tag.
+    QCOMPARE(parsed.value().questions.at(1).question.line, 12 + question.count(u'\n') + 1);
+    QCOMPARE(parsed.value().leftOut.size(), 1);
+    QCOMPARE(parsed.value().leftOut.at(0).line, 12);
+    QVERIFY2(parsed.value().leftOut.at(0).what.startsWith(what),
+             qPrintable(parsed.value().leftOut.at(0).what));
+}
+
+void TestBankTool::moodleXmlImportKeepsTheQuestionsABankHolds()
+{
+    // Between the good questions: four choices, partial credit, several right, a true/false.
+    const QString leftOut = multichoice({"100", "0", "0", "0"}) +
+                            multichoice({"100", "50", "0", "0", "0"}) +
+                            multichoice({"100", "100", "0", "0", "0"}, "false") +
+                            R"(<question type="truefalse"><questiontext><text>Yes?</text>
+</questiontext></question>
+)";
+    env->write(
+        "q.xml",
+        QByteArray(R"(<?xml version="1.0" encoding="UTF-8"?>
+<quiz>
+<question type="category"><category>
+  <text>$course$/top/Verbal/near and far</text>
+</category></question>
+<question type="multichoice">
+<name><text>html</text></name>
+<questiontext format="html"><text><![CDATA[<p>Which word is closest to <b>&quot;brief&quot;</b>?</p>
+<p>Caf&eacute; &amp; bar<br/>  line two</p>]]></text></questiontext>
+<generalfeedback format="html"><text>&lt;p&gt;Brief means &lt;i&gt;short&lt;/i&gt;.&lt;/p&gt;</text>
+</generalfeedback>
+<defaultgrade>1</defaultgrade><shuffleanswers>1</shuffleanswers>
+<answer fraction="0" format="html"><text>long</text><feedback><text>No</text></feedback></answer>
+<answer fraction="0" format="html"><text>slow</text></answer>
+<answer fraction="100" format="html"><text>&lt;b&gt;short&lt;/b&gt; &amp;amp; sweet</text></answer>
+<answer fraction="0"><text>wide</text></answer>
+<answer fraction="0"><text>tall</text></answer>
+</question>
+)") + utf8(leftOut) +
+            R"(<question type="category"><category><text>$course$/top</text></category></question>
+<question type="multichoice">
+<questiontext format="plain_text">
+  <text>
+    Opposite of &lt;early&gt;? 3 &lt; 5
+    &amp; more
+  </text>
+</questiontext>
+<answer fraction="0" format="plain_text"><text>&lt;b&gt;soon&lt;/b&gt;</text></answer>
+<answer fraction="100" format="plain_text"><text>late</text></answer>
+<answer fraction="0"><text>now</text></answer>
+<answer><text>first</text></answer>
+<answer fraction="0.0"><text>prompt</text></answer>
+</question>
+</quiz>
+)");
+    QCOMPARE(tool({"import", "q.xml", "-o", "bank.zep"}), banktool::SomeLeftOut);
+    QCOMPARE(err.split('\n', Qt::SkipEmptyParts),
+             QStringList({"q.xml:19: left out: 4 choices; a bank question has five",
+                          "q.xml:27: left out: an answer worth 50%: partial credit, which a bank "
+                          "question cannot hold",
+                          "q.xml:36: left out: a multiple-choice question with several right "
+                          "answers",
+                          "q.xml:45: left out: a true/false question"}));
+    const QList<Question> expected = {
+        {QStringLiteral(u"Which word is closest to \"brief\"?\r\nCaf\u00e9 & bar\r\nline two"),
+         {"long", "slow", "short & sweet", "wide", "tall"},
+         "c"},
+        {"Opposite of <early>? 3 < 5\r\n    & more",
+         {"<b>soon</b>", "late", "now", "first", "prompt"},
+         "b"},
+    };
+    QCOMPARE(env->read("bank.zep"), bankOf(expected));
+    BankNotes notes;
+    notes.setNote(1, record(expected.at(0)), {"near and far", "Brief means short."});
+    QCOMPARE(env->read("bank.notes.csv"), notes.toBytes());
+}
+
+void TestBankTool::moodleXmlRoundTrip()
+{
+    const QList<Question> questions =
+        kPair + kAwkward.mid(0, 1) +
+        QList<Question>{{"Is 3 < 5 && 5 > 3? <b>not bold</b> &amp; ]]>",
+                         {"<", "&", "\"yes\"", "'no'", QString(75, u'>')},
+                         "d"}};
+    env->write("bank.zep", bankOf(questions));
+    const QList<BankNote> notes = {{"synonym", "Quick and rapid\nmean the same & more."},
+                                   {"either/or", "Two\nlines <p>"},
+                                   {},
+                                   {"either/or", "3 < 5"}};
+    BankNotes file;
+    for (qsizetype i = 0; i < questions.size(); ++i)
+        file.setNote(i + 1, record(questions.at(i)), notes.at(i));
+    env->write("bank.notes.csv", file.toBytes());
+    QCOMPARE(tool({"export", "bank.zep", "-o", "q.xml"}), banktool::Done);
+    QCOMPARE(err, QString());
+    QVERIFY(env->read("q.xml").contains("<text>$course$/top/either//or</text>"));
+    QCOMPARE(tool({"import", "q.xml", "-o", "again.zep"}), banktool::Done);
+    QCOMPARE(env->read("again.zep"), env->read("bank.zep"));
+    QCOMPARE(env->read("again.notes.csv"), env->read("bank.notes.csv"));
+}
+
+void TestBankTool::moodleXmlReadsALongTextWhole()
+{
+    // Far longer than the reader takes at a time: characters beyond U+FFFF, two UTF-16 units
+    // each, with one of one unit between, so that a cut falls within one of them.
+    const QString smile = QStringLiteral(u"\U0001F600");
+    const QString text = smile.repeated(150000) + u'a' + smile.repeated(150000);
+    const ParsedQuestions parsed = moodlexml::parse(
+        "<quiz>\n" +
+        multichoice(kRightFirst, "true", "\n" + text + "\n").replace("html", "plain_text") +
+        "</quiz>\n");
+    QVERIFY(parsed.ok());
+    QCOMPARE(parsed.value().questions.size(), 1);
+    const ParsedQuestion& q = parsed.value().questions.first();
+    QVERIFY(q.question.text == text);
+    QCOMPARE(q.choices[4].line, 11);
 }
 
 QTEST_GUILESS_MAIN(TestBankTool)

@@ -120,13 +120,18 @@ MessageBox box(const QString& text, Icon icon = Icon::None)
 
 QStringList importFilters()
 {
-    return {"Question files (*.csv *.txt *.gift)", "CSV files (*.csv)", "Aiken files (*.txt)",
-            "GIFT files (*.gift *.txt)", "All files (*)"};
+    return {"Question files (*.csv *.txt *.gift *.xml)",
+            "CSV files (*.csv)",
+            "Aiken files (*.txt)",
+            "GIFT files (*.gift *.txt)",
+            "Moodle XML files (*.xml)",
+            "All files (*)"};
 }
 
 QStringList exportFilters()
 {
-    return {"CSV files (*.csv)", "Aiken files (*.txt)", "GIFT files (*.gift)"};
+    return {"CSV files (*.csv)", "Aiken files (*.txt)", "GIFT files (*.gift)",
+            "Moodle XML files (*.xml)"};
 }
 
 // What the import window showed: its title, its summary, each list shown (its caption, then its
@@ -328,7 +333,7 @@ void TestImportExport::importShowsWhatIsLeftOutAndCancelChangesNothing_data()
         << QStringList()
         << QStringList{"&Refused whole: 1 file",
                        "questions.dat: the format cannot be told from the file's ending: Lexamo "
-                       "reads .csv, .txt for Aiken, .gift"};
+                       "reads .csv, .txt for Aiken, .gift, .xml for Moodle XML"};
     QTest::newRow("past the last record a bank holds")
         << 32766 << "two.csv" << kTwoCsv << "No question can be added to the bank." << QStringList()
         << QStringList{"&Refused whole: 1 file",

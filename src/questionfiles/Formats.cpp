@@ -3,6 +3,7 @@
 #include "questionfiles/AikenFormat.h"
 #include "questionfiles/CsvFormat.h"
 #include "questionfiles/GiftFormat.h"
+#include "questionfiles/MoodleXmlFormat.h"
 
 #include <array>
 
@@ -25,8 +26,13 @@ Result<QByteArray> writeGift(const NotedRecords& bank, bool)
     return giftformat::write(bank);
 }
 
+Result<QByteArray> writeMoodleXml(const NotedRecords& bank, bool)
+{
+    return moodlexml::write(bank);
+}
+
 // In the order of Format.
-constexpr std::array<FormatRow, 3> kFormats = {{
+constexpr std::array<FormatRow, 4> kFormats = {{
     {Format::Csv, "csv", "CSV", "csv",
      "a header row question,a,b,c,d,e,answer (then kind,explanation, if the questions have "
      "them), then a row per question (RFC 4180)",
@@ -38,6 +44,10 @@ constexpr std::array<FormatRow, 3> kFormats = {{
      "GIFT: ::title:: question { =right ~wrong ~wrong ~wrong ~wrong ####explanation }, "
      "$CATEGORY: kind before questions of that kind",
      "every line of the file is a comment", giftformat::parse, writeGift, true},
+    {Format::MoodleXml, "moodle", "Moodle XML", "xml",
+     "Moodle XML: a <quiz> of multichoice questions, five answers, one of fraction=\"100\"; "
+     "a category's last level gives the kind, general feedback the explanation",
+     "the file holds no question", moodlexml::parse, writeMoodleXml, true},
 }};
 
 constexpr bool inOrder()

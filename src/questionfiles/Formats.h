@@ -14,7 +14,7 @@
 // it, its reader and its writer.
 namespace questionfiles {
 
-enum class Format { Csv, Aiken, Gift };
+enum class Format { Csv, Aiken, Gift, MoodleXml };
 
 struct FormatRow {
     Format format;
@@ -35,11 +35,11 @@ std::span<const FormatRow> formats();
 const FormatRow& formatRow(Format format);
 
 // The format a name gives, as --format takes it or as a file ends: its name or its ending,
-// in either case ("csv", "aiken", "txt", "gift").
+// in either case ("csv", "aiken", "txt", "gift", "moodle", "xml").
 std::optional<Format> formatNamed(const QString& name);
-// The formats' names in a row: "csv, aiken or gift", "csv|aiken|gift".
+// The formats' names in a row: "csv, aiken, gift or moodle", "csv|aiken|gift|moodle".
 QString formatNames(const QString& between, const QString& beforeLast);
-// The endings that tell a format: ".csv, .txt for Aiken, .gift".
+// The endings that tell a format: ".csv, .txt for Aiken, .gift, .xml for Moodle XML".
 QString formatEndings();
 
 // What export writes: the records (with their notes, where the format carries them) in a text

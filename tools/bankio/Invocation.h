@@ -41,7 +41,7 @@ struct Invocation {
 // bank).
 Result<Invocation> parseInvocation(const QStringList& arguments);
 
-// The format --format gave, else the one the file's ending names (.csv, .txt, .gift).
+// The format --format gave, else the one the file's ending names (.csv, .txt, .gift, .xml).
 std::optional<Format> formatOf(const QString& path, const Invocation& call);
 
 } // namespace banktool
