@@ -107,7 +107,7 @@ bool oneLine(QString* text, bool flatten)
 
 } // namespace
 
-ParsedQuestions parse(const QString& text)
+ParsedQuestions parse(QString text)
 {
     ParsedFile file;
     QList<ParseError> broken;

@@ -10,7 +10,7 @@
 // "E. text", a line "ANSWER: X", and a blank line before the next question.
 namespace aikenformat {
 
-ParsedQuestions parse(const QString& text);
+ParsedQuestions parse(QString text);
 
 // The bank in Aiken, UTF-8, lines ended by LF. A text with a line break is refused, naming its
 // record, unless flatten joins its lines with spaces; so is a record without an answer a to e.

@@ -77,7 +77,7 @@ ParsedQuestion toQuestion(const Row& row, qsizetype columns)
 
 } // namespace
 
-ParsedQuestions parse(const QString& text)
+ParsedQuestions parse(QString text)
 {
     ParsedFile file;
     QList<ParseError> broken;

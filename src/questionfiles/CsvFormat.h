@@ -10,7 +10,7 @@
 // doubled.
 namespace csvformat {
 
-ParsedQuestions parse(const QString& text);
+ParsedQuestions parse(QString text);
 // The bank as CSV in UTF-8, rows ended by CR LF. When any record has a note, every row has the
 // columns kind and explanation too, empty where a record has none.
 Result<QByteArray> write(const NotedRecords& bank);

@@ -24,7 +24,8 @@ struct FormatRow {
     const char* help;   // what --help says of it
     // Why a file read without a fault gave no question, when it is not empty.
     const char* noQuestion;
-    ParsedQuestions (*parse)(const QString& text);
+    // The reader takes the text it reads, so that a large file's text is not held twice.
+    ParsedQuestions (*parse)(QString text);
     // flatten: a text's line breaks become spaces, for a format that holds a text on one line.
     Result<QByteArray> (*write)(const NotedRecords& bank, bool flatten);
     // Whether the format carries the records' notes.

@@ -17,9 +17,9 @@ namespace {
 
 const QString kEscaped = QStringLiteral("~=#{}:");
 
-bool isCommentLine(const QString& line)
+bool isCommentLine(QStringView line)
 {
-    const QString t = line.trimmed();
+    const QStringView t = line.trimmed();
     return t.startsWith(QLatin1String("//")) ||
            t.startsWith(QLatin1String("$CATEGORY:"), Qt::CaseInsensitive);
 }
@@ -31,12 +31,12 @@ const QLatin1String kBlank("_____");
 
 // The kind a line "$CATEGORY: top/antonym" gives, the last level of the category ("antonym");
 // nothing when the line is no category.
-std::optional<QString> categoryKind(const QString& line)
+std::optional<QString> categoryKind(QStringView line)
 {
-    const QString t = line.trimmed();
+    const QStringView t = line.trimmed();
     if (!t.startsWith(kCategory, Qt::CaseInsensitive))
         return std::nullopt;
-    return t.mid(kCategory.size()).split(u'/').last().trimmed();
+    return t.mid(kCategory.size()).split(u'/').last().trimmed().toString();
 }
 
 // A raw piece of the file as the text it stands for: a line break of the file and the blanks
@@ -68,21 +68,32 @@ QString unescaped(const QString& raw)
 // Walks the file's text with the comment lines taken out, knowing each character's line.
 class Reader {
 public:
-    explicit Reader(const QString& text)
+    // Takes the text, keeping its lines but the comment lines, and lets it go.
+    explicit Reader(QString text)
     {
-        const QStringList lines = textinput::lines(text);
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (const std::optional<QString> kind = categoryKind(lines.at(i))) {
+        src_.reserve(text.size());
+        int number = 0;
+        for (qsizetype start = 0; start <= text.size();) {
+            qsizetype end = text.indexOf(u'\n', start);
+            if (end < 0)
+                end = text.size();
+            QStringView line = QStringView(text).mid(start, end - start);
+            if (line.endsWith(u'\r'))
+                line.chop(1);
+            ++number;
+            start = end + 1;
+            if (const std::optional<QString> kind = categoryKind(line)) {
                 categoryStarts_.append(src_.size());
-                categories_.append({*kind, int(i) + 1});
+                categories_.append({*kind, number});
             }
-            if (isCommentLine(lines.at(i)))
+            if (isCommentLine(line))
                 continue;
             starts_.append(src_.size());
-            numbers_.append(int(i) + 1);
-            src_ += lines.at(i) + u'\n';
+            numbers_.append(number);
+            src_ += line;
+            src_ += u'\n';
         }
-        lastLine_ = int(lines.size());
+        lastLine_ = number;
     }
 
     ParsedQuestions parse()
@@ -191,14 +202,21 @@ private:
     // [moodle]. Only HTML is read differently; the others hold plain text.
     bool readFormat()
     {
-        static const QRegularExpression marker(
-            QStringLiteral("\\G[ \\t]*\\[(html|markdown|plain|moodle)\\]"),
-            QRegularExpression::CaseInsensitiveOption);
-        const QRegularExpressionMatch m = marker.match(src_, pos_);
-        if (!m.hasMatch())
+        qsizetype p = pos_;
+        while (at(p) == u' ' || at(p) == u'\t')
+            ++p;
+        if (at(p) != u'[')
             return false;
-        pos_ = m.capturedEnd();
-        return m.captured(1).compare(QLatin1String("html"), Qt::CaseInsensitive) == 0;
+        const qsizetype close = QStringView(src_).mid(p, 10).indexOf(u']') + p;
+        if (close < p)
+            return false;
+        const QString name = src_.mid(p + 1, close - p - 1).toLower();
+        static const QStringList kFormats = {QStringLiteral("html"), QStringLiteral("markdown"),
+                                             QStringLiteral("plain"), QStringLiteral("moodle")};
+        if (!kFormats.contains(name))
+            return false;
+        pos_ = close + 1;
+        return name == kFormats.first();
     }
 
     // A piece of the file as the question's text: unescaped, and as plain text when it is HTML.
@@ -489,9 +507,9 @@ QString categoryLine(const QString& kind)
 
 } // namespace
 
-ParsedQuestions parse(const QString& text)
+ParsedQuestions parse(QString text)
 {
-    return Reader(text).parse();
+    return Reader(std::move(text)).parse();
 }
 
 Result<QByteArray> write(const NotedRecords& bank)

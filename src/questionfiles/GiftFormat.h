@@ -14,7 +14,7 @@
 // feedback "####text" before the closing brace is the question's explanation.
 namespace giftformat {
 
-ParsedQuestions parse(const QString& text);
+ParsedQuestions parse(QString text);
 
 // The bank in GIFT, UTF-8, lines ended by LF; a record without an answer a to e is refused. A
 // line "$CATEGORY: kind" comes before each run of questions of one kind (empty after a kind,

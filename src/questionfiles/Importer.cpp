@@ -69,9 +69,9 @@ Result<QByteArray> readInput(const QString& path)
 }
 
 // Why a file that was read without a fault gave no question.
-QString whyNoQuestion(const QString& text, Format format)
+QString whyNoQuestion(bool blank, Format format)
 {
-    if (text.trimmed().isEmpty())
+    if (blank)
         return QStringLiteral("the file is empty");
     return QLatin1String(formatRow(format).noQuestion);
 }
@@ -114,12 +114,14 @@ FileImport importBytes(const QByteArray& bytes, Format format, bool cut, qint64 
 {
     FileImport file;
     file.name = name;
-    const Result<QString, ParseError> text = textinput::decodeUtf8(bytes);
+    Result<QString, ParseError> text = textinput::decodeUtf8(bytes);
     if (!text.ok()) {
         file.refused.append(text.error());
         return file;
     }
-    const ParsedQuestions parsed = formatRow(format).parse(text.value());
+    const bool blank = std::all_of(text.value().cbegin(), text.value().cend(),
+                                   [](QChar c) { return c.isSpace(); });
+    const ParsedQuestions parsed = formatRow(format).parse(std::move(text).value());
     if (!parsed.ok()) {
         file.refused = parsed.error();
         return file;
@@ -127,7 +129,7 @@ FileImport importBytes(const QByteArray& bytes, Format format, bool cut, qint64 
     const ParsedFile& read = parsed.value();
     if (read.questions.isEmpty() && read.leftOut.isEmpty()) {
         file.refused.append(
-            {0, QStringLiteral("no question found: %1").arg(whyNoQuestion(text.value(), format))});
+            {0, QStringLiteral("no question found: %1").arg(whyNoQuestion(blank, format))});
         return file;
     }
     file.leftOut = read.leftOut;

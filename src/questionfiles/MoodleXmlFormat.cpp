@@ -519,7 +519,7 @@ void writeQuestion(QXmlStreamWriter* xml, const QuestionRecord& record, const Ba
 
 } // namespace
 
-ParsedQuestions parse(const QString& text)
+ParsedQuestions parse(QString text)
 {
     if (text.trimmed().isEmpty())
         return ParsedFile();

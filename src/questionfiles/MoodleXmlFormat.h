@@ -18,7 +18,7 @@
 // read) is refused.
 namespace moodlexml {
 
-ParsedQuestions parse(const QString& text);
+ParsedQuestions parse(QString text);
 
 // The bank in Moodle XML, UTF-8: each question multichoice in plain text with its record number
 // for a name, a category pseudo-question before each run of questions of one kind
