@@ -68,37 +68,48 @@ QString unescaped(const QString& raw)
 // Walks the file's text with the comment lines taken out, knowing each character's line.
 class Reader {
 public:
-    // Takes the text, keeping its lines but the comment lines, and lets it go.
-    explicit Reader(QString text)
+    // Takes the text and drops its comment lines where it stands (each kept line moves back over
+    // those dropped before it), so that a large file's text is held once.
+    explicit Reader(QString text) : src_(std::move(text))
     {
-        src_.reserve(text.size());
+        const qsizetype size = src_.size();
+        QChar* const data = src_.data();
+        qsizetype kept = 0;
         int number = 0;
-        for (qsizetype start = 0; start <= text.size();) {
-            qsizetype end = text.indexOf(u'\n', start);
-            if (end < 0)
-                end = text.size();
-            QStringView line = QStringView(text).mid(start, end - start);
+        for (qsizetype start = 0; start <= size;) {
+            qsizetype end = src_.indexOf(u'\n', start);
+            const bool last = end < 0;
+            if (last)
+                end = size;
+            QStringView line(data + start, end - start);
             if (line.endsWith(u'\r'))
                 line.chop(1);
             ++number;
+            const qsizetype from = start;
             start = end + 1;
             if (const std::optional<QString> kind = categoryKind(line)) {
-                categoryStarts_.append(src_.size());
+                categoryStarts_.append(kept);
                 categories_.append({*kind, number});
             }
             if (isCommentLine(line))
                 continue;
-            starts_.append(src_.size());
+            starts_.append(kept);
             numbers_.append(number);
-            src_ += line;
-            src_ += u'\n';
+            std::copy(data + from, data + from + line.size(), data + kept);
+            kept += line.size();
+            if (!last)
+                data[kept++] = u'\n';
         }
+        src_.truncate(kept);
         lastLine_ = number;
     }
 
     ParsedQuestions parse()
     {
         ParsedFile file;
+        // Room for a question at each brace, at most a full bank's: the list never grows by
+        // copying itself.
+        file.questions.reserve(std::min(src_.count(u'{'), kMostQuestions));
         QList<ParseError> broken;
         for (skipSpace(); pos_ < src_.size() && file.questions.size() < kMostQuestions;
              skipSpace()) {
@@ -509,7 +520,9 @@ QString categoryLine(const QString& kind)
 
 ParsedQuestions parse(QString text)
 {
-    return Reader(std::move(text)).parse();
+    // Made apart from parse(): the text taken goes when the reader is made, not after parsing.
+    Reader reader(std::move(text));
+    return reader.parse();
 }
 
 Result<QByteArray> write(const NotedRecords& bank)
