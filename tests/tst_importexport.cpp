@@ -299,6 +299,16 @@ void TestImportExport::importAddsTheQuestionsWithTheirNotes()
     const qint64 first = std::max(before, 0) + 1;
     for (qsizetype i = 0; i < added.size(); ++i)
         QCOMPARE(savedNote(first + i), added.at(i).note);
+
+    // A test that follows draws the last question added, in the same window.
+    const int total = std::max(before, 0) + int(added.size());
+    env->write(QStringLiteral("options"), "1\r\n15\r\n");
+    env->random.values = {(float(total) - 0.5f) / float(total)};
+    env->boxes.answer(Answer::Yes);
+    QVERIFY(trigger(main1::mainwindow, "mnuFileVer"));
+    const auto* question = main1::mainwindow->findChild<QLabel*>(QStringLiteral("lblquestion"));
+    QVERIFY(question->isVisible());
+    QCOMPARE(question->text().trimmed(), added.last().record.question().trimmed());
 }
 
 void TestImportExport::importShowsWhatIsLeftOutAndCancelChangesNothing_data()
