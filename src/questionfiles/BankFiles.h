@@ -39,11 +39,11 @@ Result<void> writeFile(const QString& path, const QByteArray& bytes);
 // (each whole or not at all); records without notes leave the notes file as it is.
 Result<Written> writeBank(const QString& path, const NotedRecords& bank);
 
-// Adds the records at the end of the existing bank at path, in the same file, so that a handle
-// another program holds open on it sees them, and gives the number of records the bank holds
-// now. The end is that of the bank's last whole record when the lock is held, as
-// BankFile::append finds it: a shorter piece after it is written over, and a bank that would
-// hold more than BankFile::kMaxRecords records is refused. Either every record is added or,
+// Adds the records at the end of the bank at path (made, empty, when there is none yet), in the
+// same file, so that a handle another program holds open on it sees them, and gives the number
+// of records the bank holds now. The end is that of the bank's last whole record when the lock is
+// held, as BankFile::append finds it: a shorter piece after it is written over, and a bank that
+// would hold more than BankFile::kMaxRecords records is refused. Either every record is added or,
 // when a write fails, the file is cut back to its old length and the reason given. The notes
 // of the records, when they have any, are then added to the bank's notes file under the bank's
 // lock (BankNotes::update); a note kept for a record number they take is replaced.
