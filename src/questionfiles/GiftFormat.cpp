@@ -479,10 +479,18 @@ QString escaped(const QString& text)
 QString uncarried(const QuestionRecord& record, qsizetype n)
 {
     static const QRegularExpression weight(QStringLiteral("^%-?\\d+(\\.\\d+)?%"));
+    static const QRegularExpression formatMarker(
+        QStringLiteral("^\\[(html|markdown|plain|moodle)\\]"),
+        QRegularExpression::CaseInsensitiveOption);
     for (int f = 0; f < static_cast<int>(Field::Answer); ++f) {
         const QString text = recordrules::exportedText(record, static_cast<Field>(f));
         if (recordrules::hasBlankAtAnEnd(text))
             return recordrules::blankAtAnEnd(n, static_cast<Field>(f), QStringLiteral("GIFT"));
+        if (f == 0 && formatMarker.match(text).hasMatch())
+            return QStringLiteral("record %1: the question begins like a text format ([html], "
+                                  "[markdown], [plain] or [moodle]), which GIFT would read as one; "
+                                  "CSV carries it")
+                .arg(n);
         if (f > 0 && weight.match(text).hasMatch())
             return QStringLiteral("record %1: %2 begins like an answer weight (%n%), which GIFT "
                                   "would read as one; CSV carries it")

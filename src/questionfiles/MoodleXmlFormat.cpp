@@ -329,6 +329,7 @@ private:
             return readElement();
         }
         Multichoice q;
+        q.question.line = start; // a question without its text is named at its start
         const bool read = readChildren([&] {
             const QStringView name = xml_.name();
             if (name == QLatin1StringView("questiontext"))
