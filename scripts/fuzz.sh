@@ -33,6 +33,8 @@ passed=0
 echo "Fuzzing each target for ${seconds} s:"
 for target in "${targets[@]}"; do
     work=$build/fuzz-work/$target
+    # Inputs kept from an earlier run were reported then: only this run's count.
+    rm -rf "$work/crashes"
     mkdir -p "$work/corpus" "$work/crashes"
     status=0
     "$build/fuzz/fuzz_$target" "$work/corpus" "$top/fuzz/corpus/$target" \
