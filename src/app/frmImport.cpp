@@ -89,6 +89,8 @@ void frmImport::readFiles(const QStringList& files)
         imported_.notes += file.records.notes;
         for (const ParseError& problem : file.leftOut)
             leftOut_.append(questionfiles::located(name, problem));
+        for (const ParseError& change : file.changed)
+            kindsOff_.append(questionfiles::located(name, change));
         for (const ParseError& problem : file.refused)
             refused_.append(questionfiles::located(name, problem));
         refusedFiles_ += file.isRefused() ? 1 : 0;
@@ -103,6 +105,8 @@ void frmImport::buildControls()
     lblsummary->setWordWrap(true);
     lstleftout = problemList("lstleftout", QStringLiteral("Questions left out"));
     lblleftout = captionFor(lstleftout, "lblleftout");
+    lstkinds = problemList("lstkinds", QStringLiteral("Kinds left off"));
+    lblkinds = captionFor(lstkinds, "lblkinds");
     lstrefused = problemList("lstrefused", QStringLiteral("Files refused whole"));
     lblrefused = captionFor(lstrefused, "lblrefused");
     cmdadd = new QPushButton(QStringLiteral("&Add to Bank"));
@@ -118,6 +122,8 @@ void frmImport::buildControls()
     layout->addWidget(lblsummary);
     layout->addWidget(lblleftout);
     layout->addWidget(lstleftout, 1);
+    layout->addWidget(lblkinds);
+    layout->addWidget(lstkinds, 1);
     layout->addWidget(lblrefused);
     layout->addWidget(lstrefused, 1);
     layout->addLayout(buttons);
@@ -141,10 +147,15 @@ void frmImport::showFindings()
                             .arg(counted(leftOut_.size(), QLatin1StringView("question"))));
     lblrefused->setText(QStringLiteral("&Refused whole: %1")
                             .arg(counted(refusedFiles_, QLatin1StringView("file"))));
+    lblkinds->setText(QStringLiteral("&Kinds left off: %1")
+                          .arg(counted(kindsOff_.size(), QLatin1StringView("kind"))));
     fill(lstleftout, leftOut_);
+    fill(lstkinds, kindsOff_);
     fill(lstrefused, refused_);
     for (QWidget* part : {static_cast<QWidget*>(lblleftout), static_cast<QWidget*>(lstleftout)})
         part->setVisible(!leftOut_.isEmpty());
+    for (QWidget* part : {static_cast<QWidget*>(lblkinds), static_cast<QWidget*>(lstkinds)})
+        part->setVisible(!kindsOff_.isEmpty());
     for (QWidget* part : {static_cast<QWidget*>(lblrefused), static_cast<QWidget*>(lstrefused)})
         part->setVisible(!refused_.isEmpty());
     // Return adds what can be added, or else closes the window.

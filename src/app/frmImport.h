@@ -12,7 +12,8 @@ class QPushButton;
 
 // The window of Tools > Import Questions: what the question files chosen give the bank, before
 // anything is written. It says how many questions would be added, lists each question a file
-// leaves out (file, line and why) and each file refused whole with its problems; "Add to Bank"
+// leaves out (file, line and why), each kind too long to keep that its questions go without,
+// and each file refused whole with its problems; "Add to Bank"
 // adds the questions with their kinds and explanations at the end of the bank, and Cancel
 // leaves everything as it was. The main window shows it modally over itself.
 class frmImport : public QDialog {
@@ -41,6 +42,8 @@ private:
     QLabel* lblsummary = nullptr;
     QLabel* lblleftout = nullptr;
     QListWidget* lstleftout = nullptr;
+    QLabel* lblkinds = nullptr;
+    QListWidget* lstkinds = nullptr;
     QLabel* lblrefused = nullptr;
     QListWidget* lstrefused = nullptr;
     QPushButton* cmdadd = nullptr;
@@ -50,6 +53,7 @@ private:
     bool bankMissing_ = false;
     NotedRecords imported_; // what the files give, in the order they were chosen
     QStringList leftOut_;   // "FILE:LINE: what", each question left out
+    QStringList kindsOff_;  // "FILE:LINE: what", each kind too long to keep, left off
     QStringList refused_;   // "FILE:LINE: what", each problem of a file refused whole
     qsizetype refusedFiles_ = 0;
     NotedRecords added_;

@@ -5,6 +5,7 @@
 #include "questionfiles/RecordRules.h"
 #include "questionfiles/TextInput.h"
 
+#include "bank/BankNotes.h"
 #include "bank/TextRules.h"
 #include "files/FileErrors.h"
 
@@ -99,6 +100,25 @@ QList<ParseError> alikeOnceCut(const QList<QuestionRecord>& records, const QList
     return alike;
 }
 
+// The note of a question; a kind that a note cannot hold is left off, and said once for each
+// such kind in changed. An explanation too long leaves the question out.
+Result<BankNote, ParseError> noteOf(const ParsedQuestion& q, QList<ParseError>* changed)
+{
+    const QString why = BankNotes::kindProblem(q.kind.text);
+    if (why.isEmpty())
+        return recordrules::toNote(q);
+    ParsedQuestion kindless = q;
+    kindless.kind = SourceText();
+    const Result<BankNote, ParseError> note = recordrules::toNote(kindless);
+    const QString said = QStringLiteral("%1: its questions are imported without a kind").arg(why);
+    const bool saidBefore =
+        std::any_of(changed->cbegin(), changed->cend(),
+                    [&](const ParseError& c) { return c.line == q.kind.line && c.what == said; });
+    if (note.ok() && !saidBefore)
+        changed->append({q.kind.line, said});
+    return note;
+}
+
 FileImport refusedFile(const QString& name, const QString& what)
 {
     FileImport refused;
@@ -151,12 +171,12 @@ FileImport importBytes(const QByteArray& bytes, Format format, bool cut, qint64 
             file.leftOut.append(record.error());
             continue;
         }
-        const Result<BankNote, ParseError> note = recordrules::toNote(q);
+        const Result<BankNote, ParseError> note = noteOf(q, &file.changed);
         if (!note.ok()) {
             file.leftOut.append(note.error());
             continue;
         }
-        file.cut += cuts;
+        file.changed += cuts;
         file.records.records.append(record.value());
         file.records.notes.append(note.value());
         lines.append(q.question.line);
@@ -164,10 +184,10 @@ FileImport importBytes(const QByteArray& bytes, Format format, bool cut, qint64 
                       QuestionRecord::kQuestionWidth);
     }
     if (cut)
-        file.cut += alikeOnceCut(file.records.records, lines, wasCut);
+        file.changed += alikeOnceCut(file.records.records, lines, wasCut);
     const auto byLine = [](const ParseError& a, const ParseError& b) { return a.line < b.line; };
     std::stable_sort(file.leftOut.begin(), file.leftOut.end(), byLine);
-    std::stable_sort(file.cut.begin(), file.cut.end(), byLine);
+    std::stable_sort(file.changed.begin(), file.changed.end(), byLine);
     return file;
 }
 

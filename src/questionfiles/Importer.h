@@ -18,7 +18,10 @@ struct FileImport {
     QString name;              // the file as messages name it ("standard input" for "-")
     NotedRecords records;      // the questions a bank can hold, in the file's order
     QList<ParseError> leftOut; // the questions left out, by line, each with what it is
-    QList<ParseError> cut;     // when cutting: each text cut, and questions alike once cut
+    // What the import changed for a question to fit: with cut, each text cut and the questions
+    // alike once cut; and each kind a note cannot hold (longer than 40 characters, as learning
+    // platforms' default categories can be, or of several lines), left off its questions.
+    QList<ParseError> changed;
     QList<ParseError> refused; // when not empty the file is refused whole, and gives no record
 
     bool isRefused() const { return !refused.isEmpty(); }

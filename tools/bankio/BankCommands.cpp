@@ -154,7 +154,7 @@ int importCommand(const Invocation& call, QTextStream& out, QTextStream& err)
         for (const ParseError& problem : added.leftOut)
             err << questionfiles::located(added.name, {problem.line, leftOutAs + problem.what})
                 << '\n';
-        for (const ParseError& note : added.cut)
+        for (const ParseError& note : added.changed)
             out << questionfiles::located(added.name, note) << '\n';
         refused = refused || added.isRefused() || (call.strict && !added.leftOut.isEmpty());
         leftOut += added.leftOut.size();
