@@ -22,7 +22,9 @@ struct FileImport {
     // alike once cut; and each kind a note cannot hold (longer than 40 characters, as learning
     // platforms' default categories can be, or of several lines), left off its questions.
     QList<ParseError> changed;
-    QList<ParseError> refused; // when not empty the file is refused whole, and gives no record
+    // When not empty the file is refused whole, and gives no record. A problem of line -1 is a
+    // message that names the file itself (it cannot be read, say).
+    QList<ParseError> refused;
 
     bool isRefused() const { return !refused.isEmpty(); }
 };
@@ -44,7 +46,8 @@ FileImport importFile(const QString& path, std::optional<Format> format, bool cu
 // category, a comment line or answers in braces come before any "ANSWER:" line), else Aiken.
 Format textFormatOf(const QByteArray& bytes);
 
-// A problem of a file as a line: "FILE:LINE: what", or "FILE: what" when it has no line.
+// A problem of a file as a line: "FILE:LINE: what", or "FILE: what" when it has no line, or the
+// message alone when it names the file itself (line -1).
 QString located(const QString& file, const ParseError& problem);
 
 // "12 questions imported, 3 left out": the end of an import's report.
