@@ -105,6 +105,12 @@ QString formatEndings()
     return endings.join(QStringLiteral(", "));
 }
 
+QString untoldFormat()
+{
+    return QStringLiteral("the format cannot be told from the file's ending (%1); give --format %2")
+        .arg(formatEndings(), formatNames(QStringLiteral(", "), QStringLiteral(" or ")));
+}
+
 Result<QByteArray> exportRecords(const NotedRecords& bank, Format format, bool flatten)
 {
     return formatRow(format).write(bank, flatten);

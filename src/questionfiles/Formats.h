@@ -42,6 +42,8 @@ std::optional<Format> formatNamed(const QString& name);
 QString formatNames(const QString& between, const QString& beforeLast);
 // The endings that tell a format: ".csv, .txt for Aiken, .gift, .xml for Moodle XML".
 QString formatEndings();
+// Why a file's format is not known, naming the endings and --format's names.
+QString untoldFormat();
 
 // What export writes: the records (with their notes, where the format carries them) in a text
 // format, or why it cannot (naming the record).

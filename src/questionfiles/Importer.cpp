@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 #include <cerrno>
 
@@ -100,9 +101,11 @@ QList<ParseError> alikeOnceCut(const QList<QuestionRecord>& records, const QList
     return alike;
 }
 
-// The note of a question; a kind that a note cannot hold is left off, and said once for each
-// such kind in changed. An explanation too long leaves the question out.
-Result<BankNote, ParseError> noteOf(const ParsedQuestion& q, QList<ParseError>* changed)
+// The note of a question; a kind that a note cannot hold is left off, and said in changed once
+// for the line that gives it (a category gives the kind of many questions). An explanation too
+// long leaves the question out.
+Result<BankNote, ParseError> noteOf(const ParsedQuestion& q, QSet<int>* saidLines,
+                                    QList<ParseError>* changed)
 {
     const QString why = BankNotes::kindProblem(q.kind.text);
     if (why.isEmpty())
@@ -110,27 +113,26 @@ Result<BankNote, ParseError> noteOf(const ParsedQuestion& q, QList<ParseError>* 
     ParsedQuestion kindless = q;
     kindless.kind = SourceText();
     const Result<BankNote, ParseError> note = recordrules::toNote(kindless);
-    const QString said = QStringLiteral("%1: its questions are imported without a kind").arg(why);
-    const bool saidBefore =
-        std::any_of(changed->cbegin(), changed->cend(),
-                    [&](const ParseError& c) { return c.line == q.kind.line && c.what == said; });
-    if (note.ok() && !saidBefore)
-        changed->append({q.kind.line, said});
+    if (note.ok() && !saidLines->contains(q.kind.line)) {
+        saidLines->insert(q.kind.line);
+        changed->append({q.kind.line,
+                         QStringLiteral("%1: its questions are imported without a kind").arg(why)});
+    }
     return note;
 }
 
-FileImport refusedFile(const QString& name, const QString& what)
+FileImport refusedFile(const QString& name, const QString& what, int line = 0)
 {
     FileImport refused;
     refused.name = name;
-    refused.refused.append({0, what});
+    refused.refused.append({line, what});
     return refused;
 }
 
-} // namespace
-
-FileImport importBytes(const QByteArray& bytes, Format format, bool cut, qint64 kept,
-                       const QString& name)
+// The import of a file's bytes in a format; with none (a .txt file), in GIFT or Aiken as the
+// decoded text tells.
+FileImport importAs(const QByteArray& bytes, std::optional<Format> formatGiven, bool cut,
+                    qint64 kept, const QString& name)
 {
     FileImport file;
     file.name = name;
@@ -139,6 +141,7 @@ FileImport importBytes(const QByteArray& bytes, Format format, bool cut, qint64 
         file.refused.append(text.error());
         return file;
     }
+    const Format format = formatGiven ? *formatGiven : textFormatOf(text.value());
     const bool blank = std::all_of(text.value().cbegin(), text.value().cend(),
                                    [](QChar c) { return c.isSpace(); });
     const ParsedQuestions parsed = formatRow(format).parse(std::move(text).value());
@@ -155,6 +158,7 @@ FileImport importBytes(const QByteArray& bytes, Format format, bool cut, qint64 
     file.leftOut = read.leftOut;
     QList<int> lines; // of the records kept, for naming questions alike once cut
     QList<bool> wasCut;
+    QSet<int> kindsLeftOff; // the lines of the kinds said to be left off
     for (const ParsedQuestion& q : read.questions) {
         if (kept + file.records.records.size() >= BankFile::kMaxRecords) {
             file.refused.append(
@@ -171,7 +175,7 @@ FileImport importBytes(const QByteArray& bytes, Format format, bool cut, qint64 
             file.leftOut.append(record.error());
             continue;
         }
-        const Result<BankNote, ParseError> note = noteOf(q, &file.changed);
+        const Result<BankNote, ParseError> note = noteOf(q, &kindsLeftOff, &file.changed);
         if (!note.ok()) {
             file.leftOut.append(note.error());
             continue;
@@ -191,7 +195,15 @@ FileImport importBytes(const QByteArray& bytes, Format format, bool cut, qint64 
     return file;
 }
 
-Format textFormatOf(const QByteArray& bytes)
+} // namespace
+
+FileImport importBytes(const QByteArray& bytes, Format format, bool cut, qint64 kept,
+                       const QString& name)
+{
+    return importAs(bytes, format, cut, kept, name);
+}
+
+Format textFormatOf(const QString& text)
 {
     static const QRegularExpression gift(
         QStringLiteral("^[ \\t]*(::|\\$CATEGORY:|//)|\\{[^{}]*\\}"),
@@ -199,7 +211,6 @@ Format textFormatOf(const QByteArray& bytes)
     static const QRegularExpression aiken(QStringLiteral("^[ \\t]*ANSWER[ \\t]*:"),
                                           QRegularExpression::MultilineOption |
                                               QRegularExpression::CaseInsensitiveOption);
-    const QString text = QString::fromUtf8(bytes);
     const QRegularExpressionMatch g = gift.match(text);
     const QRegularExpressionMatch a = aiken.match(text);
     if (g.hasMatch() && (!a.hasMatch() || g.capturedStart() < a.capturedStart()))
@@ -212,20 +223,14 @@ FileImport importFile(const QString& path, std::optional<Format> format, bool cu
     const QString name = shownName(path);
     const std::optional<Format> told = format ? format : formatNamed(QFileInfo(path).suffix());
     if (!told) {
-        return refusedFile(name, QStringLiteral("the format cannot be told from the file's ending "
-                                                "(%1); give --format %2")
-                                     .arg(formatEndings(), formatNames(QStringLiteral(", "),
-                                                                       QStringLiteral(" or "))));
+        return refusedFile(name, untoldFormat());
     }
     const Result<QByteArray> bytes = readInput(path);
-    if (!bytes.ok()) {
-        FileImport refused;
-        refused.name = name;
-        refused.refused.append({-1, bytes.error()});
-        return refused;
-    }
-    const Format read = !format && *told == Format::Aiken ? textFormatOf(bytes.value()) : *told;
-    return importBytes(bytes.value(), read, cut, kept, name);
+    if (!bytes.ok())
+        return refusedFile(name, bytes.error(), -1); // the message names the file
+    // A .txt file is GIFT or Aiken, as its text tells, unless --format said which.
+    const bool byText = !format && *told == Format::Aiken;
+    return importAs(bytes.value(), byText ? std::nullopt : told, cut, kept, name);
 }
 
 QString located(const QString& file, const ParseError& problem)

@@ -42,9 +42,9 @@ FileImport importBytes(const QByteArray& bytes, Format format, bool cut, qint64 
 // could take up is refused.
 FileImport importFile(const QString& path, std::optional<Format> format, bool cut, qint64 kept);
 
-// The format of a file's text that ends in .txt: GIFT when it reads as GIFT (a title, a
+// The format of the text of a file that ends in .txt: GIFT when it reads as GIFT (a title, a
 // category, a comment line or answers in braces come before any "ANSWER:" line), else Aiken.
-Format textFormatOf(const QByteArray& bytes);
+Format textFormatOf(const QString& text);
 
 // A problem of a file as a line: "FILE:LINE: what", or "FILE: what" when it has no line, or the
 // message alone when it names the file itself (line -1).

@@ -35,13 +35,6 @@ int failed(QTextStream& err, const QString& message, const char* outcome = nullp
     return Failed;
 }
 
-QString unknownFormat(const QString& path)
-{
-    return QStringLiteral("%1: the format cannot be told from the file's ending (%2); give "
-                          "--format %3")
-        .arg(path, formatEndings(), formatNames(QStringLiteral(", "), QStringLiteral(" or ")));
-}
-
 // Ok when the import may write its bank; not when it is no regular file or one of the inputs.
 Result<void> checkImportTarget(const Invocation& call)
 {
@@ -242,7 +235,8 @@ int exportCommand(const Invocation& call, QTextStream& out, QTextStream& err)
     const QString& bankPath = call.files.first();
     const std::optional<Format> format = formatOf(call.output, call);
     if (!format)
-        return failed(err, unknownFormat(call.output), kNothing);
+        return failed(err, call.output + QStringLiteral(": ") + questionfiles::untoldFormat(),
+                      kNothing);
     if (const Result<void> target = checkExportTarget(call); !target.ok())
         return failed(err, target.error(), kNothing);
     const Result<bankfiles::BankContents> read = bankfiles::readBank(bankPath);
