@@ -10,7 +10,8 @@
 # apt's own output goes to a log file, shown only when apt fails.
 set -euo pipefail
 
-build=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev)
+build=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+       libfontconfig-dev)
 fonts=(fonts-liberation2 fonts-urw-base35 fonts-dejavu-core libqt6svg6)
 virtual_display=(xvfb xauth)
 packing=(dpkg-dev lintian file)

@@ -2,6 +2,7 @@
 #include "app/main1.h"
 #include "platform/AppInfo.h"
 #include "platform/FileSizeSignal.h"
+#include "platform/FontFaces.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int main(int argc, char* argv[])
                                        qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"));
     if (!noDisplay.isEmpty())
         return startup::fail(noDisplay);
+    platform::leaveOutType1Faces();
     auto guard = std::make_unique<startup::DisplayGuard>();
     QApplication app(argc, argv);
     guard.reset();
