@@ -5,12 +5,16 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QEvent>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 #include <QWidget>
+#include <functional>
 
 namespace forms {
 
@@ -46,23 +50,6 @@ void clearGroup(QButtonGroup* group)
 
 namespace {
 
-using Painter = void (*)(QPainter&, int size);
-
-QIcon drawnIcon(Painter paint, std::initializer_list<int> sizes)
-{
-    QIcon icon;
-    for (const int size : sizes) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        paint(painter, size);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
-
 // An arrow on a square of s pixels, in one colour.
 void paintArrow(QPainter& p, int s, bool pointingRight, const QColor& color)
 {
@@ -79,37 +66,63 @@ void paintArrow(QPainter& p, int s, bool pointingRight, const QColor& color)
                    QPointF(4 * u, 20 * u)}));
 }
 
-// Draws the arrow afresh at every size asked for, so it is sharp at any device pixel ratio.
-class ArrowEngine : public QIconEngine {
+// A tick on a square of s pixels.
+void paintConfirm(QPainter& p, int s)
+{
+    const qreal u = s / 32.0;
+    p.setPen(QPen(QColor(0, 110, 40), 4 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(
+        QPolygonF({QPointF(6 * u, 17 * u), QPointF(13 * u, 24 * u), QPointF(26 * u, 8 * u)}));
+}
+
+// An icon drawn afresh at every size asked for, so it is sharp at any device pixel ratio, and
+// only when asked: a button that stays hidden costs the start no painting. A drawing that has no
+// look of its own for a disabled button is greyed as the style greys a picture.
+class DrawnIcon : public QIconEngine {
 public:
-    ArrowEngine(bool pointingRight, const QColor& normal, const QColor& disabled)
-        : pointingRight_(pointingRight), normal_(normal), disabled_(disabled)
+    // Draws on a square of the side given; returns false for a mode it has no look for.
+    using Drawing = std::function<bool(QPainter&, int side, QIcon::Mode)>;
+    explicit DrawnIcon(Drawing drawing) : drawing_(std::move(drawing)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
-    }
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override
-    {
-        const int side = std::min(rect.width(), rect.height());
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing);
-        painter->translate(rect.x() + (rect.width() - side) / 2,
-                           rect.y() + (rect.height() - side) / 2);
-        paintArrow(*painter, side, pointingRight_, mode == QIcon::Disabled ? disabled_ : normal_);
-        painter->restore();
+        if (draw(*painter, rect, mode))
+            return;
+        const qreal ratio = painter->device()->devicePixelRatio();
+        QPixmap greyed = pixmap(rect.size() * ratio, mode, state);
+        greyed.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect.topLeft(), greyed);
     }
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
         QPixmap pixmap(size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
-        return pixmap;
+        if (draw(painter, pixmap.rect(), mode))
+            return pixmap;
+        painter.end();
+        const QPixmap normal = this->pixmap(size, QIcon::Normal, state);
+        QStyleOption option;
+        option.palette = QApplication::palette();
+        return QApplication::style()->generatedIconPixmap(mode, normal, &option);
     }
-    QIconEngine* clone() const override { return new ArrowEngine(*this); }
+    QIconEngine* clone() const override { return new DrawnIcon(*this); }
 
 private:
-    bool pointingRight_;
-    QColor normal_;
-    QColor disabled_;
+    // Draws in the middle of the rectangle, on the largest square it holds.
+    bool draw(QPainter& painter, const QRect& rect, QIcon::Mode mode) const
+    {
+        const int side = std::min(rect.width(), rect.height());
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(rect.x() + (rect.width() - side) / 2,
+                          rect.y() + (rect.height() - side) / 2);
+        const bool drawn = drawing_(painter, side, mode);
+        painter.restore();
+        return drawn;
+    }
+
+    Drawing drawing_;
 };
 
 // Keeps a button's arrow in the colour of its text as its palette changes (a dark theme).
@@ -134,14 +147,6 @@ private:
     QAbstractButton* button_;
     bool pointingRight_;
 };
-
-void paintConfirm(QPainter& p, int s)
-{
-    const qreal u = s / 32.0;
-    p.setPen(QPen(QColor(0, 110, 40), 4 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPolyline(
-        QPolygonF({QPointF(6 * u, 17 * u), QPointF(13 * u, 24 * u), QPointF(26 * u, 8 * u)}));
-}
 
 } // namespace
 
@@ -169,9 +174,12 @@ QIcon programIcon()
 
 QIcon arrowIcon(bool pointingRight, const QPalette& palette)
 {
-    return QIcon(new ArrowEngine(pointingRight,
-                                 palette.color(QPalette::Active, QPalette::ButtonText),
-                                 palette.color(QPalette::Disabled, QPalette::ButtonText)));
+    const QColor normal = palette.color(QPalette::Active, QPalette::ButtonText);
+    const QColor disabled = palette.color(QPalette::Disabled, QPalette::ButtonText);
+    return QIcon(new DrawnIcon([=](QPainter& painter, int side, QIcon::Mode mode) {
+        paintArrow(painter, side, pointingRight, mode == QIcon::Disabled ? disabled : normal);
+        return true;
+    }));
 }
 
 void showArrow(QAbstractButton* button, bool pointingRight)
@@ -181,7 +189,12 @@ void showArrow(QAbstractButton* button, bool pointingRight)
 
 QIcon confirmIcon()
 {
-    return drawnIcon(paintConfirm, {16, 32});
+    return QIcon(new DrawnIcon([](QPainter& painter, int side, QIcon::Mode mode) {
+        if (mode != QIcon::Normal && mode != QIcon::Active)
+            return false;
+        paintConfirm(painter, side);
+        return true;
+    }));
 }
 
 } // namespace forms
