@@ -186,7 +186,7 @@ void frmMain::buildControls()
         {cmdtime, "cmdtime", 3000, 5640, 1215, 495, sans},
         {lbltime, "lbltime", 6360, 0, 3012, 372, twips::font(kArial, 10.5, twips::Bold)},
         {cmdendreview, "cmdendreview", 4148, 5880, kEndReviewWidth, 495, twips::font(kArial, 10.5)},
-        {txtreview, "txtreview", 240, 480, 9012, 5172, twips::font(kArial, 10.5, twips::Bold)},
+        {txtreview, "txtreview", 240, 480, 9012, 5172, txtreview->font()}, // see giveReviewItsFont
     });
     for (QWidget* control : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         control->hide();
@@ -313,6 +313,8 @@ void frmMain::setView(vertest::View view)
         control->setVisible(row.question);
     for (QWidget* control : {lblquestionhead, lblsectionname, lbltime})
         control->setVisible(row.headings);
+    if (row.text)
+        giveReviewItsFont();
     for (QWidget* control :
          {static_cast<QWidget*>(txtreview), static_cast<QWidget*>(cmdendreview)}) {
         control->setEnabled(row.text);
@@ -395,8 +397,17 @@ void frmMain::enableTestButtons()
     cmdanswer->setEnabled(false);
 }
 
+void frmMain::giveReviewItsFont()
+{
+    if (reviewHasItsFont_)
+        return;
+    txtreview->setFont(twips::font(kArial, 10.5, twips::Bold));
+    reviewHasItsFont_ = true;
+}
+
 void frmMain::setText(const QString& text)
 {
+    giveReviewItsFont();
     if (text.isEmpty())
         txtreview->clear();
     else
@@ -437,6 +448,13 @@ void frmMain::fitNormalPlacement()
     resize(normalOuter_.size().shrunkBy(fittedFrame_).expandedTo(QSize(1, 1)));
 }
 
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Its layout has given it its least size by now.
+    shownSize_ = size();
+}
+
 void frmMain::refitToFrame()
 {
     if (normalOuter_.isValid() && windowState() == Qt::WindowNoState && frame() != fittedFrame_)
@@ -460,7 +478,12 @@ void frmMain::moveEvent(QMoveEvent* event)
 void frmMain::savePlacement()
 {
     platform::SettingsStore& store = *platform::services().settings;
-    const QRect outer = frameGeometry();
+    // A window closed before the window system framed it or brought it to its maximized size
+    // still has the size it was shown with: it is saved as it was placed. Its late frame around
+    // that size would grow the stored placement by the frame at every such run.
+    const bool unsettled = frame() != fittedFrame_ && size() == shownSize_;
+    const QRect outer = unsettled ? QRect(normalOuter_.topLeft(), shownSize_.grownBy(fittedFrame_))
+                                  : frameGeometry();
     const std::pair<placement::Key, int> values[] = {{placement::kLeft, outer.left()},
                                                      {placement::kTop, outer.top()},
                                                      {placement::kWidth, outer.width()},

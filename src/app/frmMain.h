@@ -99,6 +99,7 @@ protected:
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     // The letters A to E select a choice while the question on screen waits for one.
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -151,6 +152,11 @@ private:
     // The contents help, and the reading of a help file into txtreview that both helps share.
     void showhelp();
     void readhelp(const QString& fileName);
+    // The review box takes its font only when it is first to show a text: a QPlainTextEdit lays
+    // out its document at once when its font changes, hidden or not, and loading that bold face
+    // before the window showed cost the start about a tenth of its time.
+    void giveReviewItsFont();
+    bool reviewHasItsFont_ = false;
     QList<QRadioButton*> choiceButtons() const;
     // Sets the width of cmdendreview in twips, keeping its place.
     void setEndReviewWidth(int widthTwips);
@@ -176,6 +182,7 @@ private:
     QMargins frame() const;
     QRect normalOuter_;
     QMargins fittedFrame_;
+    QSize shownSize_; // the size within the frame when the window was shown
 
     // Loads a modeless window (its constructor, given args, runs its load step), shows it and
     // runs its load step once more; an open window is brought to the front instead of loaded
