@@ -1,5 +1,7 @@
 #include "platform/Twips.h"
 
+#include <QFontDatabase>
+#include <QSet>
 #include <QStringList>
 #include <cmath>
 
@@ -20,9 +22,33 @@ QRect rect(int left, int top, int width, int height)
     return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
 
+namespace {
+
+// The layout's font when it is installed, or else the first installed font that stands in for
+// it. Qt would find the same one, but only after failing to find the layout's own and asking
+// fontconfig to sort every installed font by its likeness to it, once for each style: a few
+// milliseconds of each start.
+QString installedFamily(const QString& family)
+{
+    // A family that more than one maker ships is listed once for each, as "P052 [URW]".
+    static const QSet<QString> installed = [] {
+        QSet<QString> names;
+        for (const QString& listed : QFontDatabase::families())
+            names.insert(listed.section(QStringLiteral(" ["), 0, 0).toCaseFolded());
+        return names;
+    }();
+    for (const QString& name : QStringList{family} + QFont::substitutes(family)) {
+        if (installed.contains(name.toCaseFolded()))
+            return name;
+    }
+    return family;
+}
+
+} // namespace
+
 QFont font(const QString& family, double points, int style)
 {
-    QFont f(family);
+    QFont f(installedFamily(family));
     f.setPointSizeF(points);
     f.setBold(style & Bold);
     f.setItalic(style & Italic);

@@ -12,7 +12,8 @@ int toPixels(int twips);
 int fromPixels(int pixels);
 QRect rect(int left, int top, int width, int height);
 
-// The layout's fonts by name and point size. Styles are bit flags.
+// The layout's fonts by name and point size. Styles are bit flags. A name that is not installed
+// gives the first installed font that stands in for it (registerFontSubstitutions).
 enum Style { Plain = 0, Bold = 1, Italic = 2, Underline = 4 };
 QFont font(const QString& family, double points, int style = Plain);
 
