@@ -451,8 +451,10 @@ void frmMain::fitNormalPlacement()
 void frmMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    // Its layout has given it its least size by now.
-    shownSize_ = size();
+    // Its layout has given it its least size by now. Only the first showing counts: a window
+    // restored from the task bar shows again at the size the window system gave it.
+    if (!shownSize_.isValid())
+        shownSize_ = size();
 }
 
 void frmMain::refitToFrame()

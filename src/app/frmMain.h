@@ -182,7 +182,7 @@ private:
     QMargins frame() const;
     QRect normalOuter_;
     QMargins fittedFrame_;
-    QSize shownSize_; // the size within the frame when the window was shown
+    QSize shownSize_; // the size within the frame when the window was first shown
 
     // Loads a modeless window (its constructor, given args, runs its load step), shows it and
     // runs its load step once more; an open window is brought to the front instead of loaded
